@@ -1,0 +1,92 @@
+#include "settings/SensorTypes.h"
+
+#include "settings/TextCodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtEndian>
+
+#include <cstring>
+
+using namespace sensorfile;
+
+qint32 SensorTypeCode(quint8 a, quint8 b) {
+    if (b < 0x80)
+        return qint32(a) * 256 + b;
+    return qint32(b) - 256;
+}
+
+QString SensorTextField(const QByteArray& bytes, int offset, int length) {
+    if (offset < 0 || length <= 0 || offset >= bytes.size())
+        return {};
+    QByteArray field = bytes.mid(offset, length);
+    const int zero = field.indexOf('\0');
+    if (zero >= 0)
+        field.truncate(zero);
+    return FromCp1251(field);
+}
+
+bool ParseSensorFile(const QByteArray& bytes, SensorRecord& record) {
+    if (bytes.size() < kFullSize)
+        return false;
+    record.code = SensorTypeCode(quint8(bytes.at(kCodeA)), quint8(bytes.at(kCodeB)));
+    record.name = SensorTextField(bytes, kNameOffset, kNameLength);
+    record.unit = SensorTextField(bytes, kUnitOffset, kUnitLength);
+    record.table.resize(kAdcCodes);
+    const char* p = bytes.constData() + kTableOffset;
+    for (int k = 0; k < kAdcCodes; ++k, p += kValueSize) {
+        const quint64 raw = qFromLittleEndian<quint64>(p);
+        double value;
+        static_assert(sizeof value == sizeof raw, "sensor values are 64-bit doubles");
+        std::memcpy(&value, &raw, sizeof value);
+        record.table[k] = value;
+    }
+    return true;
+}
+
+bool IsSensorTypeFileName(const QString& fileName) {
+    const QString head = fileName.left(12);
+    return head == QLatin1String("sensor_type_") || head == QLatin1String("Sensor_type_");
+}
+
+SensorScan LoadSensorTypes(QVector<SensorRecord>& sensors, const QString& folder,
+                           QStringList* refused) {
+    QDir dir(folder);
+    if (!dir.exists())
+        return SensorScan::NoFolder;
+    const QStringList filter{QStringLiteral("*.dat")};
+    if (dir.entryList(filter, QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty())
+        return SensorScan::NoFiles;
+
+    const QStringList files = dir.entryList(filter, QDir::Files, QDir::Name);
+    for (const QString& name : files) {
+        if (!IsSensorTypeFileName(name))
+            break;
+        QFile f(dir.filePath(name));
+        SensorRecord record;
+        if (!f.open(QIODevice::ReadOnly) || !ParseSensorFile(f.readAll(), record)) {
+            if (refused)
+                refused->append(name);
+            continue;
+        }
+        record.index = sensors.size();
+        sensors.append(record);
+    }
+    return SensorScan::Scanned;
+}
+
+QStringList SensorScaleLabels(const LoopLimits& limits, int loop) {
+    const SensorRecord* record = nullptr;
+    if (loop >= 0 && loop < kLoops) {
+        const quint32 type = limits.sensorType[loop];
+        if (type < quint32(limits.sensors.size()) &&
+            limits.sensors.at(int(type)).table.size() >= kAdcCodes)
+            record = &limits.sensors.at(int(type));
+    }
+    QStringList labels;
+    for (int code : kSensorScaleCodes)
+        labels.append(record ? QString::number(record->table.at(code)) + QLatin1Char(' ') +
+                                   record->unit
+                             : QString::number(code));
+    return labels;
+}
