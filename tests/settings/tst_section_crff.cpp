@@ -4,44 +4,14 @@
 
 #include <QtTest>
 
+#include "support/ByteCompare.h"
+
+using bytes::ff;
+using bytes::hex;
+using bytes::text;
+using bytes::zeros;
+
 namespace {
-
-QByteArray hex(const char* text) {
-    return QByteArray::fromHex(text);
-}
-QByteArray zeros(int n) {
-    return QByteArray(n, '\0');
-}
-QByteArray ff(int n) {
-    return QByteArray(n, '\xFF');
-}
-QByteArray text(const char* t, int width, char pad) {
-    QByteArray b(t);
-    b.append(width - b.size(), pad);
-    return b;
-}
-
-bool sameBytes(const QByteArray& actual, const QByteArray& expected, QByteArray* why) {
-    if (actual.size() != expected.size()) {
-        *why = "length " + QByteArray::number(actual.size()) + ", expected " +
-               QByteArray::number(expected.size());
-        return false;
-    }
-    for (int i = 0; i < actual.size(); ++i) {
-        if (actual[i] != expected[i]) {
-            *why = "byte " + QByteArray::number(i) + " is " + actual.mid(i, 1).toHex() +
-                   ", expected " + expected.mid(i, 1).toHex();
-            return false;
-        }
-    }
-    return true;
-}
-
-#define COMPARE_BYTES(actual, expected)                                                            \
-    do {                                                                                           \
-        QByteArray why;                                                                            \
-        QVERIFY2(sameBytes((actual), (expected), &why), why.constData());                          \
-    } while (0)
 
 void clearKeys(DeviceSettings& s) {
     s.keys->key.fill(QByteArray());
