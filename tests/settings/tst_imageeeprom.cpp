@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "support/Files.h"
+
 namespace {
 
 const QString kLoaded = QStringLiteral("Образ EEPROM успешно загружен!");
@@ -370,12 +372,7 @@ void CompareCarried(const DeviceSettings& got, const DeviceSettings& want) {
     }
 }
 
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
+void WriteOrFail(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(f.write(bytes), bytes.size());
@@ -612,7 +609,7 @@ void TstImageEEPROM::oldDeviceReadsLoad() {
     *target.header = *source.header;
     const DeviceSettings before = target;
     const QString file = path(QStringLiteral("old.image"));
-    WriteAll(file, ImageEEPROM::BuildImage(source).left(length));
+    WriteOrFail(file, ImageEEPROM::BuildImage(source).left(length));
 
     ScriptedPrompt p;
     g_deviceSettings = &target;
@@ -648,14 +645,14 @@ void TstImageEEPROM::everyOtherLengthRefused() {
     for (int n = 0; n <= full.size() + 1; ++n) {
         if (n == 1023 || n == 3590 || n == 3840)
             continue;
-        WriteAll(file, n <= full.size() ? full.left(n) : full + '\xFF');
+        WriteOrFail(file, n <= full.size() ? full.left(n) : full + '\xFF');
         p.files.enqueue(file);
         QVERIFY2(!image.LoadImageEEPROM(), qPrintable(QString::number(n)));
         ++refused;
     }
     QByteArray unmarked = full;
     unmarked[0] = 'z';
-    WriteAll(file, unmarked);
+    WriteOrFail(file, unmarked);
     p.files.enqueue(file);
     QVERIFY(!image.LoadImageEEPROM());
     ++refused;

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "support/Files.h"
+
 namespace {
 
 GsmOperator Op(const QString& name, const QString& apn, const QString& login,
@@ -23,16 +25,6 @@ QStringList Fields(const QList<GsmOperator>& list) {
     for (const GsmOperator& op : list)
         out << QStringList{op.name, op.initString, op.login, op.password, op.ussd}.join('|');
     return out;
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 const QList<GsmOperator> kPresets = {
