@@ -1,0 +1,134 @@
+#include "keys/KeysOptions.h"
+
+#include "settings/DeviceSettings.h"
+#include "ui_KeysOptions.h"
+
+#include <QTimer>
+
+namespace {
+constexpr int kCmdExitTest = 1;
+constexpr int kCmdReadKeys = 6;
+constexpr int kCmdDelNonMaster = 7;
+constexpr int kCmdDelRow18 = 8;
+constexpr int kCmdDelRow19 = 9;
+constexpr int kCmdDelAll = 10;
+constexpr int kCmdWriteKeys = 11;
+constexpr int kCmdDelRowBase = 43;
+constexpr int kStatusKeysOn = 124;
+constexpr int kStatusKeysOff = 125;
+constexpr int kKeyBytes = 6;
+} // namespace
+
+KeysOptions::KeysOptions(QWidget* parent)
+    : QDialog(parent), ui(new Ui::KeysOptions), requestTimer(new QTimer(this)) {
+    ui->setupUi(this);
+    requestTimer->setSingleShot(true);
+    requestTimer->setInterval(kRequestTimeoutMs);
+    connect(requestTimer, &QTimer::timeout, this,
+            [this] { ui->lStatus->setText(QStringLiteral("Таблица ключей не получена")); });
+    ui->twKeys->setHorizontalHeaderLabels({QStringLiteral("Ключ"), QStringLiteral("Код")});
+    connect(ui->pbRequest, &QPushButton::clicked, this, &KeysOptions::RequestClick);
+    connect(ui->pbWrite, &QPushButton::clicked, this, &KeysOptions::WriteKeyClick);
+    connect(ui->pbDelKey, &QPushButton::clicked, this, &KeysOptions::DelKey);
+    connect(ui->pbDelNoMaster, &QPushButton::clicked, this, &KeysOptions::DelNoMasterKey);
+    connect(ui->pbDelAll, &QPushButton::clicked, this, &KeysOptions::DelAllKeys);
+    connect(ui->pbCancel, &QPushButton::clicked, this, &KeysOptions::CancelClick);
+}
+
+KeysOptions::~KeysOptions() {
+    delete ui;
+}
+
+char KeysOptions::KeyTableCheck(const QByteArray& pack) {
+    quint8 x = 0;
+    for (qsizetype i = 0; i < qMin<qsizetype>(pack.size(), kKeyTableSize - 1); ++i)
+        x ^= quint8(pack.at(i));
+    const quint8 c = x & 0x1F;
+    return c == 0 ? 'A' : char(c | 0x40);
+}
+
+bool KeysOptions::KeyTableValid(const QByteArray& pack) {
+    return pack.size() == kKeyTableSize && pack.at(kKeyTableSize - 1) == KeyTableCheck(pack);
+}
+
+void KeysOptions::RegimChange() {}
+
+void KeysOptions::ReceptKeysPack(QByteArray pack) {
+    if (!KeyTableValid(pack)) {
+        ui->lStatus->setText(QStringLiteral("Ошибка приёма таблицы ключей"));
+        return;
+    }
+    requestTimer->stop();
+    for (int row = 0; row < kKeySlots; ++row) {
+        const QByteArray key = pack.mid(1 + row * kKeyBytes, kKeyBytes);
+        auto* name = new QTableWidgetItem(QStringLiteral("Ключ %1").arg(row + 1));
+        auto* code = new QTableWidgetItem(QString::fromLatin1(key.toHex('-').toUpper()));
+        ui->twKeys->setItem(row, 0, name);
+        ui->twKeys->setItem(row, 1, code);
+    }
+    ui->lStatus->setText(QStringLiteral("Таблица ключей получена"));
+}
+
+void KeysOptions::ReceptMiniKeyPack(QByteArray pack) {
+    if (pack.size() >= 2)
+        ui->lStatus->setText(QStringLiteral("Меню мастер-ключа: %1 %2")
+                                 .arg(quint8(pack.at(0)))
+                                 .arg(quint8(pack.at(1))));
+    if (isActiveWindow() && !keysReported) {
+        keysReported = true;
+        emit SigMessage(kStatusKeysOn, true);
+    }
+}
+
+void KeysOptions::SetWriteOk() {
+    writeOk = true;
+}
+
+void KeysOptions::CancelClick() {
+    if (leaving)
+        return;
+    leaving = true;
+    requestTimer->stop();
+    emit SigSetTestCommand(kCmdExitTest);
+    emit SigExitWindow();
+    if (keysReported) {
+        keysReported = false;
+        emit SigMessage(kStatusKeysOff, true);
+    }
+    QDialog::reject();
+    leaving = false;
+}
+
+void KeysOptions::reject() {
+    CancelClick();
+}
+
+void KeysOptions::RequestClick() {
+    requestTimer->start();
+    emit SigSetTestCommand(kCmdReadKeys);
+}
+
+void KeysOptions::DelNoMasterKey() {
+    emit SigSetTestCommand(kCmdDelNonMaster);
+}
+
+void KeysOptions::DelKey() {
+    const int row = ui->twKeys->currentRow();
+    if (row < 0 || row >= kKeySlots)
+        return;
+    if (row == 18)
+        emit SigSetTestCommand(kCmdDelRow18);
+    else if (row == 19)
+        emit SigSetTestCommand(kCmdDelRow19);
+    else
+        emit SigSetTestCommand(kCmdDelRowBase + row);
+}
+
+void KeysOptions::DelAllKeys() {
+    emit SigSetTestCommand(kCmdDelAll);
+}
+
+void KeysOptions::WriteKeyClick() {
+    writeOk = false;
+    emit SigSetTestCommand(kCmdWriteKeys);
+}

@@ -1,0 +1,236 @@
+#include "link/FakeUsbLayer.h"
+
+#include <cstring>
+
+int FakeUsbLayer::AddDevice(const QByteArray& serial, const QByteArray& description) {
+    QMutexLocker l(&mutex_);
+    Device d;
+    d.info.serialNumber = serial;
+    d.info.description = description;
+    devices_.append(d);
+    openFailures_.append(FT_OK);
+    return int(devices_.size()) - 1;
+}
+
+void FakeUsbLayer::Feed(int index, const QByteArray& bytes) {
+    QMutexLocker l(&mutex_);
+    if (index < 0 || index >= devices_.size())
+        return;
+    devices_[index].rx.append(bytes);
+    arrived_.wakeAll();
+}
+
+void FakeUsbLayer::Unplug(int index) {
+    QMutexLocker l(&mutex_);
+    if (index < 0 || index >= devices_.size())
+        return;
+    devices_[index].unplugged = true;
+    arrived_.wakeAll();
+}
+
+FakeUsbLayer::Device FakeUsbLayer::DeviceState(int index) const {
+    QMutexLocker l(&mutex_);
+    return (index >= 0 && index < devices_.size()) ? devices_.at(index) : Device();
+}
+
+int FakeUsbLayer::DeviceCount() const {
+    QMutexLocker l(&mutex_);
+    return int(devices_.size());
+}
+
+void FakeUsbLayer::FailOpen(int index, FT_STATUS status) {
+    QMutexLocker l(&mutex_);
+    if (index >= 0 && index < openFailures_.size())
+        openFailures_[index] = status;
+}
+
+FakeUsbLayer::Device* FakeUsbLayer::Find(FT_HANDLE handle, FT_STATUS* st) {
+    const qintptr i = reinterpret_cast<qintptr>(handle) - 1;
+    if (i < 0 || i >= devices_.size() || !devices_[i].open) {
+        *st = FT_INVALID_HANDLE;
+        return nullptr;
+    }
+    if (devices_[i].unplugged) {
+        *st = FT_IO_ERROR;
+        return nullptr;
+    }
+    *st = FT_OK;
+    return &devices_[i];
+}
+
+FT_STATUS FakeUsbLayer::ListDevicesCount(unsigned long* count) {
+    QMutexLocker l(&mutex_);
+    unsigned long n = 0;
+    for (const Device& d : devices_)
+        n += d.unplugged ? 0 : 1;
+    *count = n;
+    return FT_OK;
+}
+
+FT_STATUS FakeUsbLayer::CreateDeviceInfoList(unsigned long* count) {
+    return ListDevicesCount(count);
+}
+
+FT_STATUS FakeUsbLayer::GetDeviceInfoList(QList<UsbDeviceInfo>* list) {
+    QMutexLocker l(&mutex_);
+    list->clear();
+    for (const Device& d : devices_)
+        if (!d.unplugged)
+            list->append(d.info);
+    return FT_OK;
+}
+
+FT_STATUS FakeUsbLayer::Open(int index, FT_HANDLE* handle) {
+    QMutexLocker l(&mutex_);
+    *handle = nullptr;
+    if (index < 0 || index >= devices_.size() || devices_[index].unplugged)
+        return FT_DEVICE_NOT_FOUND;
+    if (openFailures_[index] != FT_OK)
+        return openFailures_[index];
+    if (devices_[index].open)
+        return FT_DEVICE_NOT_OPENED;
+    devices_[index].open = true;
+    *handle = reinterpret_cast<FT_HANDLE>(qintptr(index) + 1);
+    return FT_OK;
+}
+
+FT_STATUS FakeUsbLayer::Close(FT_HANDLE handle) {
+    QMutexLocker l(&mutex_);
+    const qintptr i = reinterpret_cast<qintptr>(handle) - 1;
+    if (i < 0 || i >= devices_.size() || !devices_[i].open)
+        return FT_INVALID_HANDLE;
+    devices_[i].open = false;
+    return FT_OK;
+}
+
+FT_STATUS FakeUsbLayer::ResetDevice(FT_HANDLE handle) {
+    QMutexLocker l(&mutex_);
+    FT_STATUS st;
+    Find(handle, &st);
+    return st;
+}
+
+FT_STATUS FakeUsbLayer::SetBaudRate(FT_HANDLE handle, unsigned long baud) {
+    QMutexLocker l(&mutex_);
+    FT_STATUS st;
+    if (Device* d = Find(handle, &st))
+        d->baud = baud;
+    return st;
+}
+
+FT_STATUS FakeUsbLayer::SetDataCharacteristics(FT_HANDLE handle, unsigned char bits,
+                                               unsigned char stopBits, unsigned char parity) {
+    QMutexLocker l(&mutex_);
+    FT_STATUS st;
+    if (Device* d = Find(handle, &st)) {
+        d->bits = bits;
+        d->stopBits = stopBits;
+        d->parity = parity;
+    }
+    return st;
+}
+
+FT_STATUS FakeUsbLayer::SetTimeouts(FT_HANDLE handle, unsigned long readMs, unsigned long writeMs) {
+    QMutexLocker l(&mutex_);
+    FT_STATUS st;
+    if (Device* d = Find(handle, &st)) {
+        d->readTimeout = readMs;
+        d->writeTimeout = writeMs;
+    }
+    return st;
+}
+
+FT_STATUS FakeUsbLayer::SetUSBParameters(FT_HANDLE handle, unsigned long inSize,
+                                         unsigned long outSize) {
+    QMutexLocker l(&mutex_);
+    FT_STATUS st;
+    if (Device* d = Find(handle, &st)) {
+        d->inSize = inSize;
+        d->outSize = outSize;
+    }
+    return st;
+}
+
+FT_STATUS FakeUsbLayer::Purge(FT_HANDLE handle, unsigned long mask) {
+    QMutexLocker l(&mutex_);
+    FT_STATUS st;
+    if (Device* d = Find(handle, &st)) {
+        ++d->purges;
+        if (mask & FT_PURGE_RX)
+            d->rx.clear();
+    }
+    return st;
+}
+
+FT_STATUS FakeUsbLayer::GetStatus(FT_HANDLE handle, unsigned long* rxQueue, unsigned long* txQueue,
+                                  unsigned long* eventStatus) {
+    QMutexLocker l(&mutex_);
+    FT_STATUS st;
+    *rxQueue = *txQueue = *eventStatus = 0;
+    if (Device* d = Find(handle, &st))
+        *rxQueue = (unsigned long)d->rx.size();
+    return st;
+}
+
+FT_STATUS FakeUsbLayer::Read(FT_HANDLE handle, void* buffer, unsigned long size,
+                             unsigned long* got) {
+    QMutexLocker l(&mutex_);
+    FT_STATUS st;
+    *got = 0;
+    Device* d = Find(handle, &st);
+    if (!d)
+        return st;
+    const int n = int(qMin<unsigned long>(size, (unsigned long)d->rx.size()));
+    std::memcpy(buffer, d->rx.constData(), size_t(n));
+    d->rx.remove(0, n);
+    *got = (unsigned long)n;
+    return FT_OK;
+}
+
+FT_STATUS FakeUsbLayer::Write(FT_HANDLE handle, const void* data, unsigned long size,
+                              unsigned long* written) {
+    QByteArray bytes(static_cast<const char*>(data), int(size));
+    int index = -1;
+    {
+        QMutexLocker l(&mutex_);
+        FT_STATUS st;
+        *written = 0;
+        Device* d = Find(handle, &st);
+        if (!d)
+            return st;
+        d->written.append(bytes);
+        d->events.append("W" + QByteArray::number(int(size)));
+        *written = size;
+        index = int(reinterpret_cast<qintptr>(handle) - 1);
+    }
+    if (onWrite)
+        onWrite(index, bytes);
+    return FT_OK;
+}
+
+FT_STATUS FakeUsbLayer::SetBreakOn(FT_HANDLE handle) {
+    QMutexLocker l(&mutex_);
+    FT_STATUS st;
+    if (Device* d = Find(handle, &st))
+        d->breakOn = true;
+    return st;
+}
+
+FT_STATUS FakeUsbLayer::SetBreakOff(FT_HANDLE handle) {
+    QMutexLocker l(&mutex_);
+    FT_STATUS st;
+    if (Device* d = Find(handle, &st)) {
+        if (d->breakOn)
+            d->events.append("B");
+        d->breakOn = false;
+    }
+    return st;
+}
+
+void FakeUsbLayer::WaitForData(FT_HANDLE handle, int timeoutMs) {
+    QMutexLocker l(&mutex_);
+    FT_STATUS st;
+    Device* d = Find(handle, &st);
+    if (d && d->rx.isEmpty())
+        arrived_.wait(&mutex_, ulong(timeoutMs));
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "link/UsbLayer.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMutex>
+#include <QWaitCondition>
+
+#include <functional>
+
+// An in-memory USB layer for tests: a list of devices, each with a receive
+// queue the test fills and a record of what the program wrote, the break
+// pulses included. Install it with SetUsbLayer(&fake).
+class FakeUsbLayer : public UsbLayer {
+public:
+    struct Device {
+        UsbDeviceInfo info;
+        bool open = false;
+        bool unplugged = false;
+        QByteArray rx;      // waiting to be read by the program
+        QByteArray written; // everything the program wrote
+        // The program's writes and breaks in order: "W<n>" for a write of n
+        // bytes, "B" for a break pulse.
+        QList<QByteArray> events;
+        unsigned long baud = 0;
+        int bits = 0, stopBits = -1, parity = -1;
+        unsigned long readTimeout = 0, writeTimeout = 0;
+        unsigned long inSize = 0, outSize = 0;
+        int purges = 0;
+        bool breakOn = false;
+    };
+
+    // Adds a device; returns its index.
+    int AddDevice(const QByteArray& serial, const QByteArray& description);
+    // Bytes arriving from the device.
+    void Feed(int index, const QByteArray& bytes);
+    // The device disappears: every call on its handle fails from now on.
+    void Unplug(int index);
+    Device DeviceState(int index) const;
+    int DeviceCount() const;
+    // Makes Open of this index fail with the given status (0 clears it).
+    void FailOpen(int index, FT_STATUS status);
+    // Called (without the fake's lock) after every write of the program.
+    std::function<void(int index, const QByteArray& bytes)> onWrite;
+
+    FT_STATUS ListDevicesCount(unsigned long* count) override;
+    FT_STATUS CreateDeviceInfoList(unsigned long* count) override;
+    FT_STATUS GetDeviceInfoList(QList<UsbDeviceInfo>* list) override;
+    FT_STATUS Open(int index, FT_HANDLE* handle) override;
+    FT_STATUS Close(FT_HANDLE handle) override;
+    FT_STATUS ResetDevice(FT_HANDLE handle) override;
+    FT_STATUS SetBaudRate(FT_HANDLE handle, unsigned long baud) override;
+    FT_STATUS SetDataCharacteristics(FT_HANDLE handle, unsigned char bits, unsigned char stopBits,
+                                     unsigned char parity) override;
+    FT_STATUS SetTimeouts(FT_HANDLE handle, unsigned long readMs, unsigned long writeMs) override;
+    FT_STATUS SetUSBParameters(FT_HANDLE handle, unsigned long inSize,
+                               unsigned long outSize) override;
+    FT_STATUS Purge(FT_HANDLE handle, unsigned long mask) override;
+    FT_STATUS GetStatus(FT_HANDLE handle, unsigned long* rxQueue, unsigned long* txQueue,
+                        unsigned long* eventStatus) override;
+    FT_STATUS Read(FT_HANDLE handle, void* buffer, unsigned long size, unsigned long* got) override;
+    FT_STATUS Write(FT_HANDLE handle, const void* data, unsigned long size,
+                    unsigned long* written) override;
+    FT_STATUS SetBreakOn(FT_HANDLE handle) override;
+    FT_STATUS SetBreakOff(FT_HANDLE handle) override;
+    void WaitForData(FT_HANDLE handle, int timeoutMs) override;
+
+private:
+    // Handle = index + 1, so that a null handle is never valid.
+    Device* Find(FT_HANDLE handle, FT_STATUS* st);
+
+    mutable QMutex mutex_;
+    QWaitCondition arrived_;
+    QList<Device> devices_;
+    QList<FT_STATUS> openFailures_;
+};

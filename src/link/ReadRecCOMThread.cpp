@@ -1,0 +1,129 @@
+#include "link/ReadRecCOMThread.h"
+
+#include "link/LinkTiming.h"
+
+#include <QDebug>
+#include <QLoggingCategory>
+
+#include <cerrno>
+
+Q_LOGGING_CATEGORY(lcComIo, "kw.link.io", QtInfoMsg)
+
+namespace {
+// A block that does not leave within this time is given up.
+constexpr int kBlockWriteLimitMs = 2000;
+} // namespace
+
+ReadRecCOMThread::ReadRecCOMThread(QObject* parent) : ReadRecBaseThread(parent) {}
+
+ReadRecCOMThread::~ReadRecCOMThread() {
+    if (portOpen)
+        ReadRecCOMThread::ClosePort();
+}
+
+bool ReadRecCOMThread::OpenPort(int num, ulong& errcode) {
+    stopRequest = false;
+    errcode = 0;
+    if (portOpen)
+        return true;
+    const QString path = ComPortPath(num);
+    if (path.isEmpty()) {
+        errcode = ENOENT;
+        return false;
+    }
+    int err = 0;
+    if (!comHandle.Open(path, err)) {
+        errcode = ulong(err);
+        return false;
+    }
+    portOpen = true;
+    isComPort = true;
+    start(QThread::HighPriority);
+    return true;
+}
+
+void ReadRecCOMThread::run() {
+    if (stopRequest) {
+        stopRequest = false;
+        return;
+    }
+    static thread_local char buffer[kwlink::kReadPieceSize];
+    for (;;) {
+        bool lost = false;
+        const ComPort::Wait w = comHandle.WaitForData(kwlink::kPollPeriodMs);
+        if (w == ComPort::Wait::HangUp) {
+            lost = true;
+        } else if (w == ComPort::Wait::Data) {
+            const int n = comHandle.BytesWaiting();
+            int got = 0;
+            // Read what was queued when the cycle began, 256 bytes at a time;
+            // a read that yields nothing ends the cycle.
+            do {
+                const int want = qMin(qMax(n - got, 1), kwlink::kReadPieceSize);
+                const int r = comHandle.Read(buffer, want);
+                if (r < 0) {
+                    if (errno == EIO || errno == ENXIO || errno == EBADF)
+                        lost = true;
+                    else
+                        qCritical() << "Read error [buffered read]!";
+                    break;
+                }
+                if (r == 0) {
+                    // Readable but empty: the other end has gone away.
+                    if (n == 0 && got == 0)
+                        lost = true;
+                    break;
+                }
+                chunk.append(buffer, r);
+                got += r;
+            } while (got < n);
+        }
+        if (!chunk.isEmpty()) {
+            ReceptByte();
+            chunk.clear();
+        }
+        if (lost) {
+            ReportPortLost();
+            return;
+        }
+        if (stopRequest) {
+            stopRequest = false;
+            return;
+        }
+    }
+}
+
+void ReadRecCOMThread::WriteData(const QByteArray& data, int delayMs) {
+    QMutexLocker lock(&writeMutex_);
+    if (delayMs > 0)
+        QThread::msleep(ulong(delayMs));
+    const int size = int(data.size());
+    const int blocks = (size + kwlink::kWriteBlockSize - 1) / kwlink::kWriteBlockSize;
+    for (int i = 1; i <= blocks; ++i) {
+        const int offset = (i - 1) * kwlink::kWriteBlockSize;
+        const int len = qMin(kwlink::kWriteBlockSize, size - offset);
+        const int written = comHandle.Write(data.constData() + offset, len, kBlockWriteLimitMs);
+        if (written != len) {
+            qDebug() << "Write data COM timeout";
+            return;
+        }
+        qCDebug(lcComIo) << "COM write ok" << written;
+        if (i >= 3)
+            comHandle.BreakPulse();
+    }
+}
+
+bool ReadRecCOMThread::ClosePort() {
+    StopTimer();
+    stopRequest = true;
+    if (QThread::currentThread() != this)
+        wait();
+    stopRequest = false;
+    {
+        QMutexLocker lock(&writeMutex_);
+        comHandle.Purge();
+        comHandle.Close();
+    }
+    portOpen = false;
+    return true;
+}

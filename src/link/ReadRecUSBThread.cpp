@@ -1,0 +1,143 @@
+#include "link/ReadRecUSBThread.h"
+
+#include "link/LinkTiming.h"
+
+#include <QDebug>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcUsbIo, "kw.link.usbio", QtInfoMsg)
+
+ReadRecUSBThread::ReadRecUSBThread(QObject* parent) : ReadRecBaseThread(parent) {
+    isComPort = false;
+}
+
+ReadRecUSBThread::~ReadRecUSBThread() {
+    if (portOpen)
+        ReadRecUSBThread::ClosePort();
+}
+
+bool ReadRecUSBThread::OpenPort(int num, ulong& errcode) {
+    errcode = 0;
+    if (portOpen)
+        return true;
+    UsbLayer& usb = ActiveUsbLayer();
+    ftStatus = usb.Open(num, &ftHandle);
+    if (ftStatus != FT_OK) {
+        qDebug() << "error connect usb!";
+        errcode = ftStatus;
+        ftHandle = nullptr;
+        return false;
+    }
+    usb.ResetDevice(ftHandle);
+    qDebug() << "connect usb ok";
+    usb.SetBaudRate(ftHandle, 9600);
+    usb.SetDataCharacteristics(ftHandle, FT_BITS_8, FT_STOP_BITS_1, FT_PARITY_NONE);
+    usb.SetTimeouts(ftHandle, 3000, 3000);
+    usb.SetUSBParameters(ftHandle, 2000, 2000);
+    usb.Purge(ftHandle, FT_PURGE_RX | FT_PURGE_TX);
+    stopRequest = false;
+    portOpen = true;
+    isComPort = false;
+    start(QThread::HighPriority);
+    return true;
+}
+
+void ReadRecUSBThread::run() {
+    if (stopRequest) {
+        stopRequest = false;
+        return;
+    }
+    UsbLayer& usb = ActiveUsbLayer();
+    static thread_local char buffer[kwlink::kReadPieceSize];
+    for (;;) {
+        bool lost = false;
+        unsigned long n = 0, tx = 0, ev = 0;
+        const FT_STATUS st = usb.GetStatus(ftHandle, &n, &tx, &ev);
+        if (st != FT_OK) {
+            lost = true; // the adapter has gone: one report, then the port closes
+        } else if (n > 0) {
+            const unsigned long m = qMin<unsigned long>(n, kwlink::kReadPieceSize);
+            unsigned long got = 0;
+            while (got < n) {
+                unsigned long r = 0;
+                const FT_STATUS rs = usb.Read(ftHandle, buffer, qMin(m, n - got), &r);
+                if (rs != FT_OK) {
+                    qCritical() << " USB read err";
+                    break;
+                }
+                if (r == 0)
+                    break; // nothing came: end the cycle rather than spin
+                chunk.append(buffer, int(r));
+                got += r;
+            }
+        }
+        if (!chunk.isEmpty()) {
+            ReceptByte();
+            chunk.clear();
+        }
+        if (lost) {
+            ReportPortLost();
+            return;
+        }
+        if (stopRequest) {
+            stopRequest = false;
+            return;
+        }
+        usb.WaitForData(ftHandle, kwlink::kPollPeriodMs);
+        if (stopRequest) {
+            stopRequest = false;
+            return;
+        }
+    }
+}
+
+void ReadRecUSBThread::WriteData(const QByteArray& data, int delayMs) {
+    QMutexLocker lock(&writeMutex_);
+    if (delayMs > 0)
+        QThread::msleep(ulong(delayMs));
+    const int size = int(data.size());
+    const int blocks = (size + kwlink::kWriteBlockSize - 1) / kwlink::kWriteBlockSize;
+    qCDebug(lcUsbIo) << "BLOCK COUNT" << blocks;
+    if (!ftHandle)
+        return;
+    UsbLayer& usb = ActiveUsbLayer();
+    for (int i = 1; i <= blocks; ++i) {
+        const int offset = (i - 1) * kwlink::kWriteBlockSize;
+        const unsigned long len = (unsigned long)qMin(kwlink::kWriteBlockSize, size - offset);
+        unsigned long written = 0;
+        const FT_STATUS st = usb.Write(ftHandle, data.constData() + offset, len, &written);
+        if (written != len) {
+            qDebug() << "Write data FTDI timeout: " << len << written;
+            return;
+        }
+        if (st != FT_OK) {
+            qDebug() << "USB write error " << st;
+            return;
+        }
+        qCDebug(lcUsbIo) << "USB write ok" << written;
+        if (i >= 3) {
+            usb.SetBreakOn(ftHandle);
+            usb.SetBreakOff(ftHandle);
+        }
+    }
+}
+
+bool ReadRecUSBThread::ClosePort() {
+    StopTimer();
+    stopRequest = true;
+    if (QThread::currentThread() != this)
+        wait();
+    stopRequest = false;
+    {
+        QMutexLocker lock(&writeMutex_);
+        if (ftHandle) {
+            UsbLayer& usb = ActiveUsbLayer();
+            usb.Purge(ftHandle, FT_PURGE_RX | FT_PURGE_TX);
+            usb.Close(ftHandle);
+        }
+        ftHandle = nullptr;
+    }
+    portOpen = false;
+    qDebug() << "usb close";
+    return true;
+}

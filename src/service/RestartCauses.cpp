@@ -1,0 +1,37 @@
+#include "service/RestartCauses.h"
+
+#include "service/StateTables.h"
+#include "settings/DeviceSettings.h"
+#include "ui_RestartCauses.h"
+
+#include <algorithm>
+
+namespace {
+constexpr quint32 kCounterLimit = 65535;
+}
+
+RestartCauses::RestartCauses(QWidget* parent)
+    : QDialog(parent), resetFlagsModel(new ResetFlagsTable(this)),
+      naprFlagsModel(new NaprFlagsTable(this)), ui(new Ui::RestartCauses) {
+    ui->setupUi(this);
+    ui->tvRestartCauses->setModel(resetFlagsModel);
+    ui->tvNaprFlags->setModel(naprFlagsModel);
+    connect(ui->BOk, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+RestartCauses::~RestartCauses() {
+    delete ui;
+}
+
+void RestartCauses::FillCounters() {
+    if (!g_deviceSettings)
+        return;
+    const auto& c = g_deviceSettings->state->restartCount;
+    ui->leRestCount->setText(QString::number(std::min(c[0], kCounterLimit)));
+    ui->leLowU->setText(QString::number(std::min(c[1], kCounterLimit)));
+    ui->leHighU->setText(QString::number(std::min(c[2], kCounterLimit)));
+}
+
+void RestartCauses::SetPanelVisible(bool visible) {
+    ui->lInfo->setVisible(visible);
+}

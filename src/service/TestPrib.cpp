@@ -1,0 +1,178 @@
+#include "service/TestPrib.h"
+
+#include "editor/LimNaprSh.h"
+#include "ui_TestPrib.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+
+namespace {
+constexpr int kCmdExitTest = 1;
+constexpr int kCmdSirenOn = 2;
+constexpr int kCmdSirenOff = 3;
+constexpr int kCmdLightOn = 4;
+constexpr int kCmdLightOff = 5;
+constexpr int kCmdFirstTouchSignal = 19;
+constexpr int kTouchSignalStride = 8;
+constexpr int kStatusTestOn = 122;
+constexpr int kStatusTestOff = 123;
+// A "K" packet carries loops 1-6, an "L" packet loops 7 and 8, each as a
+// pair of bytes (low, high) from byte 1 on.
+constexpr int kLoopsInK = 6;
+constexpr int kLoopsInL = 2;
+const char* const kScaleLabels[5] = {"lScaleLeft_%1", "lScaleLC_%1", "lScaleCenter_%1",
+                                     "lScaleCR_%1", "lScaleRight_%1"};
+constexpr int kScaleCodes[5] = {0, 256, 512, 768, 1023};
+} // namespace
+
+TestPrib::TestPrib(QWidget* parent) : QDialog(parent), ui(new Ui::TestPrib) {
+    ui->setupUi(this);
+    connect(ui->pbCancel, &QPushButton::clicked, this, &TestPrib::CancelClick);
+    connect(ui->pbSirena, &QPushButton::clicked, this, &TestPrib::StartStopSirenaClc);
+    connect(ui->pbLight, &QPushButton::clicked, this, &TestPrib::StartStopLightClc);
+    connect(ui->pbSendSignal, &QPushButton::clicked, this, &TestPrib::SendTMSignal);
+    CrListSignalsbT(DEV_D4M);
+}
+
+TestPrib::~TestPrib() {
+    delete ui;
+}
+
+int TestPrib::LoopsOf(int devType) {
+    return devType == DEV_D4M ? 4 : devType == DEV_D8M ? 8 : 6;
+}
+
+int TestPrib::TouchSignalCommand(int index, int loops) {
+    if (index < 0 || loops <= 0)
+        return -1;
+    return kCmdFirstTouchSignal + kTouchSignalStride * (index / loops) + index % loops;
+}
+
+void TestPrib::CrListSignalsbT(DEV_TYPE devType) {
+    ui->CbTouchSigs->clear();
+    signalNames.clear();
+    for (int n = 5; n <= kLoops; ++n) {
+        const bool visible = devType == DEV_D8M || (devType != DEV_D4M && n != kLoops);
+        for (QWidget* w : findChildren<QWidget*>()) {
+            const QString name = w->objectName();
+            if (name == QStringLiteral("LShl%1").arg(n) ||
+                name == QStringLiteral("LeShl%1").arg(n) ||
+                name == QStringLiteral("SlShl%1").arg(n) ||
+                (name.startsWith(QLatin1String("lScale")) &&
+                 name.endsWith(QStringLiteral("_%1").arg(n))))
+                w->setVisible(visible);
+        }
+    }
+    const int loops = LoopsOf(devType);
+    const QString states[3] = {QStringLiteral("закрыт"), QStringLiteral("открыт"),
+                               QStringLiteral("тревога")};
+    for (const QString& state : states) {
+        for (int n = 1; n <= loops; ++n)
+            signalNames << QStringLiteral("Шлейф %1 - %2").arg(n).arg(state);
+    }
+    ui->CbTouchSigs->addItems(signalNames);
+}
+
+void TestPrib::CancelClick() {
+    if (leaving)
+        return;
+    leaving = true;
+    emit SigSetTestCommand(kCmdExitTest);
+    emit SigExitWindow();
+    if (testReported) {
+        testReported = false;
+        emit SigMessage(kStatusTestOff, true);
+    }
+    QDialog::reject();
+    leaving = false;
+}
+
+void TestPrib::reject() {
+    CancelClick();
+}
+
+void TestPrib::initialize() {
+    ui->CbTouchSigs->setCurrentIndex(0);
+    ui->pbLight->setText(QStringLiteral("Включить свет"));
+    lightOn = false;
+    ui->pbSirena->setText(QStringLiteral("Включить сирену"));
+    sirenOn = false;
+    for (int n = 1; n <= kLoops; ++n) {
+        if (auto* le = findChild<QLineEdit*>(QStringLiteral("LeShl%1").arg(n)))
+            le->setText(QStringLiteral("0"));
+        if (auto* sl = findChild<QSlider*>(QStringLiteral("SlShl%1").arg(n)))
+            sl->setValue(0);
+    }
+    SetSensorScales();
+}
+
+void TestPrib::showLoop(int loop, int code) {
+    if (auto* sl = findChild<QSlider*>(QStringLiteral("SlShl%1").arg(loop + 1)))
+        sl->setValue(code);
+    QString text = QString::number(code);
+    if (g_deviceSettings) {
+        const LoopLimits& l = *g_deviceSettings->loopLimits;
+        const int s = int(l.sensorType[loop]);
+        if (s < l.sensors.size() && code >= 0 && code < l.sensors.at(s).table.size())
+            text = QString::number(l.sensors.at(s).table.at(code), 'g', 6).left(5);
+    }
+    if (auto* le = findChild<QLineEdit*>(QStringLiteral("LeShl%1").arg(loop + 1)))
+        le->setText(text);
+}
+
+void TestPrib::ReceptTestPack(bool flag, QByteArray pack) {
+    if (isActiveWindow() && !testReported) {
+        emit SigMessage(kStatusTestOn, true);
+        testReported = true;
+    }
+    const int first = flag ? 0 : kLoopsInK;
+    const int count = flag ? kLoopsInK : kLoopsInL;
+    for (int m = 1; m <= count; ++m) {
+        if (2 * m >= pack.size())
+            break;
+        const int low = qint8(pack.at(2 * m - 1));
+        const int high = qint8(pack.at(2 * m));
+        const int code = ((high << 5) & 0xFFFF) | low;
+        showLoop(first + m - 1, code & 0x3FF);
+    }
+}
+
+void TestPrib::StartStopSirenaClc() {
+    sirenOn = !sirenOn;
+    emit SigSetTestCommand(sirenOn ? kCmdSirenOn : kCmdSirenOff);
+    ui->pbSirena->setText(sirenOn ? QStringLiteral("Выключить сирену")
+                                  : QStringLiteral("Включить сирену"));
+}
+
+void TestPrib::StartStopLightClc() {
+    lightOn = !lightOn;
+    emit SigSetTestCommand(lightOn ? kCmdLightOn : kCmdLightOff);
+    ui->pbLight->setText(lightOn ? QStringLiteral("Выключить свет")
+                                 : QStringLiteral("Включить свет"));
+}
+
+void TestPrib::SendTMSignal() {
+    const int type = g_deviceSettings ? g_deviceSettings->header->deviceType : DEV_D4M;
+    const int cmd = TouchSignalCommand(ui->CbTouchSigs->currentIndex(), LoopsOf(type));
+    if (cmd >= 0)
+        emit SigSetTestCommand(cmd);
+}
+
+void TestPrib::SetSensorScales() {
+    if (!g_deviceSettings)
+        return;
+    const LoopLimits& l = *g_deviceSettings->loopLimits;
+    for (int n = 1; n <= kLoops; ++n) {
+        const int s = int(l.sensorType[n - 1]);
+        const bool haveSensor = !l.sensors.isEmpty() && s < l.sensors.size();
+        for (int k = 0; k < 5; ++k) {
+            auto* label = findChild<QLabel*>(QString::fromLatin1(kScaleLabels[k]).arg(n));
+            if (!label)
+                continue;
+            label->setText(haveSensor ? LimNaprSh::ScaleText(l.sensors.at(s), kScaleCodes[k])
+                                      : QString::number(kScaleCodes[k]));
+        }
+    }
+}

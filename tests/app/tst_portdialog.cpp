@@ -1,0 +1,289 @@
+// The port choice dialog (COM table and USB presence poll), the port options
+// dialog, and the main window's port toggle on top of them.
+
+#include "AppTestSupport.h"
+#include "support/ScriptedPrompt.h"
+
+#include "app/EventTable.h"
+#include "app/MainWindow.h"
+#include "link/PortWork.h"
+#include "link/dialogs/ChoosePort.h"
+#include "link/dialogs/PortOptions.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSerialPortInfo>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTimer>
+
+class TestPortDialog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { PrepareApplication(); }
+    void comNumberOfText_data();
+    void comNumberOfText();
+    void comTable();
+    void usbArrivesAndLeaves();
+    void usbPollRunsByItself();
+    void unreadableDevice();
+    void openUsbDeviceLost();
+    void portOptions();
+    void mainWindowOpensAndClosesCom();
+    void mainWindowOpensUsbOnChoice();
+    void failedComOpen();
+
+private:
+    static QList<int> codes(const QSignalSpy& spy) {
+        QList<int> out;
+        for (const auto& args : spy)
+            out << args.at(0).toInt();
+        return out;
+    }
+    static QString lastRow(MainWindow& main) {
+        EventTable* log = main.events();
+        return log->data(log->index(log->rowCount() - 1, 3)).toString();
+    }
+};
+
+void TestPortDialog::comNumberOfText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("number");
+    QTest::newRow("with path") << QStringLiteral("COM12 (/dev/ttyUSB0)") << 12;
+    QTest::newRow("bare") << QStringLiteral("COM3") << 3;
+    QTest::newRow("empty list") << QString() << 0;
+    QTest::newRow("no digits") << QStringLiteral("COM (x)") << 0;
+}
+
+void TestPortDialog::comNumberOfText() {
+    QFETCH(QString, text);
+    QFETCH(int, number);
+    QCOMPARE(ChoosePort::ComNumberOfText(text), number);
+}
+
+void TestPortDialog::comTable() {
+    ShellFixture fx;
+    ScriptedPrompt p;
+    MainWindow main; // the settings object
+    ChoosePort dialog;
+    const QStringList items = dialog.comItems();
+    QCOMPARE(items.size(), ComPortPaths().size());
+    QVERIFY(items.contains(ChoosePort::ComItemText(fx.comNumber, fx.pty.path)));
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        QVERIFY2(ComPortPaths().contains(info.systemLocation()), qPrintable(info.systemLocation()));
+    auto* cbPort = dialog.findChild<QComboBox*>(QStringLiteral("cbPort"));
+    cbPort->setCurrentIndex(fx.comNumber - 1);
+    QSignalSpy change(&dialog, &ChoosePort::SigPortChange);
+    dialog.ApplyClick();
+    QCOMPARE(change.size(), 1);
+    QCOMPARE(g_deviceSettings->port->comNumber, fx.comNumber);
+    QCOMPARE(g_deviceSettings->port->comIndex, fx.comNumber - 1);
+    QCOMPARE(g_deviceSettings->port->useCom, u8(1));
+    QVERIFY(!dialog.findChild<QWidget*>(QStringLiteral("groupBox_2"))->isVisibleTo(&dialog));
+    QVERIFY(!dialog.findChild<QWidget*>(QStringLiteral("pbUpdate"))->isVisibleTo(&dialog));
+}
+
+void TestPortDialog::usbArrivesAndLeaves() {
+    ShellFixture fx;
+    ScriptedPrompt p;
+    MainWindow main;
+    ChoosePort dialog;
+    dialog.usbPollTimer->stop();
+    QSignalSpy messages(&dialog, &ChoosePort::SigMessage);
+    QSignalSpy lists(&dialog, &ChoosePort::SigTransferList);
+    auto* rbUSB = dialog.findChild<QRadioButton*>(QStringLiteral("rbUSB"));
+    auto* rbCOM = dialog.findChild<QRadioButton*>(QStringLiteral("rbCOM"));
+
+    dialog.GetUSBDevices();
+    QCOMPARE(dialog.usbItems(), QStringList{QStringLiteral("Нет USB-устройств")});
+    QVERIFY(!rbUSB->isEnabled());
+    QCOMPARE(lists.size(), 2); // the first poll hands both lists on
+    QCOMPARE(lists.at(0).at(0).toInt(), 0);
+    QCOMPARE(lists.at(1).at(1).toStringList(), dialog.usbItems());
+    QVERIFY(messages.isEmpty());
+
+    fx.usb.AddDevice("FT12AB", "USB <-> Serial");
+    for (int i = 0; i < 3; ++i)
+        dialog.GetUSBDevices();
+    QCOMPARE(codes(messages), QList<int>{114});
+    QCOMPARE(messages.at(0).at(2).toString(), QStringLiteral("FT12AB USB <-> Serial"));
+    QCOMPARE(dialog.usbItems(), QStringList{QStringLiteral("FT12AB USB <-> Serial")});
+    QVERIFY(rbUSB->isEnabled());
+    QVERIFY(rbUSB->isChecked());
+    QCOMPARE(lists.size(), 4);
+
+    fx.usb.Unplug(0);
+    for (int i = 0; i < 3; ++i)
+        dialog.GetUSBDevices();
+    QCOMPARE(codes(messages), (QList<int>{114, 200}));
+    QCOMPARE(messages.at(1).at(2).toString(), QStringLiteral("FT12AB USB <-> Serial"));
+    QCOMPARE(dialog.usbItems(), QStringList{QStringLiteral("Нет USB-устройств")});
+    QVERIFY(rbCOM->isChecked());
+    QVERIFY(!rbUSB->isEnabled());
+    QCOMPARE(lists.size(), 6);
+}
+
+void TestPortDialog::usbPollRunsByItself() {
+    ShellFixture fx;
+    ScriptedPrompt p;
+    MainWindow main;
+    QCOMPARE(main.choosePort()->usbPollTimer->interval(), ChoosePort::kUsbPollMs);
+    QVERIFY(main.choosePort()->usbPollTimer->isActive());
+    fx.usb.AddDevice("FT9", "Adapter");
+    QTRY_COMPARE_WITH_TIMEOUT(main.events()->rowCount(), 1, 3000);
+    QCOMPARE(lastRow(main), QStringLiteral("Обнаружено USB-устройство FT9 Adapter"));
+    // Not on screen: the dialog does not pop up by itself.
+    QVERIFY(!main.choosePort()->isVisible());
+}
+
+void TestPortDialog::unreadableDevice() {
+    ShellFixture fx;
+    ScriptedPrompt p;
+    MainWindow main;
+    ChoosePort dialog;
+    dialog.usbPollTimer->stop();
+    fx.usb.AddDevice(QByteArray(), "Busy");
+    QStringList seen;
+    for (int i = 0; i < ChoosePort::kSearchPolls + 2; ++i) {
+        dialog.GetUSBDevices();
+        seen << dialog.usbItems().join(QLatin1Char(','));
+    }
+    for (int i = 0; i < ChoosePort::kSearchPolls; ++i)
+        QCOMPARE(seen.at(i), QStringLiteral("Поиск устройств"));
+    QCOMPARE(seen.last(), QStringLiteral("Устройство недоступно"));
+}
+
+void TestPortDialog::openUsbDeviceLost() {
+    ShellFixture fx;
+    ScriptedPrompt p;
+    MainWindow main;
+    ChoosePort dialog;
+    dialog.usbPollTimer->stop();
+    fx.usb.AddDevice("FT1", "One");
+    dialog.GetUSBDevices();
+    dialog.portOpen = true;
+    dialog.usbPortOpen = true;
+    QSignalSpy lose(&dialog, &ChoosePort::SigDeviceLose);
+    QSignalSpy trigger(&dialog, &ChoosePort::SigTriggerOpClPort);
+    fx.usb.Unplug(0);
+    dialog.GetUSBDevices();
+    QCOMPARE(lose.size(), 1);
+    QCOMPARE(trigger.size(), 0);
+    // With the main window on screen the port is closed through it instead.
+    dialog.portOpen = false;
+    fx.usb.AddDevice("FT2", "Two");
+    dialog.GetUSBDevices();
+    dialog.portOpen = true;
+    dialog.mainWindowShown = true;
+    fx.usb.Unplug(1);
+    dialog.GetUSBDevices();
+    QCOMPARE(trigger.size(), 1);
+    QCOMPARE(lose.size(), 1);
+    QVERIFY(dialog.isVisible());
+}
+
+void TestPortDialog::portOptions() {
+    PortOptions dialog;
+    auto items = [&dialog](const char* name) {
+        auto* box = dialog.findChild<QComboBox*>(QLatin1String(name));
+        QStringList out;
+        for (int i = 0; i < box->count(); ++i)
+            out << box->itemText(i);
+        return out;
+    };
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Свойства"));
+    QCOMPARE(items("CbSpeed").size(), 13);
+    QCOMPARE(items("CbSpeed").first(), QStringLiteral("110"));
+    QCOMPARE(items("CbSpeed").last(), QStringLiteral("921600"));
+    QCOMPARE(items("CbChet").first(), QStringLiteral("Чётно"));
+    QCOMPARE(items("CbContrStream").first(), QStringLiteral("Xon / Xoff"));
+    QCOMPARE(items("CbStopBit"), (QStringList{"1", "1,5", "2"}));
+    QCOMPARE(items("CbDataBits"), (QStringList{"5", "6", "7", "8"}));
+    dialog.show();
+    dialog.findChild<QPushButton*>(QStringLiteral("pushButton_2"))->click();
+    dialog.findChild<QPushButton*>(QStringLiteral("pushButton_4"))->click();
+    QVERIFY(dialog.isVisible());
+    dialog.findChild<QPushButton*>(QStringLiteral("BCancel"))->click();
+    QVERIFY(!dialog.isVisible());
+}
+
+void TestPortDialog::mainWindowOpensAndClosesCom() {
+    ShellFixture fx;
+    ScriptedPrompt p;
+    MainWindow main;
+    auto* cbPort = main.choosePort()->findChild<QComboBox*>(QStringLiteral("cbPort"));
+    cbPort->setCurrentIndex(fx.comNumber - 1);
+    main.choosePort()->ApplyClick();
+    auto* label = main.statusBar()->findChild<QLabel*>();
+    QCOMPARE(label->text(), QStringLiteral("Подключение: COM%1 ").arg(fx.comNumber));
+
+    QSignalSpy status(&main, &MainWindow::SigPortOpenStatus);
+    auto* toggle = main.findChild<QAction*>(QStringLiteral("actOpenClosePort"));
+    toggle->trigger();
+    QVERIFY(main.portWork()->IsPortOpen());
+    QCOMPARE(toggle->text(), QStringLiteral("Закрыть порт/устройство"));
+    QCOMPARE(lastRow(main), QStringLiteral("COM-порт COM%1 успешно открыт").arg(fx.comNumber));
+    QVERIFY(main.choosePort()->portOpen);
+    QVERIFY(!main.choosePort()->usbPortOpen);
+    toggle->trigger();
+    QVERIFY(!main.portWork()->IsPortOpen());
+    QCOMPARE(toggle->text(), QStringLiteral("Открыть порт/устройство"));
+    QCOMPARE(lastRow(main), QStringLiteral("COM-порт COM%1 успешно закрыт").arg(fx.comNumber));
+    QCOMPARE(codes(status), (QList<int>{0, 1}));
+    QVERIFY(!main.choosePort()->portOpen);
+
+    // Closing the window leaves an open port open; the destructor closes it.
+    toggle->trigger();
+    QVERIFY(!main.close());
+    QVERIFY(main.portWork()->IsPortOpen());
+}
+
+void TestPortDialog::mainWindowOpensUsbOnChoice() {
+    ShellFixture fx;
+    ScriptedPrompt p;
+    fx.usb.AddDevice("FT77", "Cable");
+    MainWindow main;
+    ChoosePort* dialog = main.choosePort();
+    dialog->GetUSBDevices();
+    QSignalSpy status(&main, &MainWindow::SigPortOpenStatus);
+    dialog->findChild<QRadioButton*>(QStringLiteral("rbUSB"))->setChecked(true);
+    dialog->findChild<QComboBox*>(QStringLiteral("cbUSB"))->setCurrentIndex(0);
+    dialog->ApplyClick(); // a USB choice opens at once
+    QVERIFY(main.portWork()->IsPortOpen());
+    QCOMPARE(codes(status), QList<int>{0});
+    QCOMPARE(lastRow(main), QStringLiteral("USB-устройство FT77 Cable подключено"));
+    QCOMPARE(main.statusBar()->findChild<QLabel*>()->text(),
+             QStringLiteral("Подключение: FT77 Cable    "));
+    QVERIFY(dialog->usbPortOpen);
+    // Going back to COM closes the device first, reported as a USB close.
+    dialog->findChild<QRadioButton*>(QStringLiteral("rbCOM"))->setChecked(true);
+    dialog->ApplyClick();
+    QVERIFY(!main.portWork()->IsPortOpen());
+    QCOMPARE(codes(status), (QList<int>{0, 1}));
+    QCOMPARE(lastRow(main), QStringLiteral("USB-устройство FT77 Cable отключено"));
+}
+
+void TestPortDialog::failedComOpen() {
+    ShellFixture fx;
+    ScriptedPrompt p;
+    const int missing = AddComPortPath(fx.file(QStringLiteral("no-such-tty")));
+    MainWindow main;
+    auto* cbPort = main.choosePort()->findChild<QComboBox*>(QStringLiteral("cbPort"));
+    cbPort->setCurrentIndex(missing - 1);
+    main.choosePort()->ApplyClick();
+    QSignalSpy status(&main, &MainWindow::SigPortOpenStatus);
+    auto* toggle = main.findChild<QAction*>(QStringLiteral("actOpenClosePort"));
+    toggle->trigger();
+    QVERIFY(!main.portWork()->IsPortOpen());
+    QCOMPARE(codes(status), QList<int>{2});
+    QCOMPARE(lastRow(main), QStringLiteral("Не удалось открыть COM-порт, код ошибки: 2"));
+    QCOMPARE(toggle->text(), QStringLiteral("Открыть порт/устройство"));
+    QVERIFY(!main.choosePort()->portOpen);
+}
+
+QTEST_MAIN(TestPortDialog)
+#include "tst_portdialog.moc"

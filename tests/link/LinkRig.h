@@ -1,0 +1,67 @@
+#pragma once
+
+// A PortWork on a pseudo-terminal with the simulated device on the other end,
+// over the real COM layer and receive thread, with the read-timer intervals
+// scaled down.
+
+#include "link/ComPort.h"
+#include "link/LinkTiming.h"
+#include "link/PortWork.h"
+#include "link/ReadRecBaseThread.h"
+#include "settings/DeviceSettings.h"
+#include "sim/SimDevice.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+inline constexpr double kRigTimeScale = 0.1; // 2000 ms -> 200 ms, 10000 ms -> 1000 ms
+
+struct LinkRig {
+    DeviceSettings settings;
+    SimDevice sim;
+    std::unique_ptr<PortWork> port;
+    int comNumber = 0;
+
+    explicit LinkRig(const QDate& firmware, uchar build = 1, uchar model = 2) {
+        kwlink::SetLinkTimeScale(kRigTimeScale);
+        SetDefaultSettings(&settings, false);
+        settings.header->firmwareDate = firmware;
+        settings.header->firmwareSubVersion = build;
+        g_deviceSettings = &settings;
+        sim.SetIdentity(model, firmware, build);
+    }
+    ~LinkRig() {
+        if (port && port->IsPortOpen())
+            port->ClosePort();
+        port.reset();
+        sim.Stop();
+        ClearAddedComPortPaths();
+        g_deviceSettings = nullptr;
+    }
+
+    bool Open() {
+        if (!sim.Start())
+            return false;
+        comNumber = AddComPortPath(sim.SlavePath());
+        port = std::make_unique<PortWork>();
+        ulong err = 0;
+        return port->readThread->OpenPort(comNumber, err);
+    }
+
+    // Greeting, answer and ready packet; true when the version arrived.
+    bool Handshake() {
+        QSignalSpy version(port.get(), &PortWork::SigSetupVersion);
+        sim.SendGreeting();
+        return version.wait(3000) || version.count() > 0;
+    }
+};
+
+// Codes of SigMessage seen so far.
+inline QList<int> Codes(const QSignalSpy& spy) {
+    QList<int> c;
+    for (const auto& args : spy)
+        c.append(args.at(0).toInt());
+    return c;
+}

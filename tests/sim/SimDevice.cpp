@@ -1,0 +1,873 @@
+#include "sim/SimDevice.h"
+
+#include "link/Protocol.h"
+#include "settings/Firmware.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+// One byte on a 9600-baud 8N1 line: ten bits.
+constexpr std::chrono::nanoseconds kByteTime(1041667);
+constexpr int kKeyPackLength = 129;
+constexpr int kSoundFirstData = 250;
+constexpr int kSoundPacketData = 256;
+constexpr int kSoundHeader = 6;
+
+QByteArray Two(int a, int b) {
+    QByteArray r;
+    r.append(char(a)).append(char(b));
+    return r;
+}
+} // namespace
+
+SimDevice::SimDevice() {
+    fwDate_ = QDate(2012, 4, 19);
+    testPackets_ = {QByteArray("K012345678901M"), QByteArray("L0123456789ABM")};
+}
+
+SimDevice::~SimDevice() {
+    Stop();
+}
+
+bool SimDevice::Start() {
+    if (thread_.joinable())
+        return true;
+    char name[256] = {};
+    if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0)
+        return false;
+    // The line is raw from the start, so nothing is echoed before the
+    // program configures its end.
+    termios tio{};
+    if (::tcgetattr(slave_, &tio) == 0) {
+        ::cfmakeraw(&tio);
+        ::tcsetattr(slave_, TCSANOW, &tio);
+    }
+    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+    if (::pipe2(wake_, O_NONBLOCK | O_CLOEXEC) != 0)
+        return false;
+    slavePath_ = QString::fromLocal8Bit(name);
+    quit_ = false;
+    thread_ = std::thread([this] { Loop(); });
+    return true;
+}
+
+void SimDevice::Stop() {
+    {
+        std::lock_guard<std::mutex> l(m_);
+        quit_ = true;
+    }
+    Wake();
+    if (thread_.joinable())
+        thread_.join();
+    std::lock_guard<std::mutex> l(m_);
+    CloseLine();
+    for (int& fd : wake_) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+}
+
+QString SimDevice::SlavePath() const {
+    std::lock_guard<std::mutex> l(m_);
+    return slavePath_;
+}
+
+void SimDevice::Wake() {
+    if (wake_[1] >= 0) {
+        const char c = 1;
+        [[maybe_unused]] ssize_t r = ::write(wake_[1], &c, 1);
+    }
+}
+
+// ---------------------------------------------------------------- configuration
+
+void SimDevice::SetIdentity(uchar modelCode, const QDate& firmwareDate, uchar build) {
+    std::lock_guard<std::mutex> l(m_);
+    model_ = modelCode;
+    fwDate_ = firmwareDate;
+    build_ = build;
+}
+
+QDate SimDevice::FirmwareDate() const {
+    std::lock_guard<std::mutex> l(m_);
+    return fwDate_;
+}
+
+void SimDevice::SetMemoryImage(const QByteArray& image) {
+    std::lock_guard<std::mutex> l(m_);
+    image_ = image;
+}
+
+void SimDevice::SetSectionOrder(const QList<QByteArray>& names) {
+    std::lock_guard<std::mutex> l(m_);
+    sectionOrder_ = names;
+}
+
+void SimDevice::SetProgrammingOk(bool ok) {
+    std::lock_guard<std::mutex> l(m_);
+    programOk_ = ok;
+}
+
+void SimDevice::SetPaced(bool paced) {
+    std::lock_guard<std::mutex> l(m_);
+    paced_ = paced;
+}
+
+void SimDevice::SetSilent(bool silent) {
+    std::lock_guard<std::mutex> l(m_);
+    silent_ = silent;
+    in_.clear();
+}
+
+void SimDevice::SetThermometers(const QByteArray& records, int count) {
+    std::lock_guard<std::mutex> l(m_);
+    therms_ = records;
+    thermCount_ = count;
+}
+
+void SimDevice::SetDeviceTime(const QByteArray& text17) {
+    std::lock_guard<std::mutex> l(m_);
+    time_ = text17;
+}
+
+void SimDevice::SetGsmLevel(const QByteArray& twoDigits) {
+    std::lock_guard<std::mutex> l(m_);
+    gsm_ = twoDigits;
+}
+
+void SimDevice::SetTestPackets(const QList<QByteArray>& packets) {
+    std::lock_guard<std::mutex> l(m_);
+    testPackets_ = packets;
+}
+
+void SimDevice::SetTestPacketIntervalMs(int ms) {
+    std::lock_guard<std::mutex> l(m_);
+    testIntervalMs_ = ms;
+}
+
+void SimDevice::SetKeyTable(const QByteArray& body254) {
+    std::lock_guard<std::mutex> l(m_);
+    keyBody_ = body254;
+}
+
+void SimDevice::SetKeyTableSplit(const QList<int>& pieces, int pauseMs) {
+    std::lock_guard<std::mutex> l(m_);
+    keySplit_ = pieces;
+    keySplitPauseMs_ = pauseMs;
+}
+
+QByteArray SimDevice::KeyTableBlock(const QByteArray& body254) {
+    QByteArray block(1, proto::kKeyTableLead);
+    block.append(body254.left(254));
+    while (block.size() < 255)
+        block.append(char(0xFF));
+    block.append(proto::KeyTableCheck(block));
+    return block;
+}
+
+void SimDevice::ArmFault(Fault fault, int at, int count) {
+    std::lock_guard<std::mutex> l(m_);
+    faults_.append({fault, at, count});
+}
+
+void SimDevice::Reset() {
+    std::lock_guard<std::mutex> l(m_);
+    faults_.clear();
+    silent_ = false;
+    if (state_ != State::Dead)
+        state_ = State::Idle;
+    in_.clear();
+    packetDue_ = packetOutstanding_ = false;
+    delayed_.clear();
+    received_.clear();
+    asked_.clear();
+    answers_.clear();
+    acks_ = framesSent_ = 0;
+    testAnswers_.clear();
+    testPacketNo_ = 0;
+    keyPacks_.clear();
+    keyTableAcks_ = 0;
+    soundPackets_.clear();
+    soundStarts_ = filler_ = 0;
+    soundNo_ = 0;
+    service_.clear();
+    programmingDone_ = readDone_ = false;
+}
+
+// ---------------------------------------------------------------- actions
+
+void SimDevice::SendGreeting() {
+    {
+        std::lock_guard<std::mutex> l(m_);
+        Queue(proto::GreetingBanner());
+        state_ = State::AwaitGreetingAnswer;
+        in_.clear();
+    }
+    Wake();
+}
+
+void SimDevice::SendRaw(const QByteArray& bytes) {
+    {
+        std::lock_guard<std::mutex> l(m_);
+        Queue(bytes);
+    }
+    Wake();
+}
+
+void SimDevice::HangUp() {
+    {
+        std::lock_guard<std::mutex> l(m_);
+        CloseLine();
+    }
+    Wake();
+}
+
+void SimDevice::CloseLine() {
+    if (master_ >= 0)
+        ::close(master_);
+    if (slave_ >= 0)
+        ::close(slave_);
+    master_ = slave_ = -1;
+    out_.clear();
+    state_ = State::Dead;
+}
+
+// ---------------------------------------------------------------- observation
+
+QByteArray SimDevice::Received() const {
+    std::lock_guard<std::mutex> l(m_);
+    return received_;
+}
+QList<QByteArray> SimDevice::SectionsAsked() const {
+    std::lock_guard<std::mutex> l(m_);
+    return asked_;
+}
+QList<QByteArray> SimDevice::SectionAnswers() const {
+    std::lock_guard<std::mutex> l(m_);
+    return answers_;
+}
+int SimDevice::AcksReceived() const {
+    std::lock_guard<std::mutex> l(m_);
+    return acks_;
+}
+int SimDevice::FramesSent() const {
+    std::lock_guard<std::mutex> l(m_);
+    return framesSent_;
+}
+bool SimDevice::InTestMode() const {
+    std::lock_guard<std::mutex> l(m_);
+    return state_ == State::Test || state_ == State::AwaitKeyTableAck;
+}
+QList<SimDevice::TestAnswerRecord> SimDevice::TestAnswers() const {
+    std::lock_guard<std::mutex> l(m_);
+    return testAnswers_;
+}
+int SimDevice::TestPacketsSent() const {
+    std::lock_guard<std::mutex> l(m_);
+    return testPacketNo_;
+}
+QList<QByteArray> SimDevice::KeyPacks() const {
+    std::lock_guard<std::mutex> l(m_);
+    return keyPacks_;
+}
+int SimDevice::KeyTableAcks() const {
+    std::lock_guard<std::mutex> l(m_);
+    return keyTableAcks_;
+}
+QList<QList<QByteArray>> SimDevice::SoundPackets() const {
+    std::lock_guard<std::mutex> l(m_);
+    return soundPackets_;
+}
+int SimDevice::SoundStarts() const {
+    std::lock_guard<std::mutex> l(m_);
+    return soundStarts_;
+}
+int SimDevice::FillerBytes() const {
+    std::lock_guard<std::mutex> l(m_);
+    return filler_;
+}
+QList<QByteArray> SimDevice::ServiceCommands() const {
+    std::lock_guard<std::mutex> l(m_);
+    return service_;
+}
+bool SimDevice::ProgrammingDone() const {
+    std::lock_guard<std::mutex> l(m_);
+    return programmingDone_;
+}
+bool SimDevice::ReadDone() const {
+    std::lock_guard<std::mutex> l(m_);
+    return readDone_;
+}
+qint64 SimDevice::BytesSent() const {
+    std::lock_guard<std::mutex> l(m_);
+    return bytesSent_;
+}
+qint64 SimDevice::BytesReceived() const {
+    std::lock_guard<std::mutex> l(m_);
+    return bytesReceived_;
+}
+void SimDevice::ResetCounters() {
+    std::lock_guard<std::mutex> l(m_);
+    bytesSent_ = bytesReceived_ = 0;
+}
+
+bool SimDevice::WaitUntil(const std::function<bool()>& pred, int timeoutMs) const {
+    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!pred()) {
+        if (Clock::now() >= end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- the wire
+
+void SimDevice::Queue(const QByteArray& bytes) {
+    const auto now = Clock::now();
+    for (char c : bytes) {
+        Clock::time_point at = now;
+        if (paced_) {
+            at = std::max(now, lastOut_) + kByteTime;
+            lastOut_ = at;
+        }
+        out_.push_back({c, at});
+    }
+}
+
+void SimDevice::QueueAfter(const QByteArray& bytes, int delayMs) {
+    delayed_.append({Clock::now() + std::chrono::milliseconds(delayMs), bytes});
+}
+
+void SimDevice::Loop() {
+    char buf[4096];
+    for (;;) {
+        Clock::time_point next = Clock::now() + std::chrono::milliseconds(50);
+        int master;
+        {
+            std::lock_guard<std::mutex> l(m_);
+            if (quit_)
+                return;
+            master = master_;
+            if (!out_.empty())
+                next = std::min(next, out_.front().at);
+            if (!arriving_.empty())
+                next = std::min(next, arriving_.front().at);
+            for (const Delayed& d : delayed_)
+                next = std::min(next, d.at);
+            if (packetDue_)
+                next = std::min(next, nextPacketAt_);
+        }
+        auto wait = next - Clock::now();
+        if (wait < std::chrono::nanoseconds(0))
+            wait = std::chrono::nanoseconds(0);
+        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
+        timespec ts{time_t(ns / 1000000000), long(ns % 1000000000)};
+        pollfd fds[2] = {{wake_[0], POLLIN, 0}, {master, POLLIN, 0}};
+        const int nfds = master >= 0 ? 2 : 1;
+        ::ppoll(fds, nfds_t(nfds), &ts, nullptr);
+        if (fds[0].revents & POLLIN)
+            while (::read(wake_[0], buf, sizeof buf) > 0) {
+            }
+        std::lock_guard<std::mutex> l(m_);
+        if (quit_)
+            return;
+        const auto now = Clock::now();
+        if (master_ >= 0 && nfds == 2 && (fds[1].revents & POLLIN)) {
+            const ssize_t r = ::read(master_, buf, sizeof buf);
+            for (ssize_t i = 0; i < r; ++i) {
+                Clock::time_point at = now;
+                if (paced_) {
+                    at = std::max(now, lastIn_) + kByteTime;
+                    lastIn_ = at;
+                }
+                arriving_.push_back({buf[i], at});
+            }
+        }
+        while (!arriving_.empty() && arriving_.front().at <= now) {
+            const TimedByte tb = arriving_.front();
+            arriving_.pop_front();
+            ProcessByte(tb.byte, tb.at);
+        }
+        for (int i = 0; i < delayed_.size();) {
+            if (delayed_[i].at <= now) {
+                Queue(delayed_[i].bytes);
+                delayed_.removeAt(i);
+            } else {
+                ++i;
+            }
+        }
+        if (packetDue_ && now >= nextPacketAt_ && state_ == State::Test)
+            SendTestPacket();
+        QByteArray due;
+        while (!out_.empty() && out_.front().at <= now) {
+            due.append(out_.front().byte);
+            out_.pop_front();
+        }
+        if (!due.isEmpty() && master_ >= 0) {
+            int done = 0;
+            while (done < due.size()) {
+                const ssize_t w =
+                    ::write(master_, due.constData() + done, size_t(due.size() - done));
+                if (w > 0) {
+                    done += int(w);
+                } else if (w < 0 && errno == EAGAIN) {
+                    pollfd p{master_, POLLOUT, 0};
+                    ::poll(&p, 1, 5);
+                } else {
+                    break;
+                }
+            }
+            bytesSent_ += done;
+        }
+    }
+}
+
+// ---------------------------------------------------------------- the device
+
+bool SimDevice::TakeFault(Fault f, int at, int* count) {
+    for (int i = 0; i < faults_.size(); ++i) {
+        if (faults_[i].fault != f || faults_[i].at != at)
+            continue;
+        if (count)
+            *count = faults_[i].count;
+        faults_.removeAt(i);
+        return true;
+    }
+    return false;
+}
+
+void SimDevice::GoSilentWith(const QByteArray& garbage) {
+    Queue(garbage);
+    silent_ = true;
+    state_ = State::Idle;
+}
+
+QByteArray SimDevice::Padded(const QByteArray& text) const {
+    QByteArray r = text + "\r\n";
+    while (r.size() < proto::kRequestMinLength)
+        r.append('\0');
+    return r;
+}
+
+void SimDevice::ProcessByte(char b, Clock::time_point at) {
+    received_.append(b);
+    ++bytesReceived_;
+    if (b == proto::kSoundFillerByte)
+        ++filler_;
+    if (silent_ || state_ == State::Dead)
+        return;
+    in_.append(b);
+    switch (state_) {
+    case State::AwaitGreetingAnswer: {
+        const QByteArray answer = proto::GreetingAnswer();
+        if (in_.size() < answer.size())
+            return;
+        if (!in_.startsWith(answer)) {
+            in_.remove(0, 1);
+            return;
+        }
+        in_.remove(0, answer.size());
+        QByteArray ready(15, '\0');
+        const QByteArray date = fwDate_.toString("ddMMyy").toLatin1();
+        ready[0] = proto::kReadyLead;
+        ready[1] = '0';
+        ready[2] = '0';
+        for (int i = 0; i < 6 && i < date.size(); ++i)
+            ready[proto::kReadyDayPos + i] = date.at(i);
+        ready[proto::kReadyTypePos] = char(model_);
+        ready[proto::kReadyBuildPos] = char(build_);
+        ready[proto::kReadyCrPos] = '\r';
+        ready[proto::kReadyLfPos] = '\n';
+        Queue(ready);
+        state_ = State::Idle;
+        return;
+    }
+    case State::AwaitSection:
+        if (in_.size() < sectionLength_)
+            return;
+        answers_.append(in_.left(sectionLength_));
+        in_.remove(0, sectionLength_);
+        NextSection();
+        return;
+    case State::AwaitFrameAck: {
+        if (in_.size() < 2)
+            return;
+        const QByteArray two = in_.left(2);
+        in_.remove(0, 2);
+        if (two == proto::AckPacket()) {
+            ++acks_;
+            SendFrame(block_ + 1);
+        } else if (two.at(0) == char(0xD7) || two.at(0) == char(0xAD)) {
+            state_ = State::Idle; // the program broke the read off
+            in_.clear();
+        }
+        return;
+    }
+    case State::Test: {
+        if (in_.size() < 2)
+            return;
+        const QByteArray two = in_.left(2);
+        in_.remove(0, 2);
+        TestAnswerRecord rec;
+        rec.bytes = two;
+        rec.packet = testPacketNo_;
+        rec.msAfterPacket = std::chrono::duration<double, std::milli>(at - lastPacketAt_).count();
+        testAnswers_.append(rec);
+        packetOutstanding_ = false;
+        const quint8 c = quint8(two.at(0));
+        if (c == 0xAD) {
+            state_ = State::Idle;
+            packetDue_ = false;
+            in_.clear();
+        } else if (c == 0x2E) {
+            packetDue_ = false;
+            SendKeyTable();
+        } else if (c == 0x2F) {
+            packetDue_ = false;
+            state_ = State::AwaitKeyPack;
+            in_.clear();
+            Queue(Padded("CRGE"));
+        } else if (c == 0xD7) {
+            // entering test mode again: keep the packets coming
+        } else {
+            packetDue_ = true;
+            nextPacketAt_ = at + std::chrono::milliseconds(testIntervalMs_);
+        }
+        return;
+    }
+    case State::AwaitKeyTableAck: {
+        if (in_.size() < 2)
+            return;
+        const QByteArray two = in_.left(2);
+        in_.remove(0, 2);
+        if (two == proto::AckPacket()) {
+            ++keyTableAcks_;
+            state_ = State::Test;
+            packetDue_ = true;
+            nextPacketAt_ = at + std::chrono::milliseconds(testIntervalMs_);
+        }
+        return;
+    }
+    case State::AwaitKeyPack:
+        if (in_.size() < kKeyPackLength)
+            return;
+        keyPacks_.append(in_.left(kKeyPackLength));
+        in_.remove(0, kKeyPackLength);
+        if (TakeFault(Fault::NoKeyConfirm, 1)) {
+            state_ = State::Idle;
+            silent_ = true;
+            return;
+        }
+        Queue(Padded("CRGA"));
+        state_ = State::Test;
+        packetDue_ = true;
+        nextPacketAt_ = at + std::chrono::milliseconds(testIntervalMs_);
+        return;
+    case State::AwaitSoundPacket: {
+        if (soundFirstPacket_) {
+            if (in_.size() < kSoundHeader)
+                return;
+            if (in_.at(0) != 'Y') {
+                in_.remove(0, 1);
+                return;
+            }
+            quint32 size = 0;
+            for (int i = 0; i < 4; ++i)
+                size |= quint32(quint8(in_.at(2 + i))) << (8 * i);
+            soundRemaining_ = size;
+            soundPacketLength_ = kSoundHeader + int(qMin<qint64>(kSoundFirstData, size));
+        } else {
+            soundPacketLength_ = int(qMin<qint64>(kSoundPacketData, soundRemaining_));
+        }
+        if (in_.size() < soundPacketLength_)
+            return;
+        const QByteArray packet = in_.left(soundPacketLength_);
+        in_.remove(0, soundPacketLength_);
+        while (soundPackets_.size() <= soundNo_)
+            soundPackets_.append(QList<QByteArray>());
+        soundPackets_[soundNo_].append(packet);
+        soundRemaining_ -= soundFirstPacket_ ? packet.size() - kSoundHeader : packet.size();
+        soundFirstPacket_ = false;
+        FinishSoundPacket();
+        return;
+    }
+    case State::Idle:
+        ProcessIdle();
+        return;
+    case State::Dead:
+        return;
+    }
+}
+
+void SimDevice::ProcessIdle() {
+    while (state_ == State::Idle && !silent_ && !in_.isEmpty()) {
+        const quint8 c = quint8(in_.at(0));
+        const int n = int(in_.size());
+        auto need = [n](int k) { return n >= k; };
+        if (c == 0x5A || c == 0xD4 || c == 0xD7 || c == 0xAD || c == 0xDA || c == 0x59) {
+            if (!need(2))
+                return;
+            in_.remove(0, 2);
+            if (c == 0x5A) {
+                StartProgramming();
+            } else if (c == 0xD4) {
+                block_ = 0;
+                readDone_ = false;
+                SendFrame(1);
+            } else if (c == 0xD7) {
+                state_ = State::Test;
+                packetDue_ = true;
+                nextPacketAt_ = Clock::now() + std::chrono::milliseconds(10);
+            } else if (c == 0x59) {
+                ++soundStarts_;
+                BeginSoundRequest();
+            }
+            continue;
+        }
+        if (c == 0x78) {
+            if (!need(3))
+                return;
+            const int sub = quint8(in_.at(1));
+            int len = 3;
+            if (sub == 3) {
+                const int end = in_.indexOf('\0', 2);
+                if (end < 0)
+                    return;
+                len = end + 1;
+            }
+            service_.append(in_.left(len));
+            in_.remove(0, len);
+            switch (sub) {
+            case 1:
+                Queue(proto::MakeServiceFrame(proto::SvcTimeReady, {}));
+                break;
+            case 2:
+                Queue(proto::MakeServiceFrame(proto::SvcTime, time_.isEmpty()
+                                                                  ? QByteArray(1, '\x01')
+                                                                  : QByteArray(1, '\0') + time_));
+                break;
+            case 3:
+                Queue(proto::MakeServiceFrame(proto::SvcConfirm, {}));
+                break;
+            case 4:
+                Queue(proto::MakeServiceFrame(proto::SvcRestart, {}));
+                break;
+            case 5:
+                Queue(proto::MakeServiceFrame(proto::SvcGsmLevel, gsm_));
+                break;
+            default:
+                break;
+            }
+            continue;
+        }
+        if (c == 0xA5) {
+            if (!need(3))
+                return;
+            service_.append(in_.left(3));
+            in_.remove(0, 3);
+            QByteArray f(1, proto::kThermLead);
+            f.append(char(thermCount_));
+            f.append(therms_.left(proto::kThermRecordLength * thermCount_));
+            f.append('\0');
+            Queue(f);
+            continue;
+        }
+        if (c == 0xA6) {
+            if (!need(2))
+                return;
+            const int count = quint8(in_.at(1));
+            const int len = 3 + proto::kThermRecordLength * count;
+            if (!need(len))
+                return;
+            service_.append(in_.left(len));
+            in_.remove(0, len);
+            Queue(Two(0xA7, 0x00));
+            continue;
+        }
+        in_.remove(0, 1); // not a command this device knows
+    }
+}
+
+void SimDevice::StartProgramming() {
+    sections_ = sectionOrder_;
+    if (sections_.isEmpty()) {
+        sections_ = proto::SectionNames().mid(0, 7);
+        if (FwOnOrAfter(fwDate_, fw::k19_04_2012) && build_ != 0)
+            sections_.append("CRFF");
+    }
+    sectionIndex_ = 0;
+    programmingDone_ = false;
+    NextSection();
+}
+
+void SimDevice::NextSection() {
+    const int step = sectionIndex_ + 1;
+    if (TakeFault(Fault::Silence, step)) {
+        silent_ = true;
+        state_ = State::Idle;
+        return;
+    }
+    if (TakeFault(Fault::HangUp, step)) {
+        CloseLine();
+        return;
+    }
+    if (TakeFault(Fault::Garbage, step)) {
+        GoSilentWith("0123456789012345678901234567890123456789");
+        return;
+    }
+    if (TakeFault(Fault::ShortGarbage, step)) {
+        GoSilentWith("012");
+        return;
+    }
+    if (sectionIndex_ < sections_.size()) {
+        const QByteArray name = sections_.at(sectionIndex_++);
+        asked_.append(name);
+        sectionLength_ = int(proto::BuildSection(name).size());
+        Queue(Padded(name));
+        state_ = State::AwaitSection;
+        return;
+    }
+    Queue(Padded(programOk_ ? "CR55" : "CRZZ"));
+    programmingDone_ = true;
+    state_ = State::Idle;
+}
+
+void SimDevice::SendFrame(int block) {
+    const proto::ReadLayout layout = proto::ReadLayoutFor(fwDate_);
+    const int dataBlocks = layout.newLayout ? layout.endBlock - 1 : layout.endBlock - 1;
+    QByteArray image = image_.left(layout.imageLength);
+    while (image.size() < layout.imageLength)
+        image.append(char(0xFF));
+    if (TakeFault(Fault::Silence, block)) {
+        silent_ = true;
+        state_ = State::Idle;
+        return;
+    }
+    if (TakeFault(Fault::HangUp, block)) {
+        CloseLine();
+        return;
+    }
+    if (TakeFault(Fault::Garbage, block)) {
+        GoSilentWith("0123456789012345678901234567890123456789");
+        return;
+    }
+    if (TakeFault(Fault::ShortGarbage, block)) {
+        GoSilentWith("012");
+        return;
+    }
+    if (TakeFault(Fault::DropFrame, block))
+        ++block;
+    int number = block;
+    if (TakeFault(Fault::WrongBlock, block))
+        number = block + 7;
+    int repeats = 0;
+    TakeFault(Fault::RepeatFrame, block, &repeats);
+    const bool premature = TakeFault(Fault::PrematureEnd, block);
+    block_ = block;
+    if (block > dataBlocks || premature) {
+        QByteArray f;
+        if (layout.newLayout)
+            f = proto::MakeMemoryFrame(
+                layout.endBlock,
+                image.mid((layout.endBlock - 1) * layout.payloadLength, layout.payloadLength),
+                layout);
+        else
+            f = proto::MakeMemoryFrame(proto::kOldEndBlock, {}, layout);
+        Queue(f);
+        ++framesSent_;
+        readDone_ = true;
+        state_ = State::Idle;
+        return;
+    }
+    const QByteArray frame = proto::MakeMemoryFrame(
+        number, image.mid((block - 1) * layout.payloadLength, layout.payloadLength), layout);
+    for (int i = 0; i <= repeats; ++i)
+        Queue(frame);
+    ++framesSent_;
+    state_ = State::AwaitFrameAck;
+}
+
+void SimDevice::SendTestPacket() {
+    packetDue_ = false;
+    if (testPackets_.isEmpty())
+        return;
+    if (TakeFault(Fault::Silence, testPacketNo_ + 1)) {
+        silent_ = true;
+        return;
+    }
+    const QByteArray p = testPackets_.at(testPacketNo_ % testPackets_.size());
+    ++testPacketNo_;
+    Queue(p);
+    lastPacketAt_ = out_.empty() ? Clock::now() : out_.back().at;
+    packetOutstanding_ = true;
+}
+
+void SimDevice::SendKeyTable() {
+    const QByteArray block = KeyTableBlock(keyBody_);
+    state_ = State::AwaitKeyTableAck;
+    if (keySplit_.isEmpty()) {
+        Queue(block);
+        return;
+    }
+    int pos = 0;
+    int piece = 0;
+    for (int size : keySplit_) {
+        if (pos >= block.size())
+            break;
+        if (piece == 0)
+            Queue(block.mid(pos, size));
+        else
+            QueueAfter(block.mid(pos, size), keySplitPauseMs_ * piece);
+        pos += size;
+        ++piece;
+    }
+    if (pos < block.size())
+        QueueAfter(block.mid(pos), keySplitPauseMs_ * piece);
+}
+
+void SimDevice::BeginSoundRequest() {
+    soundFirstPacket_ = true;
+    soundRemaining_ = 0;
+    while (soundPackets_.size() <= soundNo_)
+        soundPackets_.append(QList<QByteArray>());
+    soundPackets_[soundNo_].clear();
+    Queue(Padded("CRaa?"));
+    state_ = State::AwaitSoundPacket;
+}
+
+void SimDevice::FinishSoundPacket() {
+    int total = 0;
+    for (const auto& s : soundPackets_)
+        total += int(s.size());
+    if (TakeFault(Fault::Silence, total)) {
+        silent_ = true;
+        state_ = State::Idle;
+        return;
+    }
+    if (soundRemaining_ > 0) {
+        Queue(Padded("CRaa?"));
+        return;
+    }
+    // The sound is complete; a rejection makes the program start it again.
+    for (int i = 0; i < faults_.size(); ++i) {
+        ArmedFault& f = faults_[i];
+        if (f.fault == Fault::RejectSound && f.at == soundNo_) {
+            if (--f.count <= 0)
+                faults_.removeAt(i);
+            Queue(Padded("CR&&"));
+            state_ = State::Idle;
+            return;
+        }
+    }
+    Queue(Padded("CR--?"));
+    ++soundNo_;
+    state_ = State::Idle;
+}

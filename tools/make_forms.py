@@ -1,0 +1,564 @@
+#!/usr/bin/env python3
+"""Writes the Designer forms of the shell and of the windows it creates.
+
+Run from anywhere: python3 tools/make_forms.py. The .ui files are committed;
+this script is kept so that the numbered widget rows can be regenerated.
+"""
+
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from uiwriter import (Action, Layout, Spacer, Widget, enum, font, icon, notr, palette_role, qset,
+                      rect, size, sizepolicy, write_form)
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+FORMS = os.path.join(ROOT, "forms")
+
+W = Widget
+CENTER = qset("Qt::AlignCenter")
+
+
+def label(name, text, **kw):
+    return W("QLabel", name, text=text, **kw)
+
+
+def button(name, text, **kw):
+    return W("QPushButton", name, text=text, **kw)
+
+
+def hspacer(name, w=40, h=20):
+    return Spacer(name, False, w, h)
+
+
+def vspacer(name, w=20, h=40):
+    return Spacer(name, True, w, h)
+
+
+def button_row(name, buttons, lead_spacer=True):
+    items = ([hspacer(name + "_spacer")] if lead_spacer else []) + buttons
+    return Layout("hbox", name, items)
+
+
+# ---------------------------------------------------------------- start menu
+def start_menu():
+    def b(name, text):
+        return button(name, text, sizePolicy=sizepolicy("Minimum", "Fixed"),
+                      minimumSize=size(0, 27))
+
+    top = W("QWidget", "StartMenu",
+            geometry=rect(0, 0, 540, 135), minimumSize=size(466, 135),
+            maximumSize=size(900, 135), windowTitle="Кильврайт объектовых приборов",
+            windowIcon=icon(":/icons/hardwarechip.png"),
+            layout=Layout("vbox", "verticalLayout", [
+                b("pbMaster", "Мастер настройки"),
+                Spacer("verticalSpacer", True, 20, 40),
+                b("pbKeelwright", "Все настройки"),
+                b("pbExit", "Выход"),
+            ]))
+    write_form(os.path.join(FORMS, "StartMenu.ui"), "StartMenu", top)
+
+
+# --------------------------------------------------------------- main window
+MAIN_ACTIONS = [
+    # name, text, icon text, tip, status, icon, shortcut, icon in menu
+    ("actOpen", "Открыть файл настроек", "Открыть", None, "Загрузка настроек прибора из файла",
+     "open.png", "Ctrl+O", True),
+    ("actSave", "Сохранить файл настроек", None, None, "Запись настроек прибора в файл",
+     "save.png", "Ctrl+S", False),
+    ("actExit", "Выход", None, None, "Выход из программы", "exit.png", None, False),
+    ("actOpenClosePort", "Открыть порт/устройство", None, None, "Открыть порт/устройство",
+     "serial_unlock.png", None, True),
+    ("actParamsPribor", "Параметры прибора", None, None, "Редактирование парметров прибора",
+     "opts.png", None, False),
+    ("actTest", "Тест прибора", None, None, "Переход в режим теста", "test.png", None, False),
+    ("actKeysOptions", "Настройка ключей", None, None, "Работа с ключами TouchMemory",
+     "password.png", None, False),
+    ("actReadEEPROM", "Прочитать EEPROM", None, None, "Прочитать EEPROM с прибора",
+     "ReadEEPROM.png", None, False),
+    ("actRestartCauses", "Причины перезапуска", None, None,
+     "Просмотр причин перезапуска прибора", "file warning.png", None, False),
+    ("actHistory", "Журнал событий", None, None, "Просмотр журнала событий прибора",
+     "folder doc.png", None, False),
+    ("actHelp", "Справка по программатору ОП \"Дорна\"", None, None,
+     "Справка по программатору ОП \"Дорна\"", "Help.png", None, False),
+    ("actAbout", "О программе", None, None, "О программе", "About.png", None, False),
+    ("actChoosePort", "Выбор порта", None, "Выбор порта", "Выбор COM/USB порта",
+     "ChoosePort.png", None, False),
+    ("actProgramming", "Программировать", None, "Программировать прибор",
+     "Записать настройки в прибор", "Programming.png", None, False),
+    ("actSounds", "Звуки", None, "Речевые сообщения", "Запись речевых сообщений", "Sounds.png",
+     None, False),
+    ("actAboutQt", "О библиотеке Qt", None, None, "О библиотеке Qt", "qtcreator_logo_48.png",
+     None, False),
+    ("actRestartDevice", "Перезагрузка прибора", None, "Перезагрузка прибора",
+     "Перевод прибора в режим программирования", "burn.png", None, False),
+    ("actCreateEEPROM", "Сформировать образ EEPROM", None, None,
+     "Сохранить настройки кильврайта в образ EEPROM", "DossierBleu Images.png", None, False),
+    ("actLoadEEPROM", "Загрузить образ EEPROM", None, None, "Загрузить образ EEPROM из файла",
+     "DossierBleu Documents.png", None, False),
+    ("actOperators", "Список операторов", None, "Редактирование списка операторов SIM-карт",
+     "Редактирование списка операторов SIM-карт", "ChoosePort.png", None, False),
+    ("actTime", "Настройка времени в приборе", None, "Настройка времени в приборе",
+     "Настройка времени в приборе", "Clock.png", None, False),
+    ("actSaveEEPROM", "Сохранить образ EEPROM", None, "Сохранить образ EEPROM",
+     "Сохранить образ EEPROM прибора", "DossierBleu Download.png", None, False),
+    ("actThermsDS", "Настройка термометров ", None, "Настройка термометров",
+     "Настройка термометров", "thermometer.png", None, False),
+]
+
+
+def main_window():
+    actions = []
+    for name, text, itext, tip, status, ic, sc, inmenu in MAIN_ACTIONS:
+        p = {"icon": icon(":/icons/" + ic), "text": text}
+        if itext:
+            p["iconText"] = itext
+        if tip:
+            p["toolTip"] = tip
+        if status:
+            p["statusTip"] = status
+        if sc:
+            p["shortcut"] = sc
+        if inmenu:
+            p["iconVisibleInMenu"] = True
+        if name == "actSounds":
+            p["enabled"] = False
+        actions.append(Action(name, **p))
+
+    def sim_box(n, grid, hl, lab):
+        return W("QGroupBox", f"groupBox_{4 + n}", title=f"SIM-карта №{n}", alignment=CENTER,
+                 layout=Layout("grid", grid, [
+                     (0, 0, W("QCheckBox", f"cbUseSIM{n}", text="Использовать", checked=True)),
+                     (0, 1, W("QCheckBox", f"cbBalance{n}", text="Проверять баланс",
+                              checked=True)),
+                     (1, 0, 1, 2, Layout("hbox", hl, [
+                         label(lab, f"Оператор SIM {n}:"),
+                         W("QComboBox", f"CbOperators{n}", minimumSize=size(111, 21)),
+                         hspacer(f"horizontalSpacer_sim{n}"),
+                     ], spacing=6)),
+                 ], spacing=6, margins=9))
+
+    central = W("QWidget", "centralWidget", layout=Layout("grid", "gridLayout_3", [
+        (0, 0, label("label_3", "Версия прошивки:")),
+        (0, 1, W("QComboBox", "cbVersion")),
+        (0, 2, 1, 2, W("QProgressBar", "progressBar", maximum=1023, value=0, textVisible=False,
+                       alignment=CENTER, font=font(bold=True),
+                       palette=palette_role("HighlightedText", 0, 0, 0))),
+        (1, 0, 1, 2, W("QGroupBox", "groupBox", title="Тип прибора:",
+                       layout=Layout("grid", "gridLayout_4", [
+                           (0, 0, W("QRadioButton", "RbD4M", text="Дорна-4М", checked=True)),
+                           (0, 1, W("QRadioButton", "rbVororaZ", text="Мирвел")),
+                           (1, 0, W("QRadioButton", "RbD8M", text="Дорна-8М")),
+                           (1, 1, W("QRadioButton", "rbVoduzeR", text="Мирвел-К")),
+                           (0, 2, 2, 1, hspacer("horizontalSpacer_type")),
+                       ], spacing=6, margins=11))),
+        (1, 2, W("QGroupBox", "groupBox_2", title="Тип объекта:",
+                 layout=Layout("vbox", "verticalLayout_2", [
+                     W("QRadioButton", "Rbtobjpr", text="Простой", checked=False),
+                     W("QRadioButton", "Rbtobjsl", text="Сложный", checked=True),
+                 ], spacing=6, margins=(None, 5, None, 5)))),
+        (1, 3, W("QGroupBox", "groupBox_3", title="Применение:",
+                 layout=Layout("vbox", "verticalLayout", [
+                     W("QRadioButton", "RbRegAuto", text="Автономная работа"),
+                     W("QRadioButton", "RbRegKsar", text="В составе системы \"Ксар\"",
+                       checkable=True, autoExclusive=True, checked=True),
+                 ], spacing=6, margins=(None, 5, None, 5)))),
+        (2, 0, 1, 4, W("QGroupBox", "groupBox_4", title="Точки доступа", alignment=CENTER,
+                       layout=Layout("hbox", "horizontalLayout_3", [
+                           sim_box(1, "gridLayout", "horizontalLayout_2", "label"),
+                           sim_box(2, "gridLayout_2", "horizontalLayout", "label_2"),
+                       ], spacing=6, margins=(5, 0, 5, 3)))),
+        (3, 0, 1, 4, W("QTableView", "tvEvents",
+                       horizontalScrollBarPolicy=enum("Qt::ScrollBarAlwaysOff"),
+                       editTriggers=qset("QAbstractItemView::NoEditTriggers"),
+                       selectionMode=enum("QAbstractItemView::SingleSelection"),
+                       selectionBehavior=enum("QAbstractItemView::SelectRows"),
+                       attributes={"horizontalHeaderStretchLastSection": True,
+                                   "verticalHeaderVisible": False,
+                                   "verticalHeaderDefaultSectionSize": 21})),
+    ], spacing=6, margins=9, columnstretch="0,1,1,2"))
+
+    toolbar = W("QToolBar", "mainToolBar", windowTitle="Основная панель", movable=False,
+                floatable=False, allowedAreas=qset("Qt::AllToolBarAreas"),
+                attributes={"toolBarArea": enum("TopToolBarArea"), "toolBarBreak": False},
+                actions=["actSave", "separator", "actOpenClosePort", "actChoosePort", "separator",
+                         "actProgramming", "actReadEEPROM", "separator", "actParamsPribor",
+                         "actTest", "actKeysOptions", "actSounds", "actTime", "actThermsDS",
+                         "separator", "actHelp", "actExit"])
+    menus = [
+        W("QMenu", "Filemenu", title="Файл", actions=["actOpen", "actSave", "actExit"]),
+        W("QMenu", "Portmenu", title="Порт", actions=["actOpenClosePort", "actChoosePort"]),
+        W("QMenu", "Optionsmenu", title="Настройки",
+          actions=["actParamsPribor", "actTest", "actKeysOptions", "actOperators", "actSounds",
+                   "actTime", "actThermsDS", "separator", "actProgramming", "actReadEEPROM"]),
+        W("QMenu", "Servismenu", title="Сервис",
+          actions=["actRestartCauses", "actHistory", "separator", "actSaveEEPROM",
+                   "actCreateEEPROM", "actLoadEEPROM", "separator", "actRestartDevice"]),
+        W("QMenu", "Spravkamenu", title="Справка", actions=["actHelp", "actAbout", "actAboutQt"]),
+    ]
+    menubar = W("QMenuBar", "menuBar", geometry=rect(0, 0, 759, 21), children=menus,
+                actions=[m.name for m in menus])
+    top = W("QMainWindow", "MainWindow", geometry=rect(0, 0, 759, 497),
+            minimumSize=size(549, 416), windowTitle="Title",
+            windowIcon=icon(":/icons/hardwarechip.png"),
+            children=[central, toolbar, W("QStatusBar", "statusBar"), menubar])
+    write_form(os.path.join(FORMS, "MainWindow.ui"), "MainWindow", top, actions=actions,
+               connections=[("actExit", "triggered()", "MainWindow", "close()")])
+
+
+# -------------------------------------------------------------- port dialogs
+def choose_port():
+    top = W("QDialog", "ChoosePort", geometry=rect(0, 0, 361, 164), minimumSize=size(280, 110),
+            windowTitle="Выбор COM/USB-порта", windowModality=enum("Qt::WindowModal"),
+            layout=Layout("grid", "gridLayout", [
+                (0, 0, W("QRadioButton", "rbCOM", text="COM-порт", checked=True)),
+                (0, 1, W("QComboBox", "cbPort")),
+                (1, 0, W("QRadioButton", "rbUSB", text="USB-порт")),
+                (1, 1, W("QComboBox", "cbUSB", enabled=False)),
+                (2, 0, 1, 2, W("QGroupBox", "groupBox_2", title="Конфигурация COM-порта",
+                               alignment=CENTER, layout=Layout("hbox", "horizontalLayout_2", [
+                                   button("BPortOpt", "Настройка"),
+                                   button("pbDefault", "По умолчанию"),
+                               ]))),
+                (3, 0, 1, 2, Layout("hbox", "horizontalLayout", [
+                    button("pbApply", "Применить"),
+                    button("pbUpdate", "Обновить"),
+                    button("pbCancel", "Отмена"),
+                ])),
+                (4, 0, 1, 2, Spacer("verticalSpacer", True, 20, 5)),
+            ]))
+    write_form(os.path.join(FORMS, "ChoosePort.ui"), "ChoosePort", top)
+
+
+def port_options():
+    rows = [("label", "Скорость (бит/с):", "CbSpeed"), ("label_2", "Биты данных:", "CbDataBits"),
+            ("label_3", "Чётность:", "CbChet"), ("label_4", "Стоповые биты:", "CbStopBit"),
+            ("label_5", "Управление потоком:", "CbContrStream")]
+    kids = []
+    for i, (ln, lt, cb) in enumerate(rows):
+        y = 28 + i * 32
+        kids.append(label(ln, lt, geometry=rect(12, y, 150, 22)))
+        kids.append(W("QComboBox", cb, geometry=rect(170, y, 150, 22)))
+    group = W("QGroupBox", "groupBox", title="Параметры порта:", geometry=rect(10, 8, 332, 196),
+              children=kids)
+    top = W("QDialog", "PortOptions", geometry=rect(0, 0, 352, 282), windowTitle="Свойства",
+            windowModality=enum("Qt::WindowModal"), children=[
+                group,
+                button("pushButton", "Восстановить умолчания", geometry=rect(10, 212, 332, 27)),
+                button("pushButton_2", "OK", geometry=rect(10, 246, 104, 27)),
+                button("BCancel", "Отмена", geometry=rect(124, 246, 104, 27)),
+                button("pushButton_4", "Применить", geometry=rect(238, 246, 104, 27)),
+            ])
+    write_form(os.path.join(FORMS, "PortOptions.ui"), "PortOptions", top)
+
+
+# -------------------------------------------------------- parameters window
+def prib_par_window():
+    top = W("QDialog", "PribParWindow", geometry=rect(0, 0, 940, 560),
+            windowTitle="Параметры прибора", modal=True, windowModality=enum("Qt::WindowModal"),
+            layout=Layout("grid", "gridLayout", [
+                (0, 0, 2, 1, W("QListWidget", "ListParams",
+                               font=font(bold=True, italic=True, family="Trebuchet MS", point=10),
+                               editTriggers=qset("QAbstractItemView::NoEditTriggers"),
+                               maximumSize=size(230, 16777215))),
+                (0, 1, W("QStackedWidget", "stackedWidget",
+                         children=[W("QWidget", "page"), W("QWidget", "page_2")])),
+                (1, 1, W("QFrame", "line", frameShape=enum("QFrame::HLine"),
+                         frameShadow=enum("QFrame::Sunken"))),
+                (2, 0, 1, 2, button_row("horizontalLayout", [
+                    button("pbOk", "OK"), button("pbApply", "Применить"),
+                    button("pbCancel", "Отмена")])),
+            ]))
+    write_form(os.path.join(FORMS, "PribParWindow.ui"), "PribParWindow", top)
+
+
+def connect_params():
+    top = W("QFrame", "ConnectParams", geometry=rect(0, 0, 719, 394),
+            frameShape=enum("QFrame::StyledPanel"), frameShadow=enum("QFrame::Raised"),
+            windowTitle="Frame",
+            layout=Layout("grid", "gridLayout_4", [
+                (0, 0, W("QGroupBox", "groupBox", title="Параметры связи:",
+                         layout=Layout("grid", "gridLayout_3", [
+                             (0, 0, 1, 2, Layout("hbox", "horizontalLayout_2", [
+                                 label("label", "Номер объекта:",
+                                       frameShape=enum("QFrame::NoFrame"),
+                                       frameShadow=enum("QFrame::Plain")),
+                                 W("QSpinBox", "sbNumObj", minimum=0, maximum=9999, value=1,
+                                   alignment=CENTER, minimumSize=size(55, 0),
+                                   sizePolicy=sizepolicy("Expanding", "Fixed")),
+                                 W("QCheckBox", "cbIncNum",
+                                   text="Автоматически инкрементировать номер объекта"),
+                                 hspacer("horizontalSpacer"),
+                             ])),
+                         ]))),
+                (1, 0, vspacer("verticalSpacer")),
+            ]))
+    write_form(os.path.join(FORMS, "ConnectParams.ui"), "ConnectParams", top)
+
+
+def lim_napr_sh():
+    items = []
+    for n in range(1, 9):
+        r = n - 1
+        items += [
+            (r, 0, label(f"lShl_{n}", f"Шлейф {n}:")),
+            (r, 1, W("QComboBox", f"cmbSensors_{n}", minimumSize=size(120, 0))),
+            (r, 2, label(f"lScaleLeft_{n}", "0", alignment=CENTER, minimumSize=size(60, 0))),
+            (r, 3, label(f"lScaleLC_{n}", "256", alignment=CENTER, minimumSize=size(60, 0))),
+            (r, 4, label(f"lScaleCenter_{n}", "512", alignment=CENTER, minimumSize=size(60, 0))),
+            (r, 5, label(f"lScaleCR_{n}", "768", alignment=CENTER, minimumSize=size(60, 0))),
+            (r, 6, label(f"lScaleRight_{n}", "1023", alignment=CENTER,
+                         minimumSize=size(60, 0))),
+        ]
+    items.append((8, 0, 1, 7, vspacer("verticalSpacer")))
+    top = W("QFrame", "LimNaprSh", geometry=rect(0, 0, 719, 394),
+            frameShape=enum("QFrame::StyledPanel"), frameShadow=enum("QFrame::Raised"),
+            windowTitle="Frame", layout=Layout("grid", "gridLayout", items))
+    write_form(os.path.join(FORMS, "LimNaprSh.ui"), "LimNaprSh", top)
+
+
+# --------------------------------------------------------- operator dialog
+def operators_dialog():
+    tb = lambda name, tip, ic: W("QToolButton", name, toolTip=tip, icon=icon(ic))
+    top = W("QDialog", "OperatorsDialog", geometry=rect(0, 0, 320, 300),
+            windowTitle="Список операторов", windowModality=enum("Qt::WindowModal"),
+            layout=Layout("grid", "gridLayout", [
+                (0, 0, 1, 1, W("QListWidget", "lwOperators")),
+                (0, 1, Layout("vbox", "verticalLayout", [
+                    tb("tbAdd", "Добавить оператора", ":/icons/addd.png"),
+                    tb("tbEdit", "Изменить оператора", ":/icons/opts.png"),
+                    tb("tbDel", "Удалить оператора", ":/icons/exit.png"),
+                    vspacer("verticalSpacer"),
+                ])),
+                (1, 0, 1, 2, button_row("horizontalLayout", [button("pbClose", "Закрыть")])),
+            ]))
+    write_form(os.path.join(FORMS, "OperatorsDialog.ui"), "OperatorsDialog", top)
+
+
+# ------------------------------------------------------------ service windows
+def test_prib():
+    items = []
+    for n in range(1, 9):
+        r = n - 1
+        items += [
+            (r, 0, label(f"LShl{n}", f"Шлейф {n}:")),
+            (r, 1, W("QLineEdit", f"LeShl{n}", readOnly=True, alignment=CENTER,
+                     maximumSize=size(60, 16777215))),
+            (r, 2, W("QSlider", f"SlShl{n}", orientation=enum("Qt::Horizontal"), maximum=1023,
+                     enabled=False, minimumSize=size(160, 0))),
+            (r, 3, label(f"lScaleLeft_{n}", "0", alignment=CENTER)),
+            (r, 4, label(f"lScaleLC_{n}", "256", alignment=CENTER)),
+            (r, 5, label(f"lScaleCenter_{n}", "512", alignment=CENTER)),
+            (r, 6, label(f"lScaleCR_{n}", "768", alignment=CENTER)),
+            (r, 7, label(f"lScaleRight_{n}", "1023", alignment=CENTER)),
+        ]
+    loops = W("QGroupBox", "gbLoops", title="Шлейфы:", layout=Layout("grid", "gridLayout_2", items))
+    tm = W("QGroupBox", "gbTouchMemoryTest", title="Сигналы по шлейфу TouchMemory:",
+           layout=Layout("hbox", "horizontalLayout_2", [
+               W("QComboBox", "CbTouchSigs", minimumSize=size(220, 0)),
+               button("pbSendSignal", "Послать сигнал"),
+               hspacer("horizontalSpacer_2"),
+           ]))
+    top = W("QDialog", "TestPrib", geometry=rect(0, 0, 640, 420), windowTitle="Тест прибора",
+            windowModality=enum("Qt::WindowModal"),
+            layout=Layout("vbox", "verticalLayout", [
+                loops, tm,
+                button_row("horizontalLayout", [
+                    button("pbSirena", "Включить сирену"), button("pbLight", "Включить свет"),
+                    button("pbCancel", "Выход")]),
+            ]))
+    write_form(os.path.join(FORMS, "TestPrib.ui"), "TestPrib", top)
+
+
+def keys_options():
+    top = W("QDialog", "KeysOptions", geometry=rect(0, 0, 640, 460),
+            windowTitle="Настройка ключей", windowModality=enum("Qt::WindowModal"),
+            layout=Layout("vbox", "verticalLayout", [
+                W("QTableWidget", "twKeys", columnCount=2, rowCount=20,
+                  editTriggers=qset("QAbstractItemView::NoEditTriggers"),
+                  selectionBehavior=enum("QAbstractItemView::SelectRows"),
+                  selectionMode=enum("QAbstractItemView::SingleSelection"),
+                  attributes={"horizontalHeaderStretchLastSection": True}),
+                label("lStatus", ""),
+                Layout("hbox", "horizontalLayout", [
+                    button("pbRequest", "Прочитать"), button("pbWrite", "Записать"),
+                    button("pbDelKey", "Удалить ключ"),
+                    button("pbDelNoMaster", "Удалить все, кроме мастер-ключей"),
+                    button("pbDelAll", "Удалить все"),
+                    hspacer("horizontalSpacer"), button("pbCancel", "Выход")]),
+            ]))
+    write_form(os.path.join(FORMS, "KeysOptions.ui"), "KeysOptions", top)
+
+
+def restart_causes():
+    def counter(ln, lt, le):
+        return Layout("hbox", "hl_" + le, [label(ln, lt),
+                                           W("QLineEdit", le, readOnly=True,
+                                             maximumSize=size(80, 16777215)),
+                                           hspacer("hs_" + le)])
+
+    top = W("QDialog", "RestartCauses", geometry=rect(0, 0, 620, 460),
+            windowTitle="Причины перезапуска", windowModality=enum("Qt::WindowModal"),
+            layout=Layout("vbox", "verticalLayout", [
+                label("lInfo", "Для получения состояния прибора выполните чтение EEPROM.",
+                      alignment=CENTER, wordWrap=True),
+                counter("label", "Число перезапусков:", "leRestCount"),
+                counter("label_2", "Число понижений напряжения:", "leLowU"),
+                counter("label_3", "Число повышений напряжения:", "leHighU"),
+                W("QTableView", "tvRestartCauses",
+                  editTriggers=qset("QAbstractItemView::NoEditTriggers")),
+                W("QTableView", "tvNaprFlags",
+                  editTriggers=qset("QAbstractItemView::NoEditTriggers")),
+                button_row("horizontalLayout", [button("BOk", "OK")]),
+            ]))
+    write_form(os.path.join(FORMS, "RestartCauses.ui"), "RestartCauses", top)
+
+
+def history():
+    top = W("QDialog", "History", geometry=rect(0, 0, 640, 480), windowTitle="Журнал событий",
+            windowModality=enum("Qt::WindowModal"),
+            layout=Layout("vbox", "verticalLayout", [
+                label("lInfo", "Для получения записей журнала выполните чтение EEPROM.",
+                      alignment=CENTER, wordWrap=True),
+                W("QGroupBox", "groupBox", title="Журнал:", layout=Layout("vbox", "vl_j", [
+                    W("QTableView", "tvJournal",
+                      editTriggers=qset("QAbstractItemView::NoEditTriggers"),
+                      selectionBehavior=enum("QAbstractItemView::SelectRows"))])),
+                W("QGroupBox", "groupBox_2", title="Последнее состояние:",
+                  layout=Layout("vbox", "vl_s", [
+                      W("QTableView", "tvLastState",
+                        editTriggers=qset("QAbstractItemView::NoEditTriggers"))])),
+                button_row("horizontalLayout", [button("BOk", "OK")]),
+            ]))
+    write_form(os.path.join(FORMS, "History.ui"), "History", top)
+
+
+def sounds():
+    top = W("QDialog", "Sounds", geometry=rect(0, 0, 560, 400), windowTitle="Речевые сообщения",
+            windowModality=enum("Qt::WindowModal"),
+            layout=Layout("vbox", "verticalLayout", [
+                W("QTableView", "tvSounds"),
+                Layout("hbox", "horizontalLayout_2", [
+                    label("sizeLabel", "Объём:"), label("countLabel", "Сообщений:"),
+                    hspacer("horizontalSpacer_2")]),
+                W("QProgressBar", "totalBar", value=0),
+                label("statusLabel", ""),
+                button_row("horizontalLayout", [
+                    button("pbTestSize", "Проверить размер"),
+                    button("pbWriteSounds", "Записать"), button("pbCancel", "Закрыть")]),
+            ]))
+    write_form(os.path.join(FORMS, "Sounds.ui"), "Sounds", top)
+
+
+def time_dialog():
+    dte = lambda name, ro: W("QDateTimeEdit", name, readOnly=ro,
+                             displayFormat="dd.MM.yyyy HH:mm:ss",
+                             buttonSymbols=enum("QAbstractSpinBox::NoButtons") if ro
+                             else enum("QAbstractSpinBox::UpDownArrows"))
+    top = W("QDialog", "TimeDialog", geometry=rect(0, 0, 430, 260),
+            windowTitle="Настройка времени в приборе", windowModality=enum("Qt::WindowModal"),
+            layout=Layout("grid", "gridLayout", [
+                (0, 0, label("label", "Время прибора:")),
+                (0, 1, dte("dteCurrentDeviceTime", True)),
+                (1, 0, label("label_2", "Время компьютера:")),
+                (1, 1, dte("dteSystemTime", True)),
+                (1, 2, button("pbWriteSystemTime", "Записать")),
+                (2, 0, label("label_3", "Новое время:")),
+                (2, 1, dte("dteNewTime", False)),
+                (2, 2, button("pbWriteTime", "Записать")),
+                (3, 0, 1, 3, W("QGroupBox", "groupBox", title="Уровень сигнала GSM:",
+                               layout=Layout("hbox", "horizontalLayout_2", [
+                                   W("QProgressBar", "pBarLevel", maximum=31, value=0,
+                                     format="%v"),
+                                   button("pbGetSignalLevel", "Обновить")]))),
+                (4, 0, 1, 3, button_row("horizontalLayout", [
+                    button("pbRestart", "Перезагрузка"), button("pbCancel", "Закрыть")])),
+            ]))
+    write_form(os.path.join(FORMS, "TimeDialog.ui"), "TimeDialog", top)
+
+
+def therms_dialog():
+    inner = W("QWidget", "thermsList", layout=Layout("vbox", "thermsLayout",
+                                                      [vspacer("verticalSpacer_2")]))
+    top = W("QDialog", "ThermsDSDialog", geometry=rect(0, 0, 520, 360),
+            windowTitle="Настройка термометров", windowModality=enum("Qt::WindowModal"),
+            layout=Layout("vbox", "verticalLayout", [
+                W("QScrollArea", "saThermsList", widgetResizable=True, children=[inner]),
+                label("lWriteOk", ""),
+                button_row("horizontalLayout", [
+                    button("pbReadTherms", "Прочитать"),
+                    button("pbSearchTherms", "Найти новые"),
+                    button("pbWriteTherms", "Записать"), button("pbCancel", "Закрыть")]),
+            ]))
+    write_form(os.path.join(FORMS, "ThermsDSDialog.ui"), "ThermsDSDialog", top)
+
+
+# -------------------------------------------------------------------- wizard
+def wizard():
+    def page(name, title, layout):
+        return W("QWizardPage", name, title=title, layout=layout)
+
+    pages = [
+        page("wizardPage1", "Подключение прибора", Layout("grid", "gridLayout_p1", [
+            (0, 0, W("QRadioButton", "rbCOM", text="COM-порт", checked=True)),
+            (0, 1, W("QComboBox", "cbCOM")),
+            (1, 0, W("QRadioButton", "rbUSB", text="USB-порт")),
+            (1, 1, W("QComboBox", "cbUSB", enabled=False)),
+            (2, 0, W("QRadioButton", "rbVersion", text="Без подключения:")),
+            (2, 1, W("QComboBox", "cbTypeDev", enabled=False)),
+            (3, 1, W("QComboBox", "cbVersion", enabled=False)),
+            (4, 0, 1, 2, label("lTimeOut", "", wordWrap=True)),
+            (5, 0, 1, 2, vspacer("verticalSpacer_p1")),
+        ])),
+        page("wizardPage2", "Ожидание прибора", Layout("vbox", "verticalLayout_p2", [
+            label("lWait", "Ожидание подключения прибора...", alignment=CENTER),
+            vspacer("verticalSpacer_p2")])),
+        page("wizardPageChoose", "Выбор действия", Layout("vbox", "verticalLayout_p3", [
+            W("QRadioButton", "rbNewSettings", text="Новые настройки", checked=True),
+            W("QRadioButton", "rbChangeSettings", text="Изменить настройки прибора"),
+            W("QRadioButton", "rbKeys", text="Настройка ключей"),
+            W("QRadioButton", "rbTest", text="Тест прибора"),
+            vspacer("verticalSpacer_p3")])),
+        page("wizardPageReadEEPROM", "Чтение настроек прибора",
+             Layout("vbox", "verticalLayout_p4", [
+                 W("QProgressBar", "pbarRead", value=0, maximum=1023),
+                 label("lReadError", ""), vspacer("verticalSpacer_p4")])),
+        page("wizardPageBase", "Основные настройки", Layout("vbox", "verticalLayout_p5", [
+            vspacer("verticalSpacer_p5")])),
+        page("wizardPageGPRS", "GPRS и сервер времени", Layout("vbox", "verticalLayout_p6", [
+            vspacer("verticalSpacer_p6")])),
+        page("wizardPageNumbers", "Телефонные номера и SMS", Layout("vbox", "verticalLayout_p7", [
+            vspacer("verticalSpacer_p7")])),
+        page("wizardPageShlFunc", "Функции шлейфов", Layout("vbox", "verticalLayout_p8", [
+            vspacer("verticalSpacer_p8")])),
+        page("wizardPageExits", "Выходы", Layout("vbox", "verticalLayout_p9", [
+            vspacer("verticalSpacer_p9")])),
+        page("wizardPageCams", "Камеры", Layout("vbox", "verticalLayout_p10", [
+            vspacer("verticalSpacer_p10")])),
+        page("wizardPageSummary", "Итоговые настройки", Layout("vbox", "verticalLayout_p11", [
+            W("QTextBrowser", "tbSummary")])),
+        page("wizardPageProgramming", "Программирование", Layout("vbox", "verticalLayout_p12", [
+            W("QProgressBar", "pbarProgramming", value=0, maximum=700),
+            label("lProgStatus", "", alignment=CENTER), vspacer("verticalSpacer_p12")])),
+    ]
+    top = W("QWizard", "WizardOM", geometry=rect(0, 0, 758, 408), minimumSize=size(758, 408),
+            maximumSize=size(758, 408), windowTitle="Мастер настройки прибора",
+            windowIcon=icon(":/icons/hardwarechip.png"),
+            wizardStyle=enum("QWizard::ModernStyle"),
+            options=qset("QWizard::ExtendedWatermarkPixmap|QWizard::HaveCustomButton1|"
+                         "QWizard::HaveCustomButton2|QWizard::HaveCustomButton3"),
+            children=pages)
+    write_form(os.path.join(FORMS, "WizardOM.ui"), "WizardOM", top)
+
+
+def main():
+    os.makedirs(FORMS, exist_ok=True)
+    for f in (start_menu, main_window, choose_port, port_options, prib_par_window,
+              connect_params, lim_napr_sh, operators_dialog, test_prib, keys_options,
+              restart_causes, history, sounds, time_dialog, therms_dialog, wizard):
+        f()
+
+
+if __name__ == "__main__":
+    main()
