@@ -38,7 +38,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTime>
 #include <QToolButton>
 
@@ -53,6 +52,7 @@ constexpr int kStatusUsbClosed = 113;
 constexpr int kStatusProgrammingOk = 120;
 constexpr int kStatusReadOk = 121;
 constexpr int kStatusProgrammingError = 300;
+constexpr int kStatusReceiveError = 301;
 constexpr int kStatusReadError = 302;
 constexpr int kStatusComOpenFailed = 310;
 constexpr int kStatusUsbOpenFailed = 311;
@@ -98,10 +98,6 @@ QStringList ItemsOf(const QComboBox* box) {
     return items;
 }
 
-bool HasPlaceholder(const QString& text) {
-    static const QRegularExpression placeholder(QStringLiteral("%\\d"));
-    return text.contains(placeholder);
-}
 } // namespace
 
 QStringList MainWindow::FirmwareVersions() {
@@ -407,11 +403,15 @@ MainWindow::~MainWindow() {
 void MainWindow::SetMessage(int code, bool addToTable, QVariant arg1, QVariant arg2,
                             QVariant arg3) {
     const StatusMessage status = LookupStatus(code);
-    QString text = status.text;
+    // One pass over the text, so an argument that came from the device and
+    // happens to hold "%2" is shown as it is, not substituted again.
+    QVariantList args;
     for (const QVariant& arg : {arg1, arg2, arg3}) {
-        if (arg.isValid() && HasPlaceholder(text))
-            text = text.arg(arg.toString());
+        if (!arg.isValid())
+            break;
+        args << arg;
     }
+    const QString text = FormatStatus(code, args);
     if (addToTable) {
         EventRow row;
         row.date = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
@@ -443,6 +443,10 @@ void MainWindow::SetMessage(int code, bool addToTable, QVariant arg1, QVariant a
     case kStatusReadError:
         if (wizardActive)
             emit SigReadEEPROMStatus(false);
+        dropImageSaveRequest();
+        break;
+    case kStatusReceiveError:
+        dropImageSaveRequest();
         break;
     default:
         break;
@@ -509,6 +513,11 @@ void MainWindow::SetupVersion(QString devVersionStr, uchar devType, uchar devBui
     h.deviceType = a.deviceType;
     ui->cbVersion->setIconSize(QSize(kVersionIconSize, kVersionIconSize));
     ui->cbVersion->setItemIcon(ui->cbVersion->currentIndex(), QIcon());
+    // The user may have chosen another row since the last announcement; the
+    // old mark must not stay beside the new one.
+    if (markedVersionIndex >= 0)
+        ui->cbVersion->setItemIcon(markedVersionIndex, QIcon());
+    markedVersionIndex = -1;
     qDebug() << "Version string:" << a.lookupText;
     const int row = FindVersionRow(ItemsOf(ui->cbVersion), a.lookupText);
     if (row < 0) {
@@ -622,15 +631,27 @@ QList<QAction*> MainWindow::CreateTemplatesMenu() {
     return actions;
 }
 
-void MainWindow::loadFamilyFile(const QString& fileName) {
-    if (!fileName.isEmpty() && QFile::exists(fileName) &&
-        LoadSettingsFile(fileName, g_deviceSettings))
-        ApplyLoadedSettings();
+bool MainWindow::loadFamilyFile(const QString& fileName) {
+    if (fileName.isEmpty() || !QFile::exists(fileName))
+        return true; // nothing to load is not a failure
+    if (!LoadSettingsFile(fileName, g_deviceSettings))
+        return false;
+    ApplyLoadedSettings();
+    return true;
 }
 
 void MainWindow::LoadTemplateFile() {
-    if (auto* action = qobject_cast<QAction*>(sender()))
-        loadFamilyFile(TemplateFilePath(action->text()));
+    auto* action = qobject_cast<QAction*>(sender());
+    if (!action)
+        return;
+    // The user picked this template: a damaged one must not look as if it
+    // had been loaded. The settings are left as they were.
+    const QString file = TemplateFilePath(action->text());
+    if (!loadFamilyFile(file))
+        prompt().message(Prompt::Critical, this, QStringLiteral("Ошибка"),
+                         QStringLiteral("Ошибка чтения. Возможно файл повреждён.") +
+                             QStringLiteral(" (%1)").arg(file),
+                         Prompt::Ok);
 }
 
 void MainWindow::LoadD4Template() {
@@ -842,6 +863,13 @@ void MainWindow::VievCurrentPort() {
     }
 }
 
+// A memory read meant for an image file that broke off must not turn the
+// next plain read (from the menu or the wizard) into a save.
+void MainWindow::dropImageSaveRequest() {
+    if (m_portWork && m_portWork->readThread)
+        m_portWork->readThread->imageForTransfer = false;
+}
+
 void MainWindow::startProgrammingClick() {
     m_pribParWindow->applySettings();
     m_portWork->StartProgramming();
@@ -857,10 +885,11 @@ void MainWindow::SetSaveEEPROMImageFlag() {
 
 void MainWindow::SetProgressBar(bool reset, bool read, int value) {
     const auto relay = progress.step(reset, read, value, *g_deviceSettings->header, wizardActive);
-    ui->progressBar->setMaximum(progress.maximum());
-    ui->progressBar->setValue(progress.value());
+    // Look first, value last: whoever watches the value sees the step's text.
     ui->progressBar->setFormat(progress.format());
     ui->progressBar->setTextVisible(progress.textVisible());
+    ui->progressBar->setMaximum(progress.maximum());
+    ui->progressBar->setValue(progress.value());
     if (relay)
         emit SigSetProgress(relay->increment, relay->maximum);
 }

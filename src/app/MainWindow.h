@@ -162,8 +162,11 @@ protected:
 private:
     void connectPortWork();
     void readOperatorFile();
-    void loadFamilyFile(const QString& fileName);
+    // Loads a template or family default file when it exists; false only
+    // when an existing file could not be read.
+    bool loadFamilyFile(const QString& fileName);
     void portLost();
+    void dropImageSaveRequest();
 
     QLabel* portLabel = nullptr;
     PribParWindow* m_pribParWindow = nullptr;

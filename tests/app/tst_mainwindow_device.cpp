@@ -2,8 +2,7 @@
 // model and version, programming and reading run through the window's
 // actions and end in the event log and the refilled windows.
 
-#include "AppTestSupport.h"
-#include "support/ScriptedPrompt.h"
+#include "DeviceFixture.h"
 
 #include "app/EventTable.h"
 #include "app/MainWindow.h"
@@ -31,71 +30,53 @@ private slots:
         kwlink::SetLinkTimeScale(0.1);
     }
     void announceProgramAndRead();
-
-private:
-    static bool logged(MainWindow& main, int code) {
-        EventTable* log = main.events();
-        for (int r = 0; r < log->rowCount(); ++r) {
-            if (log->Row(r)->code == code)
-                return true;
-        }
-        return false;
-    }
 };
 
 void TestMainWindowDevice::announceProgramAndRead() {
-    ShellFixture fx;
-    ScriptedPrompt p;
-    SimDevice sim;
-    QVERIFY(sim.Start());
-    sim.SetIdentity(2, QDate(2012, 5, 16), 22);
-    const int com = AddComPortPath(sim.SlavePath());
-    MainWindow main;
+    DeviceFixture fx;
+    QVERIFY(fx.simStarted);
+    fx.open();
+    MainWindow& main = *fx.main;
     main.SetWizardActiveStatus(true);
-    main.choosePort()->findChild<QComboBox*>(QStringLiteral("cbPort"))->setCurrentIndex(com - 1);
-    main.choosePort()->ApplyClick();
-    main.findChild<QAction*>(QStringLiteral("actOpenClosePort"))->trigger();
-    QVERIFY(main.portWork()->IsPortOpen());
 
     // The device announces itself: model, version row and its mark.
     QSignalSpy connected(&main, &MainWindow::SigDeviceWasConnect);
-    sim.SendGreeting();
-    QTRY_COMPARE_WITH_TIMEOUT(connected.size(), 1, 5000);
-    auto* versions = main.findChild<QComboBox*>(QStringLiteral("cbVersion"));
+    QVERIFY(fx.connect(2, QDate(2012, 5, 16), 22));
+    auto* versions = fx.widget<QComboBox>("cbVersion");
     QCOMPARE(versions->currentText(), QStringLiteral("16.05.2012/22"));
     QVERIFY(!versions->itemIcon(versions->currentIndex()).isNull());
-    QVERIFY(main.findChild<QRadioButton*>(QStringLiteral("rbVororaZ"))->isChecked());
+    QVERIFY(fx.widget<QRadioButton>("rbVororaZ")->isChecked());
     QCOMPARE(connected.at(0).at(1).toString(), QStringLiteral("16.05.2012/22"));
-    QVERIFY(logged(main, 100));
+    QVERIFY(fx.codes().contains(100));
     QCOMPARE(g_deviceSettings->header->firmwareSubVersion, 22);
 
     // Programming: progress relayed to the wizard, success logged and shown.
     QSignalSpy progress(&main, &MainWindow::SigSetProgress);
     QSignalSpy programmed(&main, &MainWindow::SigProgrammingStatus);
-    main.findChild<QAction*>(QStringLiteral("actProgramming"))->trigger();
+    fx.action("actProgramming")->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(programmed.size(), 1, 10000);
     QVERIFY(programmed.at(0).at(0).toBool());
-    QVERIFY(logged(main, 120));
-    QCOMPARE(p.count(QStringLiteral("Прибор успешно запрограммирован.")), 1);
+    QVERIFY(fx.codes().contains(120));
+    QCOMPARE(fx.prompt.count(QStringLiteral("Прибор успешно запрограммирован.")), 1);
     QVERIFY(!progress.isEmpty());
     QCOMPARE(progress.at(0).at(1).toInt(), 800); // 16.05.2012 with a build
 
     // Reading: the image is decoded and every window refilled.
-    sim.SetMemoryImage(ImageEEPROM::BuildImage(*g_deviceSettings));
+    fx.sim.SetMemoryImage(ImageEEPROM::BuildImage(*g_deviceSettings));
     QSignalSpy read(&main, &MainWindow::SigReadEEPROMStatus);
-    main.findChild<QAction*>(QStringLiteral("actReadEEPROM"))->trigger();
+    fx.action("actReadEEPROM")->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(read.size(), 1, 10000);
     QVERIFY(read.at(0).at(0).toBool());
-    QVERIFY(logged(main, 121));
+    QVERIFY(fx.codes().contains(121));
     QVERIFY(!main.restartCauses()
                  ->findChild<QLabel*>(QStringLiteral("lInfo"))
                  ->isVisibleTo(main.restartCauses()));
     QVERIFY(
         !main.history()->findChild<QLabel*>(QStringLiteral("lInfo"))->isVisibleTo(main.history()));
 
-    main.findChild<QAction*>(QStringLiteral("actOpenClosePort"))->trigger();
+    fx.action("actOpenClosePort")->trigger();
     QVERIFY(!main.portWork()->IsPortOpen());
-    QVERIFY(logged(main, 111));
+    QVERIFY(fx.codes().contains(111));
 }
 
 QTEST_MAIN(TestMainWindowDevice)

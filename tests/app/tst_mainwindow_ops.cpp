@@ -1,0 +1,830 @@
+// The main window's everyday road against the simulated device: the device
+// announces itself, settings files and templates are loaded and saved,
+// programming and memory reads run through the window's actions, EEPROM image
+// files are made, loaded and saved, and sensor type files are picked up.
+
+#include "DeviceFixture.h"
+
+#include "editor/LimNaprSh.h"
+#include "editor/PribParWindow.h"
+#include "link/LinkTiming.h"
+#include "link/Protocol.h"
+#include "service/History.h"
+#include "service/RestartCauses.h"
+#include "service/TestPrib.h"
+#include "settings/ImageEEPROM.h"
+#include "settings/ImageLayout.h"
+#include "settings/SensorTypes.h"
+#include "settings/SettingsIniFile.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace {
+const QDate k19_04_2012(2012, 4, 19);
+
+// A settings file holding `edit` applied to the defaults.
+template <class Edit> bool WriteSettings(const QString& name, Edit edit) {
+    DeviceSettings s;
+    SetDefaultSettings(&s, false);
+    edit(s);
+    return SaveSettingsFile(name, &s);
+}
+
+// A sensor type file: code bytes, name, unit and as many table values as
+// given (value k = first + k).
+QByteArray SensorFile(quint8 a, quint8 b, const QByteArray& name, const QByteArray& unit,
+                      int values, double first) {
+    QByteArray f(sensorfile::kTableOffset + values * sensorfile::kValueSize, '\0');
+    f[sensorfile::kCodeA] = char(a);
+    f[sensorfile::kCodeB] = char(b);
+    f.replace(sensorfile::kNameOffset, name.size(), name);
+    f.replace(sensorfile::kUnitOffset, unit.size(), unit);
+    for (int k = 0; k < values; ++k) {
+        const double v = first + k;
+        quint64 bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        qToLittleEndian(bits, f.data() + sensorfile::kTableOffset + k * sensorfile::kValueSize);
+    }
+    return f;
+}
+} // namespace
+
+class TestMainWindowOps : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        PrepareApplication();
+        kwlink::SetLinkTimeScale(0.1);
+    }
+    void announcement_data();
+    void announcement();
+    void announcementLoadsDefaultsUntilEdited();
+    void programming_data();
+    void programming();
+    void memoryRead();
+    void imageFiles_data();
+    void imageFiles();
+    void templatesAndFamilyDefaults();
+    void lastFolderSurvivesRestart();
+    void unwritableSave();
+    void sensorFiles();
+    void silentDeviceAndPortChange();
+    void headerWidgets();
+    void wizardHandOff();
+};
+
+void TestMainWindowOps::announcement_data() {
+    QTest::addColumn<int>("model");
+    QTest::addColumn<QDate>("firmware");
+    QTest::addColumn<int>("build");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("logText");
+    QTest::addColumn<int>("devType");   // DEV_TYPE in the header afterwards
+    QTest::addColumn<QString>("radio"); // checked family radio afterwards
+    QTest::addColumn<QString>("row");   // current version row afterwards
+
+    QTest::newRow("Мирвел-К 19.04.2012/45")
+        << 4 << k19_04_2012 << 45 << 100
+        << "Прибор \"Миврел-К\" версии 19.04.2012/45 готов к программированию" << 3 << "rbVoduzeR"
+        << "19.04.2012/45";
+    QTest::newRow("Мирвел 03.12.2010 build 32")
+        << 2 << QDate(2010, 12, 3) << 32 << 100
+        << "Прибор \"Миврел\" версии 03.12.2010/32 готов к программированию" << 2 << "rbVororaZ"
+        << "03.12.2010/31";
+    QTest::newRow("Мирвел-К 03.12.2010 build 5")
+        << 2 << QDate(2010, 12, 3) << 5 << 100
+        << "Прибор \"Миврел-К\" версии 03.12.2010/5 готов к программированию" << 3 << "rbVoduzeR"
+        << "03.12.2010/67";
+    QTest::newRow("Мирвел 18.12.2018 build 7")
+        << 4 << QDate(2018, 12, 18) << 7 << 100
+        << "Прибор \"Миврел\" версии 18.12.2018/7 готов к программированию" << 2 << "rbVororaZ"
+        << "18.12.2018/1";
+    QTest::newRow("Дорна-8М 16.08.2010")
+        << 3 << QDate(2010, 8, 16) << 0 << 100
+        << "Прибор \"Дорна-8М\" версии 16.08.2010/0 готов к программированию" << 1 << "RbD8M"
+        << "16.08.2010";
+    // An unknown release: both placeholders filled; the model is taken,
+    // nothing is selected.
+    QTest::newRow("unknown version")
+        << 3 << QDate(2012, 4, 20) << 3 << 212
+        << "Прибор \"Дорна-8М\" 20.04.2012/3 не поддерживается" << 1 << "RbD4M"
+        << "21.09.2009";
+    QTest::newRow("model 0 with a build")
+        << 0 << k19_04_2012 << 3 << 213 << "Прибор данного типа(0) не поддерживается" << 0
+        << "RbD4M"
+        << "21.09.2009";
+    QTest::newRow("unknown model") << 9 << k19_04_2012 << 1 << 213
+                                   << "Прибор данного типа(9) не поддерживается" << 0 << "RbD4M"
+                                   << "21.09.2009";
+}
+
+void TestMainWindowOps::announcement() {
+    QFETCH(int, model);
+    QFETCH(QDate, firmware);
+    QFETCH(int, build);
+    QFETCH(int, code);
+    QFETCH(QString, logText);
+    QFETCH(int, devType);
+    QFETCH(QString, radio);
+    QFETCH(QString, row);
+
+    DeviceFixture fx;
+    QVERIFY(fx.simStarted);
+    fx.open();
+    QSignalSpy connected(fx.main.get(), &MainWindow::SigDeviceWasConnect);
+    const int before = fx.rows();
+    const bool taken = fx.connect(uchar(model), firmware, uchar(build));
+    QCOMPARE(taken, code == 100);
+    QTRY_VERIFY(fx.codes(before).contains(code));
+    QCOMPARE(fx.text(code), logText);
+    QCOMPARE(fx.codes(before), (QList<int>{110, code}));
+
+    const DeviceHeader& h = *g_deviceSettings->header;
+    auto* versions = fx.widget<QComboBox>("cbVersion");
+    QCOMPARE(versions->currentText(), row);
+    QVERIFY(fx.widget<QRadioButton>(radio.toLatin1().constData())->isChecked());
+    QCOMPARE(h.deviceType, devType);
+    if (code == 100) {
+        QCOMPARE(connected.size(), 1);
+        QCOMPARE(connected.at(0).at(0).value<DEV_TYPE>(), DEV_TYPE(devType));
+        QCOMPARE(connected.at(0).at(1).toString(), row);
+        QVERIFY(!versions->itemIcon(versions->currentIndex()).isNull());
+        // The header keeps the build of the row, not the device's own.
+        QCOMPARE(h.firmwareDate, firmware);
+        QCOMPARE(h.firmwareSubVersion, row.contains('/') ? row.section('/', 1).toInt() : 1);
+        const QList<int> loops{4, 8, 6, 6};
+        QCOMPARE(g_deviceSettings->zones->loopCount, loops.at(devType));
+    } else {
+        QVERIFY(connected.isEmpty());
+        for (int i = 0; i < versions->count(); ++i)
+            QVERIFY(versions->itemIcon(i).isNull());
+    }
+}
+
+void TestMainWindowOps::announcementLoadsDefaultsUntilEdited() {
+    DeviceFixture fx;
+    QVERIFY(fx.simStarted);
+    // The family default of Мирвел-К, also the start-up default.
+    QVERIFY(WriteSettings("Keelwright.auto", [](DeviceSettings& s) {
+        s.header->deviceType = DEV_VoduzeR;
+        s.connection->objectNumber = "7777";
+        s.loopLimits->minLevel[2] = 210;
+        s.loopLimits->maxLevel[2] = 810;
+    }));
+    fx.open();
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("7777"));
+
+    g_deviceSettings->connection->objectNumber = "1111";
+    QVERIFY(fx.connect(4, k19_04_2012, 45));
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("7777"));
+    QCOMPARE(g_deviceSettings->loopLimits->defaultMin[2], 210u);
+    QCOMPARE(g_deviceSettings->loopLimits->defaultMax[2], 810u);
+
+    // Once the user has applied an edit, a new announcement keeps it; the
+    // mark moves to the new version even though the user chose another row.
+    fx.main->setSettingsChangeAfterRun();
+    g_deviceSettings->connection->objectNumber = "2222";
+    auto* versions = fx.widget<QComboBox>("cbVersion");
+    versions->setCurrentIndex(0);
+    QVERIFY(fx.connect(4, QDate(2012, 5, 9), 30));
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("2222"));
+    QCOMPARE(versions->currentText(), QStringLiteral("09.05.2012/28"));
+    QList<int> marked;
+    for (int i = 0; i < versions->count(); ++i) {
+        if (!versions->itemIcon(i).isNull())
+            marked << i;
+    }
+    QCOMPARE(marked, QList<int>{versions->currentIndex()});
+}
+
+void TestMainWindowOps::programming_data() {
+    QTest::addColumn<bool>("deviceAccepts");
+    QTest::addColumn<int>("code");
+    QTest::newRow("CR55") << true << 120;
+    QTest::newRow("CRZZ") << false << 300;
+}
+
+void TestMainWindowOps::programming() {
+    QFETCH(bool, deviceAccepts);
+    QFETCH(int, code);
+
+    DeviceFixture fx;
+    QVERIFY(fx.simStarted);
+    // A file made for this device: its version row is the device's.
+    QVERIFY(WriteSettings("user.ini", [](DeviceSettings& s) {
+        s.header->deviceType = DEV_VoduzeR;
+        s.header->versionIndex = int(MainWindow::FirmwareVersions().indexOf("19.04.2012/45"));
+        s.connection->objectNumber = "4242";
+        s.header->workMode = MODE_AUTONOMOUS;
+        s.phones->number[0] = QStringLiteral("9161234567");
+        s.loopLimits->minLevel[1] = 250;
+        s.zones->keyLoop[0][1] = 1;
+    }));
+    fx.open();
+    QVERIFY(fx.connect(4, k19_04_2012, 45));
+    fx.prompt.files.enqueue(fx.shell.file("user.ini"));
+    fx.action("actOpen")->trigger();
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("4242"));
+    QCOMPARE(fx.widget<QComboBox>("cbVersion")->currentText(), QStringLiteral("19.04.2012/45"));
+    // What the file says, before the pages store their widgets again.
+    const DeviceSettings loaded(*g_deviceSettings);
+
+    fx.sim.SetProgrammingOk(deviceAccepts);
+    fx.main->SetWizardActiveStatus(true);
+    auto* bar = fx.widget<QProgressBar>("progressBar");
+    QStringList formats;
+    QObject::connect(bar, &QProgressBar::valueChanged, bar, [&](int v) {
+        formats << QStringLiteral("%1/%2 %3").arg(v).arg(bar->maximum()).arg(bar->format());
+        const QString shots = qEnvironmentVariable("KW_SCREENSHOT_DIR");
+        if (v == 400 && deviceAccepts && !shots.isEmpty())
+            bar->grab().save(shots + QStringLiteral("/progress-programming.png"));
+    });
+    QSignalSpy relayed(fx.main.get(), &MainWindow::SigSetProgress);
+    const int before = fx.rows();
+    fx.action("actProgramming")->trigger();
+    QVERIFY(fx.waitForCode(code, before));
+    QVERIFY(fx.sim.ProgrammingDone() || !deviceAccepts);
+
+    // The device got exactly what the builders make of the loaded settings.
+    const QList<QByteArray> asked = fx.sim.SectionsAsked();
+    const QList<QByteArray> answers = fx.sim.SectionAnswers();
+    QCOMPARE(asked.size(), 8); // 19.04.2012 with a build: CRFF too
+    QCOMPARE(answers.size(), asked.size());
+    DeviceSettings* const live = g_deviceSettings;
+    g_deviceSettings = const_cast<DeviceSettings*>(&loaded);
+    QList<QByteArray> expected;
+    for (const QByteArray& name : asked)
+        expected << proto::BuildSection(name);
+    g_deviceSettings = live;
+    for (int i = 0; i < asked.size(); ++i)
+        QCOMPARE(answers.at(i).toHex(' '), expected.at(i).toHex(' '));
+
+    // 100 per section up to the maximum, then back to idle.
+    int sum = 0;
+    for (const auto& step : relayed) {
+        QCOMPARE(step.at(1).toInt(), 800);
+        sum += step.at(0).toInt();
+    }
+    QCOMPARE(sum, 800);
+    QCOMPARE(formats.first(), QStringLiteral("100/800 Программирование %p%"));
+    QCOMPARE(formats.last().section(QLatin1Char(' '), 0, 0), QStringLiteral("0/800"));
+    QVERIFY(!bar->isTextVisible());
+
+    QCOMPARE(fx.codes(before).contains(120), deviceAccepts);
+    QCOMPARE(fx.codes(before).contains(300), !deviceAccepts);
+    QCOMPARE(fx.prompt.count(QStringLiteral("Прибор успешно запрограммирован.")),
+             deviceAccepts ? 1 : 0);
+    QVERIFY(fx.main->settingsChanged());
+}
+
+void TestMainWindowOps::memoryRead() {
+    DeviceFixture fx;
+    QVERIFY(fx.simStarted);
+    fx.open();
+    QVERIFY(fx.connect(4, k19_04_2012, 45));
+
+    // An unprogrammed device: 210, the settings stay.
+    const QByteArray number = g_deviceSettings->connection->objectNumber;
+    fx.sim.SetMemoryImage(QByteArray(image::kSize, image::kErased));
+    int before = fx.rows();
+    fx.action("actReadEEPROM")->trigger();
+    QVERIFY(fx.waitForCode(210, before));
+    QVERIFY(!fx.codes(before).contains(121));
+    QCOMPARE(g_deviceSettings->connection->objectNumber, number);
+    QVERIFY(fx.main->history()->findChild<QLabel*>("lInfo")->isVisibleTo(fx.main->history()));
+
+    // A programmed device: settings, widgets and journal windows follow it.
+    DeviceSettings device(*g_deviceSettings);
+    device.header->workMode = MODE_AUTONOMOUS;
+    device.connection->objectNumber = "4321";
+    device.zones->keyLoop[0].fill(0);
+    device.zones->keyLoop[0][0] = 1;
+    device.zones->keyLoop[1].fill(0);
+    device.zones->keyLoop[1][1] = 1; // keys bound to different loops: complex
+    device.extra->techLoop = 0;
+    device.loopLimits->minLevel[2] = 333;
+    device.loopLimits->maxLevel[2] = 777;
+    fx.sim.SetMemoryImage(ImageEEPROM::BuildImage(device));
+    QVERIFY(fx.widget<QRadioButton>("RbRegKsar")->isChecked());
+    QVERIFY(fx.widget<QRadioButton>("Rbtobjpr")->isChecked());
+    before = fx.rows();
+    fx.action("actReadEEPROM")->trigger();
+    QVERIFY(fx.waitForCode(121, before));
+    QTRY_VERIFY(fx.widget<QRadioButton>("RbRegAuto")->isChecked());
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("4321"));
+    QCOMPARE(g_deviceSettings->header->workMode, int(MODE_AUTONOMOUS));
+    QCOMPARE(g_deviceSettings->header->objectType, int(OBJ_COMPLEX));
+    QVERIFY(fx.widget<QRadioButton>("Rbtobjsl")->isChecked());
+    QCOMPARE(g_deviceSettings->loopLimits->minLevel[2], 333u);
+    QCOMPARE(g_deviceSettings->loopLimits->maxLevel[2], 777u);
+    QCOMPARE(fx.widget<QCheckBox>("cbUseSIM1")->isChecked(),
+             bool(g_deviceSettings->header->useSim[0]));
+    QCOMPARE(fx.widget<QCheckBox>("cbBalance1")->isChecked(),
+             bool(g_deviceSettings->header->checkBalance[0]));
+    QVERIFY(!fx.main->history()->findChild<QLabel*>("lInfo")->isVisibleTo(fx.main->history()));
+    QVERIFY(!fx.main->restartCauses()->findChild<QLabel*>("lInfo")->isVisibleTo(
+        fx.main->restartCauses()));
+    auto* bar = fx.widget<QProgressBar>("progressBar");
+    QCOMPARE(bar->value(), 0);
+    QVERIFY(!bar->isTextVisible());
+
+    const QString shots = qEnvironmentVariable("KW_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) {
+        fx.main->resize(1100, 760);
+        fx.main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(fx.main.get()));
+        QVERIFY(fx.main->grab().save(shots + QStringLiteral("/mainwindow-after-read.png")));
+    }
+}
+
+void TestMainWindowOps::imageFiles_data() {
+    QTest::addColumn<int>("model");
+    QTest::addColumn<QDate>("firmware");
+    QTest::addColumn<int>("build");
+    QTest::addColumn<int>("readLength");
+    QTest::newRow("19.04.2012") << 4 << k19_04_2012 << 45 << image::kReadSizeFull;
+    QTest::newRow("16.08.2010") << 1 << QDate(2010, 8, 16) << 0 << image::kReadSizeMiddle;
+}
+
+void TestMainWindowOps::imageFiles() {
+    QFETCH(int, model);
+    QFETCH(QDate, firmware);
+    QFETCH(int, build);
+    QFETCH(int, readLength);
+
+    DeviceFixture fx;
+    QVERIFY(fx.simStarted);
+    fx.open();
+    QVERIFY(fx.connect(uchar(model), firmware, uchar(build)));
+
+    // Made from the settings: the full image, whatever the firmware reads.
+    g_deviceSettings->connection->objectNumber = "3141";
+    fx.prompt.files.enqueue(fx.shell.file("made.image"));
+    fx.action("actCreateEEPROM")->trigger();
+    const QByteArray made = FileBytes(fx.shell.file("made.image"));
+    QCOMPARE(made.size(), image::kSize);
+    QCOMPARE(made, ImageEEPROM::BuildImage(*g_deviceSettings));
+    QCOMPARE(made.at(0), image::kProgrammed);
+    for (int at : {688, 963, 967})
+        QCOMPARE(made.at(at), '\0');
+    QCOMPARE(made.at(image::kSize - 1), image::kErased);
+
+    // Loaded back: the settings return to it and the windows refill.
+    g_deviceSettings->connection->objectNumber = "0000";
+    fx.prompt.files.enqueue(fx.shell.file("made.image"));
+    fx.action("actLoadEEPROM")->trigger();
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("3141"));
+    QCOMPARE(fx.prompt.count(QStringLiteral("Образ EEPROM успешно загружен!")), 1);
+    QVERIFY(!fx.main->history()->findChild<QLabel*>("lInfo")->isVisibleTo(fx.main->history()));
+
+    // A file cut short is refused and changes nothing.
+    QVERIFY(WriteFileBytes(fx.shell.file("short.image"), made.left(1788)));
+    g_deviceSettings->connection->objectNumber = "0000";
+    fx.prompt.files.enqueue(fx.shell.file("short.image"));
+    fx.action("actLoadEEPROM")->trigger();
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("0000"));
+    QCOMPARE(fx.prompt.count(QStringLiteral("Не удалось загрузить образ EEPROM!")), 1);
+
+    // A device read kept as a file: the bytes the device sent, of its length,
+    // and the settings are not decoded from it.
+    DeviceSettings device(*g_deviceSettings);
+    device.connection->objectNumber = "2718";
+    QByteArray memory = ImageEEPROM::BuildImage(device);
+    memory.resize(readLength);
+    memory[readLength - 1] = '\x42';
+    fx.sim.SetMemoryImage(memory);
+    fx.prompt.files.enqueue(fx.shell.file("read.image"));
+    fx.action("actSaveEEPROM")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(fx.shell.file("read.image")), 10000);
+    QCOMPARE(FileBytes(fx.shell.file("read.image")), memory);
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("0000"));
+
+    // A save that the device never completes leaves no trace: the next
+    // plain read is decoded, not offered for saving.
+    fx.sim.SetSilent(true);
+    fx.prompt.files.enqueue(fx.shell.file("never.image"));
+    int before = fx.rows();
+    fx.action("actSaveEEPROM")->trigger();
+    QVERIFY(fx.waitForCode(301, before));
+    fx.sim.Reset();
+    fx.prompt.files.clear();
+    fx.sim.SetMemoryImage(memory);
+    before = fx.rows();
+    const int dialogs = fx.prompt.asked.size();
+    fx.action("actReadEEPROM")->trigger();
+    QVERIFY(fx.waitForCode(121, before));
+    QCOMPARE(fx.prompt.asked.size(), dialogs);
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("2718"));
+    QVERIFY(!QFile::exists(fx.shell.file("never.image")));
+
+    // With the port closed saving a read does nothing at all.
+    fx.action("actOpenClosePort")->trigger();
+    QVERIFY(!fx.main->portWork()->IsPortOpen());
+    const int asked = fx.prompt.asked.size();
+    fx.action("actSaveEEPROM")->trigger();
+    QCOMPARE(fx.prompt.asked.size(), asked);
+}
+
+void TestMainWindowOps::templatesAndFamilyDefaults() {
+    DeviceFixture fx;
+    QVERIFY(fx.simStarted);
+    QVERIFY(QDir().mkdir("templates"));
+    QVERIFY(WriteSettings("templates/b.tmpl", [](DeviceSettings& s) {
+        s.header->deviceType = DEV_D8M;
+        s.connection->objectNumber = "0B0B";
+    }));
+    QVERIFY(WriteSettings("templates/a.tmpl", [](DeviceSettings& s) {
+        s.header->deviceType = DEV_VororaZ;
+        s.header->workMode = MODE_AUTONOMOUS;
+        s.connection->objectNumber = "0A0A";
+    }));
+    QVERIFY(WriteFileBytes("templates/notes.txt", "not a template"));
+    QVERIFY(WriteFileBytes("templates/c.tmpl", "[Form1]\nno levels here\n"));
+    QVERIFY(WriteSettings("Keelwright.auto", [](DeviceSettings& s) {
+        s.header->deviceType = DEV_VoduzeR;
+        s.connection->objectNumber = "5555";
+    }));
+    QVERIFY(WriteSettings("Keelwright.dev8", [](DeviceSettings& s) {
+        s.header->deviceType = DEV_D8M;
+        s.connection->objectNumber = "8888";
+        s.loopLimits->minLevel.fill(123);
+        s.loopLimits->maxLevel.fill(901);
+    }));
+    fx.open();
+
+    // Start-up: the default of Мирвел-К is loaded and shown.
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("5555"));
+    QVERIFY(fx.widget<QRadioButton>("rbVoduzeR")->isChecked());
+    QCOMPARE(g_deviceSettings->zones->loopCount, 6);
+
+    // A template loads and is shown; a damaged one is refused aloud.
+    QCOMPARE(fx.main->templateActions().size(), 3);
+    fx.main->templateActions().at(2)->trigger();
+    QCOMPARE(fx.prompt.count(QStringLiteral("Ошибка чтения. Возможно файл повреждён.")), 1);
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("5555"));
+    QCOMPARE(fx.main->templateActions().at(0)->text(), QStringLiteral("a"));
+    fx.main->templateActions().at(0)->trigger();
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("0A0A"));
+    QVERIFY(fx.widget<QRadioButton>("rbVororaZ")->isChecked());
+    QVERIFY(fx.widget<QRadioButton>("RbRegAuto")->isChecked());
+
+    // A family change reads the model's default loop thresholds when its
+    // file exists, and only then.
+    const auto defaultMin = g_deviceSettings->loopLimits->defaultMin;
+    fx.widget<QRadioButton>("RbD4M")->click();
+    QCOMPARE(g_deviceSettings->header->deviceType, int(DEV_D4M));
+    QCOMPARE(g_deviceSettings->zones->loopCount, 4);
+    QCOMPARE(g_deviceSettings->loopLimits->defaultMin, defaultMin);
+    fx.widget<QRadioButton>("RbD8M")->click();
+    QCOMPARE(g_deviceSettings->zones->loopCount, 8);
+    QCOMPARE(g_deviceSettings->loopLimits->defaultMin[7], 123u);
+    QCOMPARE(g_deviceSettings->loopLimits->defaultMax[0], 901u);
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("0A0A"));
+
+    // The wizard's default load: the file when there is one, the lists always.
+    QList<QVariantList> lists;
+    QObject::connect(fx.main.get(), &MainWindow::SigTransferList, fx.main.get(),
+                     [&](int num, const QStringList& list) {
+                         if (num == 3 || num == 4)
+                             lists.append({num, list});
+                     });
+    fx.main->LoadDefaultSettings(DEV_D8M);
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("8888"));
+    fx.main->LoadDefaultSettings(7);
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("8888"));
+    QCOMPARE(lists.size(), 4);
+    QStringList operators;
+    for (const GsmOperator& op : std::as_const(g_deviceSettings->gsmOperators))
+        operators << op.name;
+    for (int i : {0, 2}) {
+        QCOMPARE(lists.at(i).at(0).toInt(), 3);
+        QCOMPARE(lists.at(i).at(1).toStringList(), operators);
+        QCOMPARE(lists.at(i + 1).at(0).toInt(), 4);
+        QVERIFY(lists.at(i + 1).at(1).toStringList().isEmpty());
+    }
+}
+
+void TestMainWindowOps::lastFolderSurvivesRestart() {
+    DeviceFixture fx;
+    QVERIFY(fx.simStarted);
+    QVERIFY(QDir().mkpath("site/one"));
+    QVERIFY(QDir().mkpath("site/two"));
+    const QString one = fx.shell.file("site/one/");
+    const QString two = fx.shell.file("site/two/");
+    QVERIFY(WriteSettings(one + "object.ini",
+                          [](DeviceSettings& s) { s.connection->objectNumber = "1234"; }));
+    QVERIFY(WriteFileBytes(two + "broken.ini", "[Form1]\nnothing useful\n"));
+    fx.open();
+    QCOMPARE(fx.main->lastUsedPath(), QString());
+
+    fx.prompt.files.enqueue(one + "object.ini");
+    fx.action("actOpen")->trigger();
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("1234"));
+    QCOMPARE(fx.main->lastUsedPath(), one);
+
+    // A damaged file: refused with the message, the folder stays.
+    fx.prompt.files.enqueue(two + "broken.ini");
+    fx.action("actOpen")->trigger();
+    QCOMPARE(fx.prompt.count(QStringLiteral("Ошибка чтения. Возможно файл повреждён.")), 1);
+    QCOMPARE(fx.main->lastUsedPath(), one);
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("1234"));
+
+    // A save moves the folder and writes what the window holds.
+    g_deviceSettings->connection->objectNumber = "4321";
+    fx.prompt.files.enqueue(two + "saved.ini");
+    fx.action("actSave")->trigger();
+    QCOMPARE(fx.main->lastUsedPath(), two);
+    DeviceSettings saved;
+    QVERIFY(LoadSettingsFile(two + "saved.ini", &saved));
+    QCOMPARE(saved.connection->objectNumber, QByteArray("4321"));
+    QSettings cfg(fx.shell.file("Settings.cfg"), QSettings::IniFormat);
+    QCOMPARE(cfg.value("Settings/LastPath").toString(), two);
+
+    // A new main window starts where the last one left off.
+    fx.main.reset();
+    fx.open();
+    QCOMPARE(fx.main->lastUsedPath(), two);
+    // A remembered folder that has gone is dropped.
+    fx.main.reset();
+    QVERIFY(QDir(two).removeRecursively());
+    fx.open();
+    QCOMPARE(fx.main->lastUsedPath(), QString());
+}
+
+void TestMainWindowOps::unwritableSave() {
+    DeviceFixture fx;
+    QVERIFY(fx.simStarted);
+    QVERIFY(QDir().mkpath("locked"));
+    QVERIFY(QDir().mkpath("open"));
+    const QString locked = fx.shell.file("locked/");
+    const QByteArray old = "[Form1]\nleObjNum=0007\n";
+    QVERIFY(WriteFileBytes(locked + "old.ini", old));
+    fx.open();
+    fx.prompt.files.enqueue(fx.shell.file("open/first.ini"));
+    fx.action("actSave")->trigger();
+    const QString folder = fx.main->lastUsedPath();
+    QCOMPARE(folder, fx.shell.file("open/"));
+    const QByteArray cfg = FileBytes(fx.shell.file("Settings.cfg"));
+    const int rows = fx.rows();
+    const int asked = fx.prompt.asked.size();
+
+    QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+    bool bound = false;
+    {
+        WithoutPermissionOverride guard;
+        bound = !WithoutPermissionOverride::canCreateIn(locked);
+        if (bound) {
+            fx.prompt.files.enqueue(locked + "old.ini");
+            fx.action("actSave")->trigger();
+        }
+    }
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!bound)
+        QSKIP("folder permissions cannot be enforced here");
+
+    QCOMPARE(fx.prompt.asked.size(), asked + 2); // the dialog, then the message
+    QCOMPARE(fx.prompt.asked.last().kind, Prompt::Critical);
+    QCOMPARE(FileBytes(locked + "old.ini"), old);
+    QCOMPARE(fx.main->lastUsedPath(), folder);
+    QCOMPARE(FileBytes(fx.shell.file("Settings.cfg")), cfg);
+    QCOMPARE(fx.rows(), rows);
+}
+
+void TestMainWindowOps::sensorFiles() {
+    DeviceFixture fx;
+    QVERIFY(fx.simStarted);
+    QVERIFY(QDir().mkdir("sensors"));
+    // Sorted: "Sensor_type_b" < "sensor_type_a" < "sensor_type_c" < "x".
+    QVERIFY(WriteFileBytes("sensors/Sensor_type_b.dat",
+                           SensorFile(0x01, 0x02, "\xc4\xe0\xe2\xeb\xe5\xed\xe8\xe5",
+                                      "\xea\xcf\xe0", kAdcCodes, 1000.0)));
+    QVERIFY(
+        WriteFileBytes("sensors/sensor_type_a.dat", SensorFile(0x00, 0xFE, "short", "V", 10, 0.0)));
+    QVERIFY(WriteFileBytes("sensors/sensor_type_c.dat",
+                           SensorFile(0x00, 0x05, "Temp", "C", kAdcCodes, -50.0)));
+    QVERIFY(WriteFileBytes("sensors/x.dat", SensorFile(0x00, 0x07, "X", "x", kAdcCodes, 0)));
+    fx.open();
+
+    // The short file is refused and named; the scan stops at "x".
+    const auto& sensors = g_deviceSettings->loopLimits->sensors;
+    QCOMPARE(sensors.size(), 2);
+    QCOMPARE(sensors.at(0).name, QStringLiteral("Давление"));
+    QCOMPARE(sensors.at(0).unit, QStringLiteral("кПа"));
+    QCOMPARE(sensors.at(0).code, 0x0102);
+    QCOMPARE(sensors.at(1).name, QStringLiteral("Temp"));
+    QCOMPARE(sensors.at(1).table.at(1023), 973.0);
+    QCOMPARE(fx.prompt.count(QStringLiteral("sensor_type_a.dat")), 1);
+
+    // The loop-limits page offers them for every loop.
+    auto* choice = fx.main->pribParWindow()->limNaprSh()->findChild<QComboBox*>("cmbSensors_3");
+    QVERIFY(choice);
+    QCOMPARE(choice->count(), 2);
+    QCOMPARE(choice->itemText(1), QStringLiteral("Temp"));
+
+    // The test window's scales: values of the chosen record, plain ADC codes
+    // where the type has no loaded record.
+    g_deviceSettings->loopLimits->sensorType[0] = 1;
+    g_deviceSettings->loopLimits->sensorType[1] = 5;
+    fx.main->testPrib()->SetSensorScales();
+    auto label = [&](const char* name) {
+        return fx.main->testPrib()->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    };
+    QCOMPARE(label("lScaleLeft_1"), QStringLiteral("-50 C"));
+    QCOMPARE(label("lScaleRight_1"), QStringLiteral("973 C"));
+    QCOMPARE(label("lScaleLeft_2"), QStringLiteral("0"));
+    QCOMPARE(label("lScaleRight_2"), QStringLiteral("1023"));
+}
+
+void TestMainWindowOps::silentDeviceAndPortChange() {
+    DeviceFixture fx;
+    QVERIFY(fx.simStarted);
+    fx.open();
+    QVERIFY(fx.connect(4, k19_04_2012, 45));
+    auto* versions = fx.widget<QComboBox>("cbVersion");
+    const int marked = versions->currentIndex();
+    QVERIFY(!versions->itemIcon(marked).isNull());
+
+    // A device that stops answering: the link gives up and resets, the mark
+    // of its version goes, the wizard hears of it.
+    fx.main->SetWizardActiveStatus(true);
+    QSignalSpy timeOut(fx.main.get(), &MainWindow::SigReadTimeOut);
+    fx.sim.SetSilent(true);
+    int before = fx.rows();
+    fx.action("actReadEEPROM")->trigger();
+    QVERIFY(fx.waitForCode(301, before));
+    QTRY_VERIFY(versions->itemIcon(marked).isNull());
+    QVERIFY(!timeOut.isEmpty());
+    QCOMPARE(versions->currentIndex(), marked); // the row itself stays chosen
+    QVERIFY(fx.main->portWork()->IsPortOpen());
+    fx.main->SetWizardActiveStatus(false);
+
+    // The device comes back and is marked again.
+    fx.sim.Reset();
+    QVERIFY(fx.connect(4, k19_04_2012, 45));
+    QVERIFY(!versions->itemIcon(marked).isNull());
+
+    // Another COM port chosen while one is open: the open one is closed and
+    // reported under its own number; the new one waits for the toggle.
+    const int deviceCom = AddComPortPath(fx.sim.SlavePath());
+    QSignalSpy status(fx.main.get(), &MainWindow::SigPortOpenStatus);
+    before = fx.rows();
+    fx.main->choosePort()->findChild<QComboBox*>("cbPort")->setCurrentIndex(fx.shell.comNumber - 1);
+    fx.main->choosePort()->ApplyClick();
+    QVERIFY(!fx.main->portWork()->IsPortOpen());
+    QCOMPARE(fx.codes(before), QList<int>{111});
+    QCOMPARE(fx.text(111), QStringLiteral("COM-порт COM%1 успешно закрыт").arg(deviceCom));
+    QCOMPARE(status.size(), 1);
+    QCOMPARE(status.at(0).at(0).toInt(), 1);
+    QCOMPARE(fx.action("actOpenClosePort")->text(), QStringLiteral("Открыть порт/устройство"));
+    QCOMPARE(fx.main->statusBar()->findChild<QLabel*>()->text(),
+             QStringLiteral("Подключение: COM%1 ").arg(fx.shell.comNumber));
+
+    // A line that goes dead under an open port: the toggle shows it closed.
+    fx.main->choosePort()->findChild<QComboBox*>("cbPort")->setCurrentIndex(deviceCom - 1);
+    fx.main->choosePort()->ApplyClick();
+    fx.action("actOpenClosePort")->trigger();
+    QVERIFY(fx.main->portWork()->IsPortOpen());
+    status.clear();
+    fx.sim.HangUp();
+    QTRY_VERIFY_WITH_TIMEOUT(!fx.main->portWork()->IsPortOpen(), 5000);
+    QTRY_COMPARE(status.size(), 1);
+    QCOMPARE(status.at(0).at(0).toInt(), 1);
+    QCOMPARE(fx.action("actOpenClosePort")->text(), QStringLiteral("Открыть порт/устройство"));
+    QVERIFY(!fx.main->choosePort()->portOpen);
+}
+
+void TestMainWindowOps::headerWidgets() {
+    DeviceFixture fx;
+    fx.open();
+    const DeviceHeader& h = *g_deviceSettings->header;
+    auto* versions = fx.widget<QComboBox>("cbVersion");
+
+    // A version row sets date and build, and the actions its firmware has.
+    const struct {
+        const char* row;
+        QDate date;
+        int build;
+        bool time, therms;
+    } rows[] = {
+        {"21.09.2009", QDate(2009, 9, 21), 1, false, false},
+        {"15.04.2010", QDate(2010, 4, 15), 1, true, false},
+        {"03.12.2010/67", QDate(2010, 12, 3), 67, true, false},
+        {"16.05.2012/22", QDate(2012, 5, 16), 22, true, true},
+        {"17.05.2012/1", QDate(2012, 5, 17), 1, true, true},
+    };
+    for (const auto& r : rows) {
+        versions->setCurrentText(QString::fromLatin1(r.row));
+        QCOMPARE(h.firmwareDate, r.date);
+        QCOMPARE(h.firmwareSubVersion, r.build);
+        QCOMPARE(h.versionIndex, versions->currentIndex());
+        QCOMPARE(fx.action("actTime")->isEnabled(), r.time);
+        QCOMPARE(fx.action("actThermsDS")->isEnabled(), r.therms);
+    }
+
+    // Voice messages: later than 27.11.2009, autonomous, and in use.
+    g_deviceSettings->extra->useVoiceMessages = 1;
+    // (A hidden action reports itself disabled: show it first.)
+    QTest::keyClick(versions, Qt::Key_S, Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
+    QVERIFY(fx.action("actSounds")->isVisible());
+    QVERIFY(!fx.action("actSounds")->isEnabled());
+    fx.widget<QRadioButton>("RbRegAuto")->setChecked(true);
+    QCOMPARE(h.workMode, int(MODE_AUTONOMOUS));
+    QVERIFY(fx.action("actSounds")->isEnabled());
+    versions->setCurrentText(QStringLiteral("27.11.2009"));
+    QVERIFY(!fx.action("actSounds")->isEnabled());
+    versions->setCurrentText(QStringLiteral("18.12.2009"));
+    QVERIFY(fx.action("actSounds")->isEnabled());
+    fx.widget<QRadioButton>("RbRegKsar")->setChecked(true);
+    QVERIFY(!fx.action("actSounds")->isEnabled());
+
+    // The SIM cards: use, balance check and operator.
+    auto* use1 = fx.widget<QCheckBox>("cbUseSIM1");
+    use1->setChecked(true);
+    use1->setChecked(false);
+    QCOMPARE(h.useSim[0], u8(0));
+    QVERIFY(!fx.widget<QCheckBox>("cbBalance1")->isEnabled());
+    QVERIFY(!fx.widget<QComboBox>("CbOperators1")->isEnabled());
+    use1->setChecked(true);
+    QVERIFY(fx.widget<QComboBox>("CbOperators1")->isEnabled());
+    fx.widget<QCheckBox>("cbBalance2")->click();
+    QCOMPARE(bool(h.checkBalance[1]), fx.widget<QCheckBox>("cbBalance2")->isChecked());
+    fx.widget<QComboBox>("CbOperators2")->setCurrentIndex(4);
+    QCOMPARE(h.simOperator[1], 4);
+
+    // A shorter operator list keeps what still exists, else takes the last.
+    g_deviceSettings->header->simOperator[0] = 1;
+    g_deviceSettings->gsmOperators = g_deviceSettings->gsmOperators.mid(0, 2);
+    fx.main->ReCreateOperList();
+    QCOMPARE(fx.widget<QComboBox>("CbOperators1")->count(), 2);
+    QCOMPARE(h.simOperator[0], 1);
+    QCOMPARE(h.simOperator[1], 1);
+    g_deviceSettings->gsmOperators.clear();
+    fx.main->ReCreateOperList();
+    QCOMPARE(fx.widget<QComboBox>("CbOperators2")->count(), 0);
+    QCOMPARE(h.simOperator[0], -1);
+    QCOMPARE(h.simOperator[1], -1);
+}
+
+void TestMainWindowOps::wizardHandOff() {
+    DeviceFixture fx;
+    QVERIFY(fx.simStarted);
+    fx.open();
+    QVERIFY(fx.connect(4, k19_04_2012, 45));
+    auto* versions = fx.widget<QComboBox>("cbVersion");
+
+    // The wizard's choice without programming: model, version, autonomous.
+    fx.main->SetupOptionsFromMaster(DEV_D8M, QStringLiteral("16.08.2010"), false);
+    QVERIFY(fx.widget<QRadioButton>("RbD8M")->isChecked());
+    QVERIFY(fx.widget<QRadioButton>("RbRegAuto")->isChecked());
+    QCOMPARE(versions->currentText(), QStringLiteral("16.08.2010"));
+    QCOMPARE(g_deviceSettings->zones->loopCount, 8);
+    QTest::qWait(200);
+    QVERIFY(fx.sim.SectionsAsked().isEmpty());
+
+    // A version the list does not have leaves no row chosen.
+    fx.main->SetupOptionsFromMaster(DEV_D8M, QStringLiteral("16.08.2011"), false);
+    QCOMPARE(versions->currentIndex(), -1);
+
+    // With programming: the device is programmed at once.
+    const int before = fx.rows();
+    fx.main->SetupOptionsFromMaster(DEV_VoduzeR, QStringLiteral("19.04.2012/45"), true);
+    QVERIFY(fx.waitForCode(120, before));
+    QCOMPARE(fx.sim.SectionsAsked().size(), 8);
+
+    // A lost device matters to the wizard only while it runs and a port is open.
+    QSignalSpy timeOut(fx.main.get(), &MainWindow::SigReadTimeOut);
+    fx.main->SetDeviceLoseForWizard();
+    QVERIFY(timeOut.isEmpty());
+    fx.main->SetWizardActiveStatus(true);
+    fx.main->SetDeviceLoseForWizard();
+    QCOMPARE(timeOut.size(), 1);
+    fx.main->ClosePortFromMaster();
+    QVERIFY(!fx.main->portWork()->IsPortOpen());
+    fx.main->SetDeviceLoseForWizard();
+    QCOMPARE(timeOut.size(), 1);
+
+    // Closing the time window breaks off only the old firmware's exchange.
+    QSignalSpy breaks(fx.main.get(), &MainWindow::SigBreakOperation);
+    fx.main->timeDialogClosed();
+    QVERIFY(breaks.isEmpty());
+    versions->setCurrentText(QStringLiteral("16.05.2012/22"));
+    fx.main->timeDialogClosed();
+    QVERIFY(breaks.isEmpty());
+    versions->setCurrentText(QStringLiteral("16.08.2010"));
+    fx.main->timeDialogClosed();
+    QCOMPARE(breaks.size(), 1);
+}
+
+QTEST_MAIN(TestMainWindowOps)
+#include "tst_mainwindow_ops.moc"
