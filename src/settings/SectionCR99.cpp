@@ -1,6 +1,7 @@
 #include "settings/DeviceSettings.h"
 #include "settings/Firmware.h"
 #include "settings/LayoutCR99.h"
+#include "settings/LayoutText.h"
 #include "settings/Sections.h"
 #include "settings/TextCodec.h"
 
@@ -291,10 +292,13 @@ void fillConsoleBlock(QByteArray& b, const DeviceSettings& s) {
     if (sn.useSntp)
         sntp |= kUseSntpBit;
     b[kSntpFlags] = char(sntp);
-    // Address and port have fixed widths; a short text leaves 0x00 after it,
-    // which the read-back takes as the text's end.
-    put(b, kSntpIp, textField(sn.sntpIp, kSntpIpSize, '\0'));
-    put(b, kSntpPort, textField(sn.sntpPort, kSntpPortSize, '\0'));
+    // The device reads address and port by position, like the main server's:
+    // "10.0.0.1" goes out as "010.000.000.001" and port "123" as "00123",
+    // never with NUL bytes where it expects digits.
+    static_assert(kSntpIpSize == layout::text::kServerIpWidth, "same address form");
+    static_assert(kSntpPortSize == layout::text::kServerPortWidth, "same port form");
+    put(b, kSntpIp, layout::text::ServerIpField(sn.sntpIp));
+    put(b, kSntpPort, layout::text::DigitField(ToLatin1(sn.sntpPort), kSntpPortSize));
     put(b, kSntpDns, textField(sn.sntpDns, kSntpDnsSize, '\0'));
 }
 
