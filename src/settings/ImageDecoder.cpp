@@ -100,16 +100,21 @@ void DecodeSim(DeviceSettings* s, int sim, const QByteArray& login, const QByteA
     }
     h.useSim[sim] = 1;
     const QString apn = QString::fromLatin1(accessPoint);
-    for (int i = 0; i < s->gsmOperators.size(); ++i) {
-        // Compared as the section sends it (cut to its field, Latin-1), so
-        // an operator whose access point the device could not keep whole is
-        // still recognised.
-        const QString& own = s->gsmOperators.at(i).initString;
-        if (own == apn || lt::TextField(own, lt::kAccessPointMax) == accessPoint) {
-            h.simOperator[sim] = i;
-            h.checkBalance[sim] = IsOff(ussd) ? 0 : 1;
-            return;
-        }
+    // The first operator with exactly this access point; failing that, the
+    // first whose access point the section sends as these bytes (cut to its
+    // field, Latin-1), so an operator whose access point the device could not
+    // keep whole is still recognised.
+    int found = -1;
+    for (int i = 0; i < s->gsmOperators.size() && found < 0; ++i)
+        if (s->gsmOperators.at(i).initString == apn)
+            found = i;
+    for (int i = 0; i < s->gsmOperators.size() && found < 0; ++i)
+        if (lt::TextField(s->gsmOperators.at(i).initString, lt::kAccessPointMax) == accessPoint)
+            found = i;
+    if (found >= 0) {
+        h.simOperator[sim] = found;
+        h.checkBalance[sim] = IsOff(ussd) ? 0 : 1;
+        return;
     }
     GsmOperator decoded;
     decoded.initString = apn;
@@ -118,6 +123,8 @@ void DecodeSim(DeviceSettings* s, int sim, const QByteArray& login, const QByteA
     // "-" is how the sections say "no balance request", not a USSD code.
     decoded.ussd = IsOff(ussd) ? QString() : QString::fromLatin1(ussd);
     h.simOperator[sim] = AddUnknownGsmOperator(dir, s, decoded);
+    // As for a known operator: an empty USSD field asks for no balance
+    // check either, since there is no code to send.
     h.checkBalance[sim] = IsOff(ussd) ? 0 : 1;
 }
 

@@ -87,10 +87,10 @@ void PutCr99Tail(QByteArray& img, const QByteArray& s99, int sectionOffset, int 
     Put(img, Cr99ImageOffset(fullOffset), s99.mid(sectionOffset, size));
 }
 
-bool WriteFile(const QString& fileName, const QByteArray& bytes) {
+bool WriteFile(const QString& fileName, const QByteArray& bytes, QWidget* parent) {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        prompt().message(Prompt::Warning, nullptr, kWarningTitle,
+        prompt().message(Prompt::Warning, parent, kWarningTitle,
                          kNotWritten + QDir::toNativeSeparators(fileName));
         return false;
     }
@@ -206,7 +206,7 @@ bool ImageEEPROM::CreateImageEEPROM() {
         prompt().saveFileName(nullptr, kCreateCaption, QDir::currentPath(), kFilter);
     if (fileName.isEmpty() || !g_deviceSettings)
         return false;
-    return WriteFile(fileName, BuildImage(*g_deviceSettings));
+    return WriteFile(fileName, BuildImage(*g_deviceSettings), m_parentWidget);
 }
 
 bool ImageEEPROM::LoadImageEEPROM() {
@@ -223,12 +223,12 @@ bool ImageEEPROM::LoadImageEEPROM() {
     file.close();
 
     if (!IsLoadableImage(data) || !g_deviceSettings) {
-        prompt().message(Prompt::Warning, nullptr, kWarningTitle, kNotLoaded);
+        prompt().message(Prompt::Warning, m_parentWidget, kWarningTitle, kNotLoaded);
         return false;
     }
     ParseImage(data, g_deviceSettings, QString());
     emit SigFillFields();
-    prompt().message(Prompt::Information, nullptr, kInfoTitle, kLoaded);
+    prompt().message(Prompt::Information, m_parentWidget, kInfoTitle, kLoaded);
     return true;
 }
 
@@ -237,5 +237,5 @@ bool ImageEEPROM::SaveImageEEPROM(QByteArray image) {
         prompt().saveFileName(nullptr, kSaveCaption, QDir::currentPath(), kFilter);
     if (fileName.isEmpty())
         return false;
-    return WriteFile(fileName, image);
+    return WriteFile(fileName, image, m_parentWidget);
 }

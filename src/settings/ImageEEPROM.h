@@ -5,16 +5,22 @@
 #include <QString>
 
 class DeviceSettings;
+class QWidget;
 
 // EEPROM image files ("*.image"): a device memory image on disk. An image is
 // made from the settings (what the device would hold after programming),
 // loaded back into the settings, or saved as a memory read returned it. File
 // dialogs and message boxes go through prompt(); the settings are
-// g_deviceSettings.
+// g_deviceSettings. The file dialogs have no parent window; the message boxes
+// are shown over parentWidget() (the main window sets itself).
 class ImageEEPROM : public QObject {
     Q_OBJECT
 public:
     explicit ImageEEPROM(QObject* parent = nullptr);
+
+    // The window the message boxes belong to; nullptr (the default) for none.
+    void setParentWidget(QWidget* widget) { m_parentWidget = widget; }
+    QWidget* parentWidget() const { return m_parentWidget; }
 
     // The bytes of source from start on up to and including the first ':',
     // at most maxLen of them, and no further than source's end. Empty for
@@ -41,4 +47,7 @@ public slots:
     bool CreateImageEEPROM();
     bool LoadImageEEPROM();
     bool SaveImageEEPROM(QByteArray image);
+
+private:
+    QWidget* m_parentWidget = nullptr;
 };
