@@ -111,7 +111,7 @@ void TstProgramState::readLastPath() {
 // also twice within one second.
 void TstProgramState::writeThenRead() {
     QVERIFY(WriteAll("Settings.cfg", "[Window]\r\nGeometry=10\r\n[Settings]\r\nLastPath=/x/\r\n"));
-    for (const QString& sub : {"Настройки объектов", "a;b,c=d \"q\"", "c1", "c2"}) {
+    for (const char* sub : {"Настройки объектов", "a;b,c=d \"q\"", "c1", "c2"}) {
         QVERIFY(QDir().mkdir(sub));
         const QString folder = QDir::current().absoluteFilePath(sub) + "/";
         QVERIFY(WriteLastPath(folder));
