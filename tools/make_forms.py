@@ -526,8 +526,12 @@ def wizard():
                  label("lReadError", ""), vspacer("verticalSpacer_p4")])),
         page("wizardPageBase", "Основные настройки", Layout("vbox", "verticalLayout_p5", [
             vspacer("verticalSpacer_p5")])),
-        page("wizardPageGPRS", "GPRS и сервер времени", Layout("vbox", "verticalLayout_p6", [
-            vspacer("verticalSpacer_p6")])),
+        page("wizardPageGPRS", "GPRS и сервер времени", Layout("grid", "gridLayout_p6", [
+            (0, 0, label("lOperator1", "Оператор SIM 1:")),
+            (0, 1, W("QComboBox", "cbOperators1")),
+            (1, 0, label("lOperator2", "Оператор SIM 2:")),
+            (1, 1, W("QComboBox", "cbOperators2")),
+            (2, 0, 1, 2, vspacer("verticalSpacer_p6"))])),
         page("wizardPageNumbers", "Телефонные номера и SMS", Layout("vbox", "verticalLayout_p7", [
             vspacer("verticalSpacer_p7")])),
         page("wizardPageShlFunc", "Функции шлейфов", Layout("vbox", "verticalLayout_p8", [

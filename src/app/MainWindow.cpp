@@ -8,9 +8,11 @@
 #include "editor/PribParWindow.h"
 #include "keys/KeysOptions.h"
 #include "link/PortWork.h"
+#include "link/Protocol.h"
 #include "link/ReadRecBaseThread.h"
 #include "link/StatusMessages.h"
 #include "link/dialogs/ChoosePort.h"
+#include "link/dialogs/ComboItems.h"
 #include "service/History.h"
 #include "service/RestartCauses.h"
 #include "service/Sounds.h"
@@ -44,18 +46,13 @@
 #include <memory>
 
 namespace {
-// Status codes the main window raises or reacts to.
-constexpr int kStatusComOpened = 110;
-constexpr int kStatusComClosed = 111;
-constexpr int kStatusUsbOpened = 112;
-constexpr int kStatusUsbClosed = 113;
+// Status codes the main window reacts to; the port reports come from
+// PortOpenedReport and its siblings.
 constexpr int kStatusProgrammingOk = 120;
 constexpr int kStatusReadOk = 121;
 constexpr int kStatusProgrammingError = 300;
 constexpr int kStatusReceiveError = 301;
 constexpr int kStatusReadError = 302;
-constexpr int kStatusComOpenFailed = 310;
-constexpr int kStatusUsbOpenFailed = 311;
 
 // WizardList values.
 constexpr int kListCom = 0;
@@ -63,19 +60,11 @@ constexpr int kListVersions = 2;
 constexpr int kListOperators = 3;
 constexpr int kListRefresh = 4;
 
-// PortOpenStatus values.
-constexpr int kPortOpened = 0;
-constexpr int kPortClosed = 1;
-constexpr int kPortFailed = 2;
-
-constexpr int kTestCmdReadKeys = 6;
 constexpr int kVersionIconSize = 8;
 
 const char* const kStartupDefaultsFile = "Keelwright.auto";
 const char* const kSettingsFilter =
     "Файлы конфигурации (*.ini);;Текстовые файлы (*.txt);;Все файлы (*.*)";
-const QString kOpenPortText = QStringLiteral("Открыть порт/устройство");
-const QString kClosePortText = QStringLiteral("Закрыть порт/устройство");
 
 // The hidden combination that shows the voice-message action.
 bool IsSoundsCombination(const QKeyEvent* e) {
@@ -91,11 +80,11 @@ std::unique_ptr<DeviceSettings>& SettingsInstance() {
     return instance;
 }
 
-QStringList ItemsOf(const QComboBox* box) {
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
+void ShowPortAction(QAction* action, bool portOpen) {
+    const PortActionLook look = PortActionLookFor(portOpen);
+    action->setText(look.text);
+    action->setStatusTip(look.text);
+    action->setIcon(QIcon(look.icon));
 }
 
 } // namespace
@@ -192,14 +181,16 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
         connect(a, &QAction::triggered, this, &MainWindow::LoadTemplateFile);
 
     m_pribParWindow = new PribParWindow(this);
-    connect(ui->actParamsPribor, &QAction::triggered, m_pribParWindow, &QDialog::exec);       // 2
-    connect(ui->Rbtobjsl, &QRadioButton::toggled, this, &MainWindow::ObjectTypeChange);       // 3
-    connect(ui->RbRegAuto, &QRadioButton::toggled, this, &MainWindow::DevModeChange);         // 4
-    connect(ui->RbD4M, &QRadioButton::clicked, this, &MainWindow::D4Click);                   // 5
-    connect(ui->RbD8M, &QRadioButton::clicked, this, &MainWindow::D8Click);                   // 6
-    connect(ui->rbVororaZ, &QRadioButton::clicked, this, &MainWindow::VororaZClcik);          // 7
-    connect(ui->rbVoduzeR, &QRadioButton::clicked, this, &MainWindow::VoduzeRClick);          // 8
-    connect(ui->cbVersion, &QComboBox::currentTextChanged, this, &MainWindow::VersionChange); // 9
+    connect(ui->actParamsPribor, &QAction::triggered, m_pribParWindow, &QDialog::exec); // 2
+    connect(ui->Rbtobjsl, &QRadioButton::toggled, this, &MainWindow::ObjectTypeChange); // 3
+    connect(ui->RbRegAuto, &QRadioButton::toggled, this, &MainWindow::DevModeChange);   // 4
+    connect(ui->RbD4M, &QRadioButton::clicked, this, &MainWindow::D4Click);             // 5
+    connect(ui->RbD8M, &QRadioButton::clicked, this, &MainWindow::D8Click);             // 6
+    connect(ui->rbVororaZ, &QRadioButton::clicked, this, &MainWindow::VororaZClcik);    // 7
+    connect(ui->rbVoduzeR, &QRadioButton::clicked, this, &MainWindow::VoduzeRClick);    // 8
+    // The row's text, "" when no row is chosen.
+    connect(ui->cbVersion, &QComboBox::currentIndexChanged, this,
+            [this](int row) { VersionChange(ui->cbVersion->itemText(row)); }); // 9
     connect(this, &MainWindow::SigVersionChange, m_pribParWindow,
             &PribParWindow::SigVersionChange); // 10
     connect(this, &MainWindow::SigTypeObjChange, m_pribParWindow,
@@ -386,7 +377,7 @@ void MainWindow::connectPortWork() {
 MainWindow::~MainWindow() {
     // The owned objects die after this destructor; nothing they emit on the
     // way, closing the port included, may reach this half-destroyed window.
-    for (QObject* child : children())
+    for (QObject* child : findChildren<QObject*>())
         child->disconnect(this);
     for (QWidget* w :
          {static_cast<QWidget*>(ui->cbVersion), static_cast<QWidget*>(ui->CbOperators1),
@@ -519,7 +510,7 @@ void MainWindow::SetupVersion(QString devVersionStr, uchar devType, uchar devBui
         ui->cbVersion->setItemIcon(markedVersionIndex, QIcon());
     markedVersionIndex = -1;
     qDebug() << "Version string:" << a.lookupText;
-    const int row = FindVersionRow(ItemsOf(ui->cbVersion), a.lookupText);
+    const int row = FindVersionRow(ComboItems(ui->cbVersion), a.lookupText);
     if (row < 0) {
         SetMessage(kStatusVersionUnsupported, true, DeviceTypeName(a.deviceType),
                    a.announcedVersion);
@@ -609,7 +600,7 @@ void MainWindow::ReCreateOperList() {
     }
     const int count = int(g_deviceSettings->gsmOperators.size());
     for (int i = 0; i < 2; ++i)
-        boxes[i]->setCurrentIndex(saved[i] < count ? saved[i] : count - 1);
+        boxes[i]->setCurrentIndex(RowBelowCountOrLast(saved[i], count));
 }
 
 void MainWindow::AboutClick() {
@@ -674,7 +665,7 @@ void MainWindow::LoadDefaultSettings(int typeDev) {
             LoadSettingsFile(file, g_deviceSettings);
     }
     ApplyLoadedSettings();
-    emit SigTransferList(kListOperators, ItemsOf(ui->CbOperators1));
+    emit SigTransferList(kListOperators, ComboItems(ui->CbOperators1));
     emit SigTransferList(kListRefresh, QStringList());
 }
 
@@ -711,14 +702,14 @@ void MainWindow::SaveDialExec() {
 void MainWindow::ApplyLoadedSettings() {
     const DeviceHeader& h = *g_deviceSettings->header;
     ReCreateOperList();
-    const int versions = ui->cbVersion->count();
-    ui->cbVersion->setCurrentIndex(h.versionIndex >= 0 && h.versionIndex < versions ? h.versionIndex
-                                                                                    : versions - 1);
+    ui->cbVersion->setCurrentIndex(RowBelowCountOrLast(h.versionIndex, ui->cbVersion->count()));
     if (h.workMode == MODE_AUTONOMOUS)
         ui->RbRegAuto->setChecked(true);
     else
         ui->RbRegKsar->setChecked(true);
     QRadioButton* radios[] = {ui->RbD4M, ui->RbD8M, ui->rbVororaZ, ui->rbVoduzeR};
+    // A type outside the four families would index the pages' per-model
+    // tables out of range; such a file keeps the family shown.
     if (IsKnownDeviceType(h.deviceType)) {
         radios[h.deviceType]->setChecked(true);
         DevTypeChange(DEV_TYPE(h.deviceType));
@@ -792,56 +783,47 @@ void MainWindow::ActOpenClosePortClc() {
         const bool com = p.useCom != 0;
         ulong errcode = 0;
         if (!m_portWork->OpenPort(com ? p.comNumber : p.usbIndex, errcode)) {
-            emit SigPortOpenStatus(kPortFailed);
-            if (com)
-                SetMessage(kStatusComOpenFailed, true, QString::number(errcode));
-            else
-                SetMessage(kStatusUsbOpenFailed, true, p.usbDeviceText);
+            emit SigPortOpenStatus(portstatus::kOpenFailed);
+            const StatusReport failed = PortOpenFailedReport(com, errcode, p.usbDeviceText);
+            SetMessage(failed.code, true, failed.argument);
             m_choosePort->portOpen = false;
             return;
         }
-        ui->actOpenClosePort->setText(kClosePortText);
-        ui->actOpenClosePort->setStatusTip(kClosePortText);
-        ui->actOpenClosePort->setIcon(QIcon(QStringLiteral(":/icons/serial_lock.png")));
+        ShowPortAction(ui->actOpenClosePort, true);
         if (com) {
             openComNumber = p.comNumber;
-            SetMessage(kStatusComOpened, true, openComNumber);
             qDebug() << "com Open";
-            m_choosePort->usbPortOpen = false;
         } else {
             openUsbText = p.usbDeviceText;
-            SetMessage(kStatusUsbOpened, true, openUsbText);
-            m_choosePort->usbPortOpen = true;
         }
+        const StatusReport opened = PortOpenedReport(com, openComNumber, openUsbText);
+        SetMessage(opened.code, true, opened.argument);
+        m_choosePort->usbPortOpen = !com;
         m_choosePort->portOpen = true;
-        emit SigPortOpenStatus(kPortOpened);
+        emit SigPortOpenStatus(portstatus::kOpened);
         return;
     }
     const bool wasCom = m_portWork->readThread && m_portWork->readThread->isComPort;
     m_portWork->ClosePort();
-    ui->actOpenClosePort->setText(kOpenPortText);
-    ui->actOpenClosePort->setStatusTip(kOpenPortText);
-    ui->actOpenClosePort->setIcon(QIcon(QStringLiteral(":/icons/serial_unlock.png")));
+    ShowPortAction(ui->actOpenClosePort, false);
+    const StatusReport closed = PortClosedReport(wasCom, openComNumber, openUsbText);
+    SetMessage(closed.code, true, closed.argument);
     if (wasCom) {
-        SetMessage(kStatusComClosed, true, openComNumber);
         qDebug() << "com close";
         openComNumber = -1;
     } else {
-        SetMessage(kStatusUsbClosed, true, openUsbText);
         openUsbText.clear();
     }
     m_choosePort->portOpen = false;
-    emit SigPortOpenStatus(kPortClosed);
+    emit SigPortOpenStatus(portstatus::kClosed);
 }
 
 void MainWindow::portLost() {
-    ui->actOpenClosePort->setText(kOpenPortText);
-    ui->actOpenClosePort->setStatusTip(kOpenPortText);
-    ui->actOpenClosePort->setIcon(QIcon(QStringLiteral(":/icons/serial_unlock.png")));
+    ShowPortAction(ui->actOpenClosePort, false);
     openComNumber = -1;
     openUsbText.clear();
     m_choosePort->portOpen = false;
-    emit SigPortOpenStatus(kPortClosed);
+    emit SigPortOpenStatus(portstatus::kClosed);
 }
 
 void MainWindow::VievCurrentPort() {
@@ -850,15 +832,14 @@ void MainWindow::VievCurrentPort() {
     const PortSettings& p = *g_deviceSettings->port;
     m_portWork->CreateReadThread(p.useCom != 0);
     if (p.useCom) {
-        portLabel->setText(QStringLiteral("Подключение: COM%1 ").arg(p.comNumber));
+        portLabel->setText(ComPortLabel(p.comNumber));
         m_choosePort->close();
         return;
     }
     ui->actOpenClosePort->trigger();
     if (m_portWork->IsPortOpen()) {
         auto* usb = m_choosePort->findChild<QComboBox*>(QStringLiteral("cbUSB"));
-        portLabel->setText(QStringLiteral("Подключение: ") +
-                           (usb ? usb->currentText() : QString()) + QStringLiteral("    "));
+        portLabel->setText(UsbPortLabel(usb ? usb->currentText() : QString()));
         emit SigUSBOpenOk();
     }
 }
@@ -939,7 +920,7 @@ void MainWindow::StartTest() {
 void MainWindow::StartKeysOpt() {
     emit SigStartTest();
     SetProgressBar(true, false, kServiceProgressMaximum);
-    m_portWork->SetTestCommand(kTestCmdReadKeys);
+    m_portWork->SetTestCommand(proto::TC_READ_KEYS);
     m_keysOptions->exec();
 }
 
@@ -985,7 +966,7 @@ void MainWindow::StartKeelwright() {
 void MainWindow::GetPortVerLists() {
     m_choosePort->mainWindowShown = false;
     emit SigTransferList(kListCom, m_choosePort->comItems());
-    emit SigTransferList(kListVersions, ItemsOf(ui->cbVersion));
+    emit SigTransferList(kListVersions, ComboItems(ui->cbVersion));
 }
 
 void MainWindow::OpenPortForWizard(bool com, int index) {
@@ -1018,7 +999,7 @@ void MainWindow::SetupOptionsFromMaster(DEV_TYPE devType, QString ver, bool prog
         radios[devType]->setChecked(true);
         radios[devType]->click();
     }
-    ui->cbVersion->setCurrentIndex(FindVersionRow(ItemsOf(ui->cbVersion), ver));
+    ui->cbVersion->setCurrentIndex(FindVersionRow(ComboItems(ui->cbVersion), ver));
     if (auto* cancel = m_pribParWindow->findChild<QPushButton*>(QStringLiteral("pbCancel")))
         cancel->click();
     if (programmThis)

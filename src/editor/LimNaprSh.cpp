@@ -1,17 +1,11 @@
 #include "editor/LimNaprSh.h"
 
 #include "settings/DeviceSettings.h"
+#include "settings/SensorTypes.h"
 #include "ui_LimNaprSh.h"
 
 #include <QComboBox>
 #include <QLabel>
-
-namespace {
-constexpr int kScaleCodes[5] = {0, 256, 512, 768, 1023};
-const char* const kScaleLabels[5] = {"lScaleLeft_%1", "lScaleLC_%1", "lScaleCenter_%1",
-                                     "lScaleCR_%1", "lScaleRight_%1"};
-constexpr int kInnerScaleWidth = 5;
-} // namespace
 
 LimNaprSh::LimNaprSh(QWidget* parent) : QFrame(parent), ui(new Ui::LimNaprSh) {
     ui->setupUi(this);
@@ -26,15 +20,6 @@ LimNaprSh::~LimNaprSh() {
     delete ui;
 }
 
-QString LimNaprSh::ScaleText(const SensorRecord& sensor, int code) {
-    QString text = (code >= 0 && code < sensor.table.size())
-                       ? QString::number(sensor.table.at(code), 'g', 6)
-                       : QString::number(code);
-    if (code != kScaleCodes[0] && code != kScaleCodes[4])
-        text = text.left(kInnerScaleWidth);
-    return text + QLatin1Char(' ') + sensor.unit;
-}
-
 void LimNaprSh::SetLoadedSensors() {
     if (!g_deviceSettings)
         return;
@@ -42,31 +27,28 @@ void LimNaprSh::SetLoadedSensors() {
     QStringList names;
     for (const SensorRecord& r : sensors)
         names << r.name;
+    if (names.isEmpty())
+        names << QStringLiteral("АЦП");
     for (int n = 1; n <= kLoops; ++n) {
-        auto* combo = findChild<QComboBox*>(QStringLiteral("cmbSensors_%1").arg(n));
-        if (!combo)
-            continue;
-        if (sensors.isEmpty()) {
-            combo->addItem(QStringLiteral("АЦП"));
-            for (int k = 0; k < 5; ++k) {
-                if (auto* l = findChild<QLabel*>(QString::fromLatin1(kScaleLabels[k]).arg(n)))
-                    l->setText(QString::number(kScaleCodes[k]));
-            }
-        } else {
+        if (auto* combo = findChild<QComboBox*>(QStringLiteral("cmbSensors_%1").arg(n)))
             combo->addItems(names);
-        }
+        if (sensors.isEmpty())
+            UpdateScaleLabels(n - 1, -1);
     }
 }
 
 void LimNaprSh::UpdateScaleLabels(int loop, int sensor) {
-    if (!g_deviceSettings)
+    if (!g_deviceSettings || loop < 0 || loop >= kLoops)
         return;
-    const auto& sensors = g_deviceSettings->loopLimits->sensors;
-    if (sensors.isEmpty() || sensor < 0 || sensor >= sensors.size() || loop < 0 || loop >= kLoops)
-        return;
-    for (int k = 0; k < 5; ++k) {
-        if (auto* l = findChild<QLabel*>(QString::fromLatin1(kScaleLabels[k]).arg(loop + 1)))
-            l->setText(ScaleText(sensors.at(sensor), kScaleCodes[k]));
+    // The combo's choice is not stored before Apply: label it through a
+    // copy that holds the choice (the sensor list is shared, not copied).
+    LoopLimits choice;
+    choice.sensors = g_deviceSettings->loopLimits->sensors;
+    choice.sensorType[size_t(loop)] = sensor < 0 ? quint32(-1) : quint32(sensor);
+    const QStringList labels = SensorScaleLabels(choice, loop);
+    for (int k = 0; k < labels.size(); ++k) {
+        if (auto* l = findChild<QLabel*>(QString::fromLatin1(kScaleLabelNames[k]).arg(loop + 1)))
+            l->setText(labels.at(k));
     }
 }
 
@@ -85,7 +67,7 @@ void LimNaprSh::ApplyClick() {
         for (int n = 1; n <= kLoops; ++n) {
             auto* combo = findChild<QComboBox*>(QStringLiteral("cmbSensors_%1").arg(n));
             if (combo && combo->currentIndex() >= 0)
-                limits.sensorType[n - 1] = u32(combo->currentIndex());
+                limits.sensorType[size_t(n - 1)] = u32(combo->currentIndex());
         }
     }
     emit SigSetupTestScales();
@@ -99,9 +81,12 @@ void LimNaprSh::CancelClick() {
         return;
     for (int n = 1; n <= kLoops; ++n) {
         auto* combo = findChild<QComboBox*>(QStringLiteral("cmbSensors_%1").arg(n));
-        const int type = int(limits.sensorType[n - 1]);
-        if (combo && type < combo->count())
-            combo->setCurrentIndex(type);
-        UpdateScaleLabels(n - 1, type);
+        const quint32 type = limits.sensorType[size_t(n - 1)];
+        // A type beyond the loaded list (a file from another machine) is
+        // shown as no choice, which Apply leaves as it is.
+        const bool listed = type < quint32(limits.sensors.size());
+        if (combo)
+            combo->setCurrentIndex(listed && type < quint32(combo->count()) ? int(type) : -1);
+        UpdateScaleLabels(n - 1, listed ? int(type) : -1);
     }
 }

@@ -3,8 +3,6 @@
 #include <QFrame>
 #include <QString>
 
-struct SensorRecord;
-
 namespace Ui {
 class LimNaprSh;
 }
@@ -14,14 +12,17 @@ class LimNaprSh : public QFrame {
     Q_OBJECT
 
 public:
+    // Object names of a loop's five scale labels ("%1" = the 1-based loop),
+    // at the ADC codes kSensorScaleCodes; the test window uses the same names.
+    static constexpr const char* kScaleLabelNames[5] = {
+        "lScaleLeft_%1", "lScaleLC_%1", "lScaleCenter_%1", "lScaleCR_%1", "lScaleRight_%1"};
+
     explicit LimNaprSh(QWidget* parent = nullptr);
     ~LimNaprSh() override;
 
-    // The scale text of ADC code `code` under `sensor`: the table value with six
-    // significant digits, the three inner scale points cut to five characters,
-    // then a blank and the unit. A code the table does not reach shows as itself.
-    static QString ScaleText(const SensorRecord& sensor, int code);
-
+    // Shows loop `loop` (0-based) under the sensor type `sensor` (a position
+    // in the loaded sensor list): that record's scale, or the plain ADC codes
+    // when the position selects no loaded record.
     void UpdateScaleLabels(int loop, int sensor);
 
 signals:

@@ -3,10 +3,13 @@
 #include "comms/ConnectParams.h"
 #include "editor/LimNaprSh.h"
 #include "settings/Firmware.h"
+#include "settings/Prompt.h"
 #include "ui_PribParWindow.h"
 
 #include <QListWidget>
 #include <QStackedWidget>
+
+#include <algorithm>
 
 namespace {
 const QString kTitleLink = QStringLiteral("Параметры связи");
@@ -36,7 +39,6 @@ PribParWindow::PribParWindow(QWidget* parent) : QDialog(parent), ui(new Ui::Prib
     connect(this, &PribParWindow::SigApplyOK, connect0, &ConnectParams::ApplyClick);
     connect(this, &PribParWindow::SigApplyOK, limits, &LimNaprSh::ApplyClick);
     connect(this, &PribParWindow::SigVersionChange, connect0, &ConnectParams::VersionChange);
-    zoneWarningEnabled = true;
 }
 
 PribParWindow::~PribParWindow() {
@@ -104,9 +106,7 @@ void PribParWindow::CreateMenuList(DEV_WORK_MODE mode) {
         titles << QStringLiteral("Дистанционная настройка") << QStringLiteral("События по времени");
 
     ui->ListParams->addItems(titles);
-    zoneWarningEnabled = false;
     ui->ListParams->setCurrentRow(0);
-    zoneWarningEnabled = true;
 }
 
 void PribParWindow::setDevType(DEV_TYPE tDed) {
@@ -137,7 +137,26 @@ void PribParWindow::CancelClick() {
     reject();
 }
 
+bool PribParWindow::HasUnboundZone(const ZonesConfig& z) {
+    const int zones = std::clamp(z.zoneCount, 0, kZones);
+    const int loops = std::clamp(z.loopCount, 0, kLoops);
+    for (int zone = 0; zone < zones; ++zone) {
+        bool bound = false;
+        for (int key = 0; key < kOrdinaryKeys && !bound; ++key)
+            bound = z.keyZone[size_t(key)][size_t(zone)] != 0;
+        for (int loop = 0; loop < loops && !bound; ++loop)
+            bound = z.loopZone[size_t(loop)][size_t(zone)] != 0;
+        if (!bound)
+            return true;
+    }
+    return false;
+}
+
 bool PribParWindow::RevisionParams() {
+    if (g_deviceSettings && HasUnboundZone(*g_deviceSettings->zones))
+        prompt().message(Prompt::Warning, this, QStringLiteral("Предупреждение"),
+                         QStringLiteral("Внимание! Остались зоны без привязки по ключам/шлейфам."),
+                         Prompt::Ok);
     emit SigApplyOK();
     return true;
 }

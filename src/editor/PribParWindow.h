@@ -33,6 +33,9 @@ public:
     LimNaprSh* limNaprSh() const;
     // The page titles of the list, in order.
     QStringList menuTitles() const;
+    // Whether one of the zones in use has neither a key nor one of the
+    // device's loops bound to it.
+    static bool HasUnboundZone(const ZonesConfig& zones);
 
 signals:
     void SignalTPrib(int);
@@ -54,6 +57,5 @@ public slots:
 private:
     std::array<QWidget*, kPageCount> pages{};
     Ui::PribParWindow* ui;
-    bool zoneWarningEnabled = false;
     QMap<QString, QWidget*> pageByTitle;
 };

@@ -1,19 +1,13 @@
 #include "keys/KeysOptions.h"
 
+#include "link/Protocol.h"
 #include "settings/DeviceSettings.h"
+#include "settings/LayoutCRFF.h"
 #include "ui_KeysOptions.h"
 
 #include <QTimer>
 
 namespace {
-constexpr int kCmdExitTest = 1;
-constexpr int kCmdReadKeys = 6;
-constexpr int kCmdDelNonMaster = 7;
-constexpr int kCmdDelRow18 = 8;
-constexpr int kCmdDelRow19 = 9;
-constexpr int kCmdDelAll = 10;
-constexpr int kCmdWriteKeys = 11;
-constexpr int kCmdDelRowBase = 43;
 constexpr int kStatusKeysOn = 124;
 constexpr int kStatusKeysOff = 125;
 constexpr int kKeyBytes = 6;
@@ -40,11 +34,7 @@ KeysOptions::~KeysOptions() {
 }
 
 char KeysOptions::KeyTableCheck(const QByteArray& pack) {
-    quint8 x = 0;
-    for (qsizetype i = 0; i < qMin<qsizetype>(pack.size(), kKeyTableSize - 1); ++i)
-        x ^= quint8(pack.at(i));
-    const quint8 c = x & 0x1F;
-    return c == 0 ? 'A' : char(c | 0x40);
+    return KeysCheckCharFromXor(KeysXorRange(pack, 0, kKeyTableSize - 2, 0));
 }
 
 bool KeysOptions::KeyTableValid(const QByteArray& pack) {
@@ -89,7 +79,7 @@ void KeysOptions::CancelClick() {
         return;
     leaving = true;
     requestTimer->stop();
-    emit SigSetTestCommand(kCmdExitTest);
+    emit SigSetTestCommand(proto::TC_EXIT_TEST);
     emit SigExitWindow();
     if (keysReported) {
         keysReported = false;
@@ -105,11 +95,11 @@ void KeysOptions::reject() {
 
 void KeysOptions::RequestClick() {
     requestTimer->start();
-    emit SigSetTestCommand(kCmdReadKeys);
+    emit SigSetTestCommand(proto::TC_READ_KEYS);
 }
 
 void KeysOptions::DelNoMasterKey() {
-    emit SigSetTestCommand(kCmdDelNonMaster);
+    emit SigSetTestCommand(proto::TC_DEL_NON_MASTER);
 }
 
 void KeysOptions::DelKey() {
@@ -117,18 +107,18 @@ void KeysOptions::DelKey() {
     if (row < 0 || row >= kKeySlots)
         return;
     if (row == 18)
-        emit SigSetTestCommand(kCmdDelRow18);
+        emit SigSetTestCommand(proto::TC_DEL_ROW18);
     else if (row == 19)
-        emit SigSetTestCommand(kCmdDelRow19);
+        emit SigSetTestCommand(proto::TC_DEL_ROW19);
     else
-        emit SigSetTestCommand(kCmdDelRowBase + row);
+        emit SigSetTestCommand(proto::TC_DEL_KEY_FIRST + row);
 }
 
 void KeysOptions::DelAllKeys() {
-    emit SigSetTestCommand(kCmdDelAll);
+    emit SigSetTestCommand(proto::TC_DEL_ALL);
 }
 
 void KeysOptions::WriteKeyClick() {
     writeOk = false;
-    emit SigSetTestCommand(kCmdWriteKeys);
+    emit SigSetTestCommand(proto::TC_WRITE_KEYS);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/Protocol.h"
+
 #include <QByteArray>
 #include <QDialog>
 
@@ -15,7 +17,7 @@ class KeysOptions : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int kKeyTableSize = 256;
+    static constexpr int kKeyTableSize = proto::kKeyTableLength;
     static constexpr int kRequestTimeoutMs = 2000;
 
     explicit KeysOptions(QWidget* parent = nullptr);

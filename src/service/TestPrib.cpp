@@ -1,6 +1,9 @@
 #include "service/TestPrib.h"
 
 #include "editor/LimNaprSh.h"
+#include "link/Protocol.h"
+#include "settings/DeviceAnnouncement.h"
+#include "settings/SensorTypes.h"
 #include "ui_TestPrib.h"
 
 #include <QApplication>
@@ -9,11 +12,7 @@
 #include <QSlider>
 
 namespace {
-constexpr int kCmdExitTest = 1;
-constexpr int kCmdSirenOn = 2;
-constexpr int kCmdSirenOff = 3;
-constexpr int kCmdLightOn = 4;
-constexpr int kCmdLightOff = 5;
+// Touch-Memory signals start at 19: 19 + 8 * state + loop.
 constexpr int kCmdFirstTouchSignal = 19;
 constexpr int kTouchSignalStride = 8;
 constexpr int kStatusTestOn = 122;
@@ -22,9 +21,13 @@ constexpr int kStatusTestOff = 123;
 // pair of bytes (low, high) from byte 1 on.
 constexpr int kLoopsInK = 6;
 constexpr int kLoopsInL = 2;
-const char* const kScaleLabels[5] = {"lScaleLeft_%1", "lScaleLC_%1", "lScaleCenter_%1",
-                                     "lScaleCR_%1", "lScaleRight_%1"};
-constexpr int kScaleCodes[5] = {0, 256, 512, 768, 1023};
+
+// The record that loop `loop`'s sensor type selects, or none. The type is
+// unsigned and may come from a file: compared as such, never cast first.
+const SensorRecord* LoopSensor(const LoopLimits& l, int loop) {
+    const quint32 type = l.sensorType[size_t(loop)];
+    return type < quint32(l.sensors.size()) ? &l.sensors.at(int(type)) : nullptr;
+}
 } // namespace
 
 TestPrib::TestPrib(QWidget* parent) : QDialog(parent), ui(new Ui::TestPrib) {
@@ -41,7 +44,8 @@ TestPrib::~TestPrib() {
 }
 
 int TestPrib::LoopsOf(int devType) {
-    return devType == DEV_D4M ? 4 : devType == DEV_D8M ? 8 : 6;
+    const int loops = FamilyLoopCount(devType);
+    return loops > 0 ? loops : FamilyLoopCount(DEV_VoduzeR);
 }
 
 int TestPrib::TouchSignalCommand(int index, int loops) {
@@ -53,8 +57,9 @@ int TestPrib::TouchSignalCommand(int index, int loops) {
 void TestPrib::CrListSignalsbT(DEV_TYPE devType) {
     ui->CbTouchSigs->clear();
     signalNames.clear();
+    const int loops = LoopsOf(devType);
     for (int n = 5; n <= kLoops; ++n) {
-        const bool visible = devType == DEV_D8M || (devType != DEV_D4M && n != kLoops);
+        const bool visible = n <= loops;
         for (QWidget* w : findChildren<QWidget*>()) {
             const QString name = w->objectName();
             if (name == QStringLiteral("LShl%1").arg(n) ||
@@ -65,7 +70,6 @@ void TestPrib::CrListSignalsbT(DEV_TYPE devType) {
                 w->setVisible(visible);
         }
     }
-    const int loops = LoopsOf(devType);
     const QString states[3] = {QStringLiteral("закрыт"), QStringLiteral("открыт"),
                                QStringLiteral("тревога")};
     for (const QString& state : states) {
@@ -79,7 +83,7 @@ void TestPrib::CancelClick() {
     if (leaving)
         return;
     leaving = true;
-    emit SigSetTestCommand(kCmdExitTest);
+    emit SigSetTestCommand(proto::TC_EXIT_TEST);
     emit SigExitWindow();
     if (testReported) {
         testReported = false;
@@ -112,11 +116,10 @@ void TestPrib::showLoop(int loop, int code) {
     if (auto* sl = findChild<QSlider*>(QStringLiteral("SlShl%1").arg(loop + 1)))
         sl->setValue(code);
     QString text = QString::number(code);
-    if (g_deviceSettings) {
-        const LoopLimits& l = *g_deviceSettings->loopLimits;
-        const int s = int(l.sensorType[loop]);
-        if (s < l.sensors.size() && code >= 0 && code < l.sensors.at(s).table.size())
-            text = QString::number(l.sensors.at(s).table.at(code), 'g', 6).left(5);
+    if (g_deviceSettings && loop >= 0 && loop < kLoops) {
+        const SensorRecord* sensor = LoopSensor(*g_deviceSettings->loopLimits, loop);
+        if (sensor && code >= 0 && code < sensor->table.size())
+            text = QString::number(sensor->table.at(code), 'g', 6).left(5);
     }
     if (auto* le = findChild<QLineEdit*>(QStringLiteral("LeShl%1").arg(loop + 1)))
         le->setText(text);
@@ -141,14 +144,14 @@ void TestPrib::ReceptTestPack(bool flag, QByteArray pack) {
 
 void TestPrib::StartStopSirenaClc() {
     sirenOn = !sirenOn;
-    emit SigSetTestCommand(sirenOn ? kCmdSirenOn : kCmdSirenOff);
+    emit SigSetTestCommand(sirenOn ? proto::TC_SIREN_ON : proto::TC_SIREN_OFF);
     ui->pbSirena->setText(sirenOn ? QStringLiteral("Выключить сирену")
                                   : QStringLiteral("Включить сирену"));
 }
 
 void TestPrib::StartStopLightClc() {
     lightOn = !lightOn;
-    emit SigSetTestCommand(lightOn ? kCmdLightOn : kCmdLightOff);
+    emit SigSetTestCommand(lightOn ? proto::TC_LIGHT_ON : proto::TC_LIGHT_OFF);
     ui->pbLight->setText(lightOn ? QStringLiteral("Выключить свет")
                                  : QStringLiteral("Включить свет"));
 }
@@ -163,16 +166,12 @@ void TestPrib::SendTMSignal() {
 void TestPrib::SetSensorScales() {
     if (!g_deviceSettings)
         return;
-    const LoopLimits& l = *g_deviceSettings->loopLimits;
     for (int n = 1; n <= kLoops; ++n) {
-        const int s = int(l.sensorType[n - 1]);
-        const bool haveSensor = !l.sensors.isEmpty() && s < l.sensors.size();
-        for (int k = 0; k < 5; ++k) {
-            auto* label = findChild<QLabel*>(QString::fromLatin1(kScaleLabels[k]).arg(n));
-            if (!label)
-                continue;
-            label->setText(haveSensor ? LimNaprSh::ScaleText(l.sensors.at(s), kScaleCodes[k])
-                                      : QString::number(kScaleCodes[k]));
+        const QStringList labels = SensorScaleLabels(*g_deviceSettings->loopLimits, n - 1);
+        for (int k = 0; k < labels.size(); ++k) {
+            const QString name = QString::fromLatin1(LimNaprSh::kScaleLabelNames[k]).arg(n);
+            if (auto* label = findChild<QLabel*>(name))
+                label->setText(labels.at(k));
         }
     }
 }

@@ -18,7 +18,7 @@ TimeDialog::TimeDialog(QWidget* parent)
     connect(ui->pbWriteTime, &QPushButton::clicked, this,
             [this] { emit SigWriteNewTime(FormatDeviceTime(ui->dteNewTime->dateTime())); });
     connect(ui->pbWriteSystemTime, &QPushButton::clicked, this,
-            [this] { emit SigWriteNewTime(FormatDeviceTime(QDateTime::currentDateTime())); });
+            [this] { emit SigWriteNewTime(FormatDeviceTime(now())); });
     connect(ui->pbGetSignalLevel, &QPushButton::clicked, this, [this] {
         askGsmLevel = false;
         emit SigGetGSMSignalLevel();
@@ -48,14 +48,14 @@ QByteArray TimeDialog::FormatDeviceTime(const QDateTime& time) {
 void TimeDialog::ExecWindow() {
     askDeviceTime = true;
     askGsmLevel = true;
-    ui->dteSystemTime->setDateTime(QDateTime::currentDateTime());
-    ui->dteNewTime->setDateTime(QDateTime::currentDateTime());
+    ui->dteSystemTime->setDateTime(now());
+    ui->dteNewTime->setDateTime(now());
     refreshTimer->start();
     exec();
 }
 
 void TimeDialog::RefreshTimeout() {
-    ui->dteSystemTime->setDateTime(QDateTime::currentDateTime());
+    ui->dteSystemTime->setDateTime(now());
     if (askDeviceTime) {
         askDeviceTime = false;
         emit SigGetDeviceTime();

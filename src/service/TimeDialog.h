@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QDialog>
 
+#include <functional>
+
 class QTimer;
 
 namespace Ui {
@@ -27,6 +29,9 @@ public:
     // The text the device takes to set its clock: the 17 characters and "+00".
     static QByteArray FormatDeviceTime(const QDateTime& time);
 
+    // The computer's clock, as the window shows and sends it; tests set it.
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+
 signals:
     void SigGetDeviceTime();
     void SigGetGSMSignalLevel();
@@ -38,7 +43,8 @@ public slots:
     void SetCurrentDeviceTime(QByteArray time);
     void SetGSMSignalLevel(QByteArray level);
 
-private slots:
+    // The one-second tick: the clock shown, and the device asked again for
+    // its time and GSM level, each once its previous answer has arrived.
     void RefreshTimeout();
 
 private:

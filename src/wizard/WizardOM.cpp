@@ -1,5 +1,6 @@
 #include "wizard/WizardOM.h"
 
+#include "settings/MainWindowRules.h"
 #include "settings/Prompt.h"
 #include "ui_WizardOM.h"
 
@@ -90,6 +91,19 @@ void WizardOM::SetupList(int numSpis, QStringList list) {
         break;
     case 3:
         operators = list;
+        for (QComboBox* box : {ui->cbOperators1, ui->cbOperators2}) {
+            box->clear();
+            box->addItems(list);
+        }
+        break;
+    case 4:
+        if (g_deviceSettings) {
+            const DeviceHeader& h = *g_deviceSettings->header;
+            ui->cbOperators1->setCurrentIndex(
+                RowBelowCountOrLast(h.simOperator[0], ui->cbOperators1->count()));
+            ui->cbOperators2->setCurrentIndex(
+                RowBelowCountOrLast(h.simOperator[1], ui->cbOperators2->count()));
+        }
         break;
     default:
         break;

@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "link/ComPort.h"
 #include "link/FakeUsbLayer.h"
+#include "support/ScriptedPrompt.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,7 +34,8 @@ public:
 };
 
 // Every test of the shell runs in a fresh working directory with the fake USB
-// layer installed and one pseudo-terminal in the COM table.
+// layer installed, one pseudo-terminal in the COM table and every prompt
+// answered from a script.
 class ShellFixture {
 public:
     ShellFixture() {
@@ -50,6 +52,7 @@ public:
     }
     QString file(const QString& name) const { return dir.filePath(name); }
 
+    ScriptedPrompt prompt;
     FakeUsbLayer usb;
     PtyPort pty;
     int comNumber = 0;

@@ -4,7 +4,7 @@
 // fresh working directory, with every prompt answered from a script.
 
 #include "AppTestSupport.h"
-#include "support/ScriptedPrompt.h"
+#include "support/Files.h"
 
 #include "app/EventTable.h"
 #include "app/MainWindow.h"
@@ -12,6 +12,7 @@
 #include "link/dialogs/ChoosePort.h"
 #include "sim/SimDevice.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QDate>
@@ -62,6 +63,15 @@ public:
     template <class W> W* widget(const char* name) const {
         return main->findChild<W*>(QString::fromLatin1(name));
     }
+    // Whether the radio button or check box of that name is checked.
+    bool checked(const char* name) const {
+        return main->findChild<QAbstractButton*>(QString::fromLatin1(name))->isChecked();
+    }
+    // Whether a service window still asks for a memory read.
+    static bool hintShown(const QWidget* window) {
+        return window->findChild<QWidget*>(QStringLiteral("lInfo"))->isVisibleTo(window);
+    }
+    QByteArray objectNumber() const { return g_deviceSettings->connection->objectNumber; }
 
     int rows() const { return main->events()->rowCount(); }
     // Codes of the log rows from `from` on.
@@ -84,21 +94,11 @@ public:
     }
 
     ShellFixture shell;
-    ScriptedPrompt prompt;
+    ScriptedPrompt& prompt = shell.prompt;
     SimDevice sim;
     bool simStarted = false;
     std::unique_ptr<MainWindow> main;
 };
-
-inline QByteArray FileBytes(const QString& name) {
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline bool WriteFileBytes(const QString& name, const QByteArray& bytes) {
-    QFile f(name);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
 
 // Folder permissions do not bind a process that may override them (the
 // superuser in a container). For its lifetime this drops that override from

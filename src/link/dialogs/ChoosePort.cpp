@@ -2,6 +2,7 @@
 
 #include "link/ComPort.h"
 #include "link/UsbLayer.h"
+#include "link/dialogs/ComboItems.h"
 #include "settings/DeviceSettings.h"
 #include "ui_ChoosePort.h"
 
@@ -12,13 +13,6 @@ const QString kNoUsbDevices = QStringLiteral("Нет USB-устройств");
 const QString kSearchingDevices = QStringLiteral("Поиск устройств");
 const QString kDeviceUnavailable = QStringLiteral("Устройство недоступно");
 constexpr int kComPrefixLength = 3; // "COM"
-
-QStringList itemsOf(const QComboBox* box) {
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
-}
 } // namespace
 
 ChoosePort::ChoosePort(QWidget* parent) : QDialog(parent), ui(new Ui::ChoosePort) {
@@ -64,10 +58,10 @@ QString ChoosePort::ComItemText(int number, const QString& path) {
 }
 
 QStringList ChoosePort::comItems() const {
-    return itemsOf(ui->cbPort);
+    return ComboItems(ui->cbPort);
 }
 QStringList ChoosePort::usbItems() const {
-    return itemsOf(ui->cbUSB);
+    return ComboItems(ui->cbUSB);
 }
 
 void ChoosePort::FillComPorts() {
