@@ -254,6 +254,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     connectPortWork(); // 35 to 75
 
     m_imageEEPROM = new ImageEEPROM(this);
+    m_imageEEPROM->setParentWidget(this);
     connect(ui->actCreateEEPROM, &QAction::triggered, m_imageEEPROM,
             &ImageEEPROM::CreateImageEEPROM); // 76
     connect(ui->actSaveEEPROM, &QAction::triggered, this,
