@@ -174,7 +174,8 @@ void TestShell::startupDefaultFile() {
         s.header->useSim = {1, 0};
         QVERIFY(SaveSettingsFile(autoFile, &s));
     } else if (kind == 2) {
-        QVERIFY(WriteAll(autoFile, QByteArray("\xff\xfe garbage [[[ \x01\x02 no levels", 32)));
+        static const char kGarbage[] = "\xff\xfe garbage [[[ \x01\x02 no levels";
+        QVERIFY(WriteAll(autoFile, QByteArray(kGarbage, sizeof kGarbage - 1)));
     }
     DeviceSettings defaults;
     SetDefaultSettings(&defaults, false);
