@@ -141,44 +141,12 @@ QByteArray FramePayload(const QByteArray& frame, const ReadLayout& layout) {
     return frame.mid(layout.payloadOffset, layout.payloadLength);
 }
 
-QByteArray MakeMemoryFrame(int block, const QByteArray& payload, const ReadLayout& layout) {
-    QByteArray f(kFrameLength, '\0');
-    f[0] = kFrameLead;
-    if (layout.newLayout) {
-        f[1] = char(block >= 256 ? 1 : 0);
-        f[2] = char(block & 0xFF);
-    } else {
-        f[1] = char(block);
-    }
-    for (int i = 0; i < layout.payloadLength && i < payload.size(); ++i)
-        f[layout.payloadOffset + i] = payload.at(i);
-    f[kFrameMarkerPos] = kFrameMarker;
-    f[14] = '\r';
-    return f;
-}
-
 int BrokenReadProgress(const QDate& firmware) {
     return FwOnOrAfter(firmware, fw::k15_04_2010) ? 358 : 1023;
 }
 
 QByteArray ServiceHeader() {
     return QByteArray::fromHex("aa55aa53");
-}
-
-QByteArray MakeServiceFrame(int type, const QByteArray& data) {
-    QByteArray f = ServiceHeader();
-    f.append(char(quint8(data.size() + 1)));
-    f.append(char(type));
-    f.append(data);
-    return f;
-}
-
-char KeyTableCheck(const QByteArray& first255) {
-    quint8 x = 0;
-    for (int i = 0; i < 255 && i < first255.size(); ++i)
-        x ^= quint8(first255.at(i));
-    const quint8 c = x & 0x1F;
-    return c == 0 ? 'A' : char(c | 0x40);
 }
 
 TestAnswer AnswerFor(int command) {

@@ -68,8 +68,6 @@ ReadLayout ReadLayoutFor(const QDate& firmware);
 // The frame's block number under the layout (frame holds >= 15 bytes).
 int FrameBlockNumber(const QByteArray& frame, const ReadLayout& layout);
 QByteArray FramePayload(const QByteArray& frame, const ReadLayout& layout);
-// A frame as the device sends it (used by the simulated device and tests).
-QByteArray MakeMemoryFrame(int block, const QByteArray& payload, const ReadLayout& layout);
 // Progress range that a broken read leaves.
 int BrokenReadProgress(const QDate& firmware);
 
@@ -82,8 +80,6 @@ inline constexpr int kServiceKeepUnknownBelow = 128;
 inline constexpr int kTimeTextLength = 17;
 inline constexpr int kTimeTextPos = 7;
 enum ServiceType { SvcConfirm = 1, SvcTime = 2, SvcTimeReady = 3, SvcRestart = 4, SvcGsmLevel = 5 };
-// A complete service frame (device side) with the given type and data.
-QByteArray MakeServiceFrame(int type, const QByteArray& data);
 
 inline constexpr char kThermLead = char(0xA6);
 inline constexpr char kThermWrittenLead = char(0xA7);
@@ -91,6 +87,12 @@ inline constexpr int kThermRecordLength = 20;
 // Bytes a thermometer frame of n records needs (lead, count, records, one more).
 inline int ThermFrameLength(int n) {
     return kThermRecordLength * n + 3;
+}
+
+// True while buf holds the head of a thermometer frame not yet complete.
+inline bool ThermometerFrameArriving(const QByteArray& buf) {
+    return buf.size() >= 2 && buf.at(0) == kThermLead &&
+           buf.size() < ThermFrameLength(quint8(buf.at(1)));
 }
 
 inline constexpr int kMaxWaitingBytes = 254; // unrecognised bytes kept before dropping
@@ -101,8 +103,6 @@ inline constexpr int kMasterMenuPosA = 5;
 inline constexpr int kMasterMenuPosB = 12;
 inline constexpr char kKeyTableLead = char(0xA4);
 inline constexpr int kKeyTableLength = 256;
-// The check character over bytes 0..254 of a key table.
-char KeyTableCheck(const QByteArray& first255);
 
 enum TestCommand {
     TC_KEYS_RECEIVING = -2,

@@ -104,17 +104,21 @@ void ReadRecBaseThread::ParseLocked() {
     // loop ends when a step consumed nothing.
     for (int step = 0; step < 64; ++step) {
         const qsizetype before = rxBuffer.size();
-        ParseOnce();
+        ParseOnce(step == 0);
         if (rxBuffer.isEmpty() || rxBuffer.size() >= before)
             break;
     }
 }
 
-void ReadRecBaseThread::ParseOnce() {
+void ReadRecBaseThread::ParseOnce(bool freshChunk) {
+    // A lone 00 or FF is line noise. Left over behind a handled frame it is
+    // dropped quietly: stopping the timer there would cancel the reply
+    // time-out that the frame just armed.
     if (!testMode && rxBuffer.size() == 1 &&
         (rxBuffer.at(0) == '\0' || rxBuffer.at(0) == char(0xFF))) {
         rxBuffer.clear();
-        StopTimer();
+        if (freshChunk)
+            StopTimer();
         return;
     }
     if (rxBuffer == greetingBanner) {
@@ -141,8 +145,10 @@ void ReadRecBaseThread::ParseOnce() {
     }
     if (DispatchOutsideTestMode())
         return;
-    // Unrecognised bytes wait for more, but never without bound.
-    if (rxBuffer.size() > kMaxWaitingBytes)
+    // Unrecognised bytes wait for more, but never without bound. A thermometer
+    // list of more than twelve records is longer than that bound, so a frame
+    // still arriving keeps its bytes up to its own (bounded) length.
+    if (rxBuffer.size() > kMaxWaitingBytes && !ThermometerFrameArriving(rxBuffer))
         rxBuffer.remove(0, rxBuffer.size() - kMaxWaitingBytes);
 }
 
@@ -297,6 +303,8 @@ void ReadRecBaseThread::EndMemoryRead(bool newLayout) {
         emit SigSetProgress(true, false, 358);
     }
     StopTimer();
+    // Cleared for the old layout too: a flag left set would cost the next
+    // command its grace period.
     firstTimeoutSeen = false;
     qDebug() << "EEPROM read OK!";
     rxBuffer.clear();
@@ -311,10 +319,12 @@ bool ReadRecBaseThread::HandleServiceFrame() {
     if (rx.size() < 5 || !rx.startsWith(ServiceHeader()))
         return false;
     const int L = quint8(rx.at(kServiceLenPos));
-    if (rx.size() <= L + 4)
+    // L counts the type byte; a frame claiming L = 0 still needs its type
+    // before it can be read.
+    int frameLen = qMax(L + 5, kServiceTypePos + 1);
+    if (rx.size() < frameLen)
         return false;
     const int type = quint8(rx.at(kServiceTypePos));
-    int frameLen = L + 5;
     switch (type) {
     case SvcConfirm:
         break;

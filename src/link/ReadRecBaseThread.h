@@ -118,7 +118,7 @@ protected:
 private:
     // Parser steps, all called with stateMutex held.
     void ParseLocked();
-    void ParseOnce();
+    void ParseOnce(bool freshChunk);
     bool DispatchOutsideTestMode();
     void HandleMemoryFrame();
     void EndMemoryRead(bool newLayout);

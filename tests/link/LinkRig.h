@@ -17,6 +17,9 @@
 #include <memory>
 
 inline constexpr double kRigTimeScale = 0.1; // 2000 ms -> 200 ms, 10000 ms -> 1000 ms
+inline const QDate kNewest(2012, 4, 19);     // 3840-byte image, CRFF asked
+inline const QDate kMiddle(2011, 1, 10);     // two-byte block numbers, 3590 bytes
+inline const QDate kOld(2010, 1, 10);        // one-byte block numbers, 1023 bytes
 
 struct LinkRig {
     DeviceSettings settings;
@@ -50,18 +53,31 @@ struct LinkRig {
         return port->readThread->OpenPort(comNumber, err);
     }
 
-    // Greeting, answer and ready packet; true when the version arrived.
-    bool Handshake() {
+    // Greeting, answer and ready packet: the arguments of SigSetupVersion, or
+    // nothing when it did not come.
+    QList<QVariant> Handshake() {
         QSignalSpy version(port.get(), &PortWork::SigSetupVersion);
         sim.SendGreeting();
-        return version.wait(3000) || version.count() > 0;
+        return version.wait(3000) || !version.isEmpty() ? version.first() : QList<QVariant>();
+    }
+
+    bool Wait(const std::function<bool()>& pred, int ms = 3000) const {
+        return sim.WaitUntil(pred, ms);
     }
 };
 
-// Codes of SigMessage seen so far.
+// The first argument of every signal a spy caught, as ints.
 inline QList<int> Codes(const QSignalSpy& spy) {
     QList<int> c;
     for (const auto& args : spy)
         c.append(args.at(0).toInt());
     return c;
+}
+
+// SigSetSoundWriteProgress triples.
+inline QList<QList<int>> Progress(const QSignalSpy& spy) {
+    QList<QList<int>> r;
+    for (const auto& a : spy)
+        r.append({a.at(0).toInt(), a.at(1).toInt(), a.at(2).toInt()});
+    return r;
 }

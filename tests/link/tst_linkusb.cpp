@@ -1,35 +1,34 @@
 // The USB receive thread over the in-memory D2XX-shaped layer.
 
-#include "link/FakeUsbLayer.h"
-#include "link/LinkTiming.h"
-#include "link/PortWork.h"
-#include "link/Protocol.h"
-#include "link/ReadRecUSBThread.h"
-#include "settings/DeviceSettings.h"
+#include "LinkRig.h"
 
-#include <QSignalSpy>
-#include <QTest>
+#include "link/FakeUsbLayer.h"
 
 class TstLinkUsb : public QObject {
     Q_OBJECT
     DeviceSettings settings;
     FakeUsbLayer* fake = nullptr;
+    std::unique_ptr<PortWork> port;
+
+    bool Open() {
+        port = std::make_unique<PortWork>();
+        port->CreateReadThread(false);
+        ulong err = 99;
+        return port->readThread->OpenPort(0, err) && err == 0;
+    }
 
 private slots:
     void init();
     void cleanup();
-    void openConfiguresAdapter();
-    void openFailure();
-    void greetingOverUsb();
-    void writeBlocking();
+    void openConfigureClose();
+    void greetingAndWrites();
     void unplugWhileOpen();
-    void replaceThreadClosesPort();
 };
 
 void TstLinkUsb::init() {
-    kwlink::SetLinkTimeScale(0.1);
+    kwlink::SetLinkTimeScale(kRigTimeScale);
     SetDefaultSettings(&settings, false);
-    settings.header->firmwareDate = QDate(2012, 4, 19);
+    settings.header->firmwareDate = kNewest;
     g_deviceSettings = &settings;
     fake = new FakeUsbLayer;
     fake->AddDevice("FT123", "USB <-> Serial");
@@ -37,103 +36,62 @@ void TstLinkUsb::init() {
 }
 
 void TstLinkUsb::cleanup() {
+    port.reset();
     SetUsbLayer(nullptr);
     delete fake;
     fake = nullptr;
 }
 
-void TstLinkUsb::openConfiguresAdapter() {
-    PortWork p;
-    p.CreateReadThread(false);
-    QVERIFY(!p.readThread->isComPort);
-    ulong err = 99;
-    QVERIFY(p.readThread->OpenPort(0, err));
-    QCOMPARE(err, 0ul);
-    QVERIFY(p.IsPortOpen());
+void TstLinkUsb::openConfigureClose() {
+    QVERIFY(Open());
+    QVERIFY(!port->readThread->isComPort);
     const FakeUsbLayer::Device d = fake->DeviceState(0);
-    QCOMPARE(d.baud, 9600ul);
-    QCOMPARE(d.bits, 8);
-    QCOMPARE(d.stopBits, 0);
-    QCOMPARE(d.parity, 0);
-    QCOMPARE(d.readTimeout, 3000ul);
-    QCOMPARE(d.inSize, 2000ul);
-    QCOMPARE(d.purges, 1);
-    QVERIFY(p.ClosePort());
+    QCOMPARE((QList<int>{int(d.baud), d.bits, d.stopBits, d.parity, int(d.readTimeout),
+                         int(d.writeTimeout), int(d.inSize), int(d.outSize), d.purges}),
+             (QList<int>{9600, 8, 0, 0, 3000, 3000, 2000, 2000, 1}));
+    QVERIFY(port->ClosePort());
     QVERIFY(!fake->DeviceState(0).open);
-    QVERIFY(!p.readThread->stopRequest);
-    // The same object opens again.
-    QVERIFY(p.readThread->OpenPort(0, err));
-    QVERIFY(p.ClosePort());
-}
-
-void TstLinkUsb::openFailure() {
-    PortWork p;
-    p.CreateReadThread(false);
+    QVERIFY(!port->readThread->stopRequest);
+    ulong err = 0;
+    QVERIFY(port->readThread->OpenPort(0, err)); // the same object opens again
+    // Replacing the thread object closes the port first.
+    QVERIFY(port->CreateReadThread(true));
+    QVERIFY(!fake->DeviceState(0).open);
+    QVERIFY(!port->IsPortOpen());
+    // A failing open reports the layer's status.
     fake->FailOpen(0, FT_DEVICE_NOT_OPENED);
-    ulong err = 0;
-    QVERIFY(!p.readThread->OpenPort(0, err));
+    port->CreateReadThread(false);
+    QVERIFY(!port->readThread->OpenPort(0, err));
     QCOMPARE(err, ulong(FT_DEVICE_NOT_OPENED));
-    QVERIFY(!p.IsPortOpen());
-    QVERIFY(!p.readThread->OpenPort(5, err));
-    QCOMPARE(err, ulong(FT_DEVICE_NOT_FOUND));
+    QVERIFY(!port->IsPortOpen());
 }
 
-void TstLinkUsb::greetingOverUsb() {
-    PortWork p;
-    p.CreateReadThread(false);
-    ulong err = 0;
-    QVERIFY(p.readThread->OpenPort(0, err));
-    fake->Feed(0, proto::GreetingBanner());
-    QTRY_COMPARE(fake->DeviceState(0).written, proto::GreetingAnswer());
-    QSignalSpy version(&p, &PortWork::SigSetupVersion);
-    fake->Feed(0, QByteArray::fromHex("ec3030") + "190412" + QByteArray::fromHex("0307000d0a00"));
+void TstLinkUsb::greetingAndWrites() {
+    QVERIFY(Open());
+    QSignalSpy version(port.get(), &PortWork::SigSetupVersion);
+    fake->Feed(0, SimDevice::Greeting());
+    QTRY_COMPARE(fake->DeviceState(0).written, SimDevice::GreetingAnswer());
+    fake->Feed(0, SimDevice::ReadyPacket(3, kNewest, 7));
     QVERIFY(version.wait(2000));
-    QCOMPARE(version.at(0).at(0).toString(), QString("19.04.2012"));
-    p.ClosePort();
-}
-
-void TstLinkUsb::writeBlocking() {
-    PortWork p;
-    p.CreateReadThread(false);
-    ulong err = 0;
-    QVERIFY(p.readThread->OpenPort(0, err));
-    p.readThread->WriteData(QByteArray(200, 'x'), 0);
-    QList<QByteArray> events = fake->DeviceState(0).events;
-    QCOMPARE(events.join(' '), QByteArray("W64 W64 W64 B W8 B"));
-    p.readThread->WriteData(QByteArray(128, 'x'), 0);
-    events = fake->DeviceState(0).events;
-    QCOMPARE(events.mid(6).join(' '), QByteArray("W64 W64"));
-    p.ClosePort();
+    QCOMPARE(version.at(0), (QList<QVariant>{QString("19.04.2012"), uchar(3), uchar(7)}));
+    const int before = int(fake->DeviceState(0).events.size());
+    port->readThread->WriteData(QByteArray(200, 'x'), 0);
+    port->readThread->WriteData(QByteArray(128, 'x'), 0);
+    QCOMPARE(fake->DeviceState(0).events.mid(before).join(' '),
+             QByteArray("W64 W64 W64 B W8 B W64 W64"));
 }
 
 void TstLinkUsb::unplugWhileOpen() {
-    PortWork p;
-    p.CreateReadThread(false);
-    ulong err = 0;
-    QVERIFY(p.readThread->OpenPort(0, err));
-    QSignalSpy msg(&p, &PortWork::SigMessage);
-    QSignalSpy lost(&p, &PortWork::SigPortLost);
-    p.ReadEEPROMClick();
+    QVERIFY(Open());
+    QSignalSpy msg(port.get(), &PortWork::SigMessage);
+    QSignalSpy lost(port.get(), &PortWork::SigPortLost);
+    port->ReadEEPROMClick();
     fake->Unplug(0);
     QVERIFY(lost.wait(2000));
-    QVERIFY(!p.IsPortOpen());
+    QVERIFY(!port->IsPortOpen());
     QTest::qWait(1500); // past every scaled time-out
     QCOMPARE(lost.count(), 1);
-    QList<int> codes;
-    for (const auto& a : msg)
-        codes.append(a.at(0).toInt());
-    QCOMPARE(codes, (QList<int>{129, 301}));
-}
-
-void TstLinkUsb::replaceThreadClosesPort() {
-    PortWork p;
-    p.CreateReadThread(false);
-    ulong err = 0;
-    QVERIFY(p.readThread->OpenPort(0, err));
-    QVERIFY(fake->DeviceState(0).open);
-    QVERIFY(p.CreateReadThread(true));
-    QVERIFY(!fake->DeviceState(0).open);
-    QVERIFY(!p.IsPortOpen());
+    QCOMPARE(Codes(msg), (QList<int>{129, 301}));
 }
 
 QTEST_GUILESS_MAIN(TstLinkUsb)

@@ -1,7 +1,8 @@
 #include "sim/SimDevice.h"
 
-#include "link/Protocol.h"
+#include "settings/DeviceSettings.h"
 #include "settings/Firmware.h"
+#include "settings/Sections.h"
 
 #include <cerrno>
 #include <chrono>
@@ -19,12 +20,91 @@ constexpr int kSoundFirstData = 250;
 constexpr int kSoundPacketData = 256;
 constexpr int kSoundHeader = 6;
 
+constexpr char kFiller = char(0x7F);
+constexpr int kThermRecord = 20;
+const QByteArray kAck = QByteArray::fromHex("da00");
+
 QByteArray Two(int a, int b) {
     QByteArray r;
     r.append(char(a)).append(char(b));
     return r;
 }
+
+// How the device streams its memory for a firmware date.
+struct Layout {
+    bool twoByteNumbers; // from 15.04.2010
+    int payload;         // bytes per frame
+    int dataBlocks;      // frames before the end frame
+    int length;          // bytes of memory the read carries
+};
+Layout LayoutFor(const QDate& fw) {
+    if (!FwOnOrAfter(fw, fw::k15_04_2010))
+        return {false, 11, 93, 1023};
+    if (!FwOnOrAfter(fw, fw::k19_04_2012))
+        return {true, 10, 358, 3590};
+    return {true, 10, 383, 3840};
+}
+
 } // namespace
+
+// ---------------------------------------------------------------- wire formats
+
+QByteArray SimDevice::SectionFor(const QByteArray& name) {
+    const DeviceSettings& s = *g_deviceSettings;
+    if (name == "CRAA")
+        return BuildPackCRAA(s);
+    if (name == "CRQQ")
+        return BuildPackCRQQ(s);
+    if (name == "CRMM")
+        return BuildPackCRMM(s);
+    if (name == "CRHH")
+        return BuildPackCRHH(s);
+    if (name == "CR77")
+        return BuildPackCR77(s);
+    if (name == "CR88")
+        return BuildPackCR88(s);
+    if (name == "CR99")
+        return BuildPackCR99(s);
+    return BuildPackCRFF(s);
+}
+
+QByteArray SimDevice::Greeting() {
+    return QByteArray::fromHex("0d0a0d0a0d0a0d0a41540d0a00");
+}
+
+QByteArray SimDevice::GreetingAnswer() {
+    return QByteArray::fromHex("000000000000000000003700");
+}
+
+QByteArray SimDevice::ReadyPacket(uchar model, const QDate& firmware, uchar build) {
+    QByteArray r = QByteArray::fromHex("ec3030") + firmware.toString("ddMMyy").toLatin1();
+    r.append(char(model)).append(char(build)).append('\0').append("\r\n").append('\0');
+    return r;
+}
+
+QByteArray SimDevice::Request(const QByteArray& text) {
+    QByteArray r = text + "\r\n";
+    while (r.size() < 8)
+        r.append('\0');
+    return r;
+}
+
+QByteArray SimDevice::MemoryFrame(int block, const QByteArray& payload, bool twoByteNumbers) {
+    QByteArray f(1, 'J');
+    if (twoByteNumbers)
+        f.append(char(block >= 256 ? 1 : 0)).append(char(block & 0xFF));
+    else
+        f.append(char(block));
+    f.append(payload.left(twoByteNumbers ? 10 : 11));
+    while (f.size() < 13)
+        f.append('\0');
+    return f.append('M').append('\r');
+}
+
+QByteArray SimDevice::ServiceFrame(int type, const QByteArray& data) {
+    QByteArray f = QByteArray::fromHex("aa55aa53");
+    return f.append(char(data.size() + 1)).append(char(type)).append(data);
+}
 
 SimDevice::SimDevice() {
     fwDate_ = QDate(2012, 4, 19);
@@ -164,12 +244,15 @@ void SimDevice::SetKeyTableSplit(const QList<int>& pieces, int pauseMs) {
 }
 
 QByteArray SimDevice::KeyTableBlock(const QByteArray& body254) {
-    QByteArray block(1, proto::kKeyTableLead);
+    QByteArray block(1, char(0xA4));
     block.append(body254.left(254));
     while (block.size() < 255)
         block.append(char(0xFF));
-    block.append(proto::KeyTableCheck(block));
-    return block;
+    quint8 x = 0;
+    for (char c : block)
+        x ^= quint8(c);
+    const quint8 c = x & 0x1F;
+    return block.append(c == 0 ? 'A' : char(c | 0x40));
 }
 
 void SimDevice::ArmFault(Fault fault, int at, int count) {
@@ -206,7 +289,7 @@ void SimDevice::Reset() {
 void SimDevice::SendGreeting() {
     {
         std::lock_guard<std::mutex> l(m_);
-        Queue(proto::GreetingBanner());
+        Queue(Greeting());
         state_ = State::AwaitGreetingAnswer;
         in_.clear();
     }
@@ -450,24 +533,17 @@ void SimDevice::GoSilentWith(const QByteArray& garbage) {
     state_ = State::Idle;
 }
 
-QByteArray SimDevice::Padded(const QByteArray& text) const {
-    QByteArray r = text + "\r\n";
-    while (r.size() < proto::kRequestMinLength)
-        r.append('\0');
-    return r;
-}
-
 void SimDevice::ProcessByte(char b, Clock::time_point at) {
     received_.append(b);
     ++bytesReceived_;
-    if (b == proto::kSoundFillerByte)
+    if (b == kFiller)
         ++filler_;
     if (silent_ || state_ == State::Dead)
         return;
     in_.append(b);
     switch (state_) {
     case State::AwaitGreetingAnswer: {
-        const QByteArray answer = proto::GreetingAnswer();
+        const QByteArray answer = GreetingAnswer();
         if (in_.size() < answer.size())
             return;
         if (!in_.startsWith(answer)) {
@@ -475,17 +551,7 @@ void SimDevice::ProcessByte(char b, Clock::time_point at) {
             return;
         }
         in_.remove(0, answer.size());
-        QByteArray ready(15, '\0');
-        const QByteArray date = fwDate_.toString("ddMMyy").toLatin1();
-        ready[0] = proto::kReadyLead;
-        ready[1] = '0';
-        ready[2] = '0';
-        for (int i = 0; i < 6 && i < date.size(); ++i)
-            ready[proto::kReadyDayPos + i] = date.at(i);
-        ready[proto::kReadyTypePos] = char(model_);
-        ready[proto::kReadyBuildPos] = char(build_);
-        ready[proto::kReadyCrPos] = '\r';
-        ready[proto::kReadyLfPos] = '\n';
+        const QByteArray ready = ReadyPacket(model_, fwDate_, build_);
         Queue(ready);
         state_ = State::Idle;
         return;
@@ -502,7 +568,7 @@ void SimDevice::ProcessByte(char b, Clock::time_point at) {
             return;
         const QByteArray two = in_.left(2);
         in_.remove(0, 2);
-        if (two == proto::AckPacket()) {
+        if (two == kAck) {
             ++acks_;
             SendFrame(block_ + 1);
         } else if (two.at(0) == char(0xD7) || two.at(0) == char(0xAD)) {
@@ -532,9 +598,14 @@ void SimDevice::ProcessByte(char b, Clock::time_point at) {
             SendKeyTable();
         } else if (c == 0x2F) {
             packetDue_ = false;
+            if (TakeFault(Fault::NoKeyRequest, 1)) {
+                state_ = State::Idle;
+                silent_ = true;
+                return;
+            }
             state_ = State::AwaitKeyPack;
             in_.clear();
-            Queue(Padded("CRGE"));
+            Queue(Request("CRGE"));
         } else if (c == 0xD7) {
             // entering test mode again: keep the packets coming
         } else {
@@ -548,7 +619,7 @@ void SimDevice::ProcessByte(char b, Clock::time_point at) {
             return;
         const QByteArray two = in_.left(2);
         in_.remove(0, 2);
-        if (two == proto::AckPacket()) {
+        if (two == kAck) {
             ++keyTableAcks_;
             state_ = State::Test;
             packetDue_ = true;
@@ -566,7 +637,7 @@ void SimDevice::ProcessByte(char b, Clock::time_point at) {
             silent_ = true;
             return;
         }
-        Queue(Padded("CRGA"));
+        Queue(Request("CRGA"));
         state_ = State::Test;
         packetDue_ = true;
         nextPacketAt_ = at + std::chrono::milliseconds(testIntervalMs_);
@@ -647,21 +718,20 @@ void SimDevice::ProcessIdle() {
             in_.remove(0, len);
             switch (sub) {
             case 1:
-                Queue(proto::MakeServiceFrame(proto::SvcTimeReady, {}));
+                Queue(ServiceFrame(3, {}));
                 break;
             case 2:
-                Queue(proto::MakeServiceFrame(proto::SvcTime, time_.isEmpty()
-                                                                  ? QByteArray(1, '\x01')
-                                                                  : QByteArray(1, '\0') + time_));
+                Queue(ServiceFrame(2, time_.isEmpty() ? QByteArray(1, '\x01')
+                                                      : QByteArray(1, '\0') + time_));
                 break;
             case 3:
-                Queue(proto::MakeServiceFrame(proto::SvcConfirm, {}));
+                Queue(ServiceFrame(1, {}));
                 break;
             case 4:
-                Queue(proto::MakeServiceFrame(proto::SvcRestart, {}));
+                Queue(ServiceFrame(4, {}));
                 break;
             case 5:
-                Queue(proto::MakeServiceFrame(proto::SvcGsmLevel, gsm_));
+                Queue(ServiceFrame(5, gsm_));
                 break;
             default:
                 break;
@@ -673,9 +743,9 @@ void SimDevice::ProcessIdle() {
                 return;
             service_.append(in_.left(3));
             in_.remove(0, 3);
-            QByteArray f(1, proto::kThermLead);
+            QByteArray f(1, char(0xA6));
             f.append(char(thermCount_));
-            f.append(therms_.left(proto::kThermRecordLength * thermCount_));
+            f.append(therms_.left(kThermRecord * thermCount_));
             f.append('\0');
             Queue(f);
             continue;
@@ -684,7 +754,7 @@ void SimDevice::ProcessIdle() {
             if (!need(2))
                 return;
             const int count = quint8(in_.at(1));
-            const int len = 3 + proto::kThermRecordLength * count;
+            const int len = 3 + kThermRecord * count;
             if (!need(len))
                 return;
             service_.append(in_.left(len));
@@ -699,7 +769,7 @@ void SimDevice::ProcessIdle() {
 void SimDevice::StartProgramming() {
     sections_ = sectionOrder_;
     if (sections_.isEmpty()) {
-        sections_ = proto::SectionNames().mid(0, 7);
+        sections_ = {"CRAA", "CRQQ", "CRMM", "CRHH", "CR77", "CR88", "CR99"};
         if (FwOnOrAfter(fwDate_, fw::k19_04_2012) && build_ != 0)
             sections_.append("CRFF");
     }
@@ -730,21 +800,20 @@ void SimDevice::NextSection() {
     if (sectionIndex_ < sections_.size()) {
         const QByteArray name = sections_.at(sectionIndex_++);
         asked_.append(name);
-        sectionLength_ = int(proto::BuildSection(name).size());
-        Queue(Padded(name));
+        sectionLength_ = int(SectionFor(name).size());
+        Queue(Request(name));
         state_ = State::AwaitSection;
         return;
     }
-    Queue(Padded(programOk_ ? "CR55" : "CRZZ"));
+    Queue(Request(programOk_ ? "CR55" : "CRZZ"));
     programmingDone_ = true;
     state_ = State::Idle;
 }
 
 void SimDevice::SendFrame(int block) {
-    const proto::ReadLayout layout = proto::ReadLayoutFor(fwDate_);
-    const int dataBlocks = layout.newLayout ? layout.endBlock - 1 : layout.endBlock - 1;
-    QByteArray image = image_.left(layout.imageLength);
-    while (image.size() < layout.imageLength)
+    const Layout layout = LayoutFor(fwDate_);
+    QByteArray image = image_.left(layout.length);
+    while (image.size() < layout.length)
         image.append(char(0xFF));
     if (TakeFault(Fault::Silence, block)) {
         silent_ = true;
@@ -772,23 +841,20 @@ void SimDevice::SendFrame(int block) {
     TakeFault(Fault::RepeatFrame, block, &repeats);
     const bool premature = TakeFault(Fault::PrematureEnd, block);
     block_ = block;
-    if (block > dataBlocks || premature) {
-        QByteArray f;
-        if (layout.newLayout)
-            f = proto::MakeMemoryFrame(
-                layout.endBlock,
-                image.mid((layout.endBlock - 1) * layout.payloadLength, layout.payloadLength),
-                layout);
-        else
-            f = proto::MakeMemoryFrame(proto::kOldEndBlock, {}, layout);
-        Queue(f);
+    if (block > layout.dataBlocks || premature) {
+        // The end frame: block 94 in the old layout (no payload), otherwise
+        // the block after the last data block, carrying the memory's last bytes.
+        const int end = layout.dataBlocks + 1;
+        Queue(layout.twoByteNumbers
+                  ? MemoryFrame(end, image.mid(layout.dataBlocks * layout.payload), true)
+                  : MemoryFrame(end, {}, false));
         ++framesSent_;
         readDone_ = true;
         state_ = State::Idle;
         return;
     }
-    const QByteArray frame = proto::MakeMemoryFrame(
-        number, image.mid((block - 1) * layout.payloadLength, layout.payloadLength), layout);
+    const QByteArray frame = MemoryFrame(
+        number, image.mid((block - 1) * layout.payload, layout.payload), layout.twoByteNumbers);
     for (int i = 0; i <= repeats; ++i)
         Queue(frame);
     ++framesSent_;
@@ -839,7 +905,7 @@ void SimDevice::BeginSoundRequest() {
     while (soundPackets_.size() <= soundNo_)
         soundPackets_.append(QList<QByteArray>());
     soundPackets_[soundNo_].clear();
-    Queue(Padded("CRaa?"));
+    Queue(Request("CRaa?"));
     state_ = State::AwaitSoundPacket;
 }
 
@@ -853,7 +919,7 @@ void SimDevice::FinishSoundPacket() {
         return;
     }
     if (soundRemaining_ > 0) {
-        Queue(Padded("CRaa?"));
+        Queue(Request("CRaa?"));
         return;
     }
     // The sound is complete; a rejection makes the program start it again.
@@ -862,12 +928,12 @@ void SimDevice::FinishSoundPacket() {
         if (f.fault == Fault::RejectSound && f.at == soundNo_) {
             if (--f.count <= 0)
                 faults_.removeAt(i);
-            Queue(Padded("CR&&"));
+            Queue(Request("CR&&"));
             state_ = State::Idle;
             return;
         }
     }
-    Queue(Padded("CR--?"));
+    Queue(Request("CR--?"));
     ++soundNo_;
     state_ = State::Idle;
 }

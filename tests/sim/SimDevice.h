@@ -32,6 +32,7 @@ public:
         WrongBlock,   // memory read: number block `at` as at + 7
         PrematureEnd, // memory read: send the end frame in place of block `at`
         HangUp,       // at the point, close the line
+        NoKeyRequest, // key write: never ask for the key pack (no CRGE)
         NoKeyConfirm, // key write: never send CRGA
         RejectSound,  // sound upload: answer sound `at` with CR&& `count` times
     };
@@ -74,7 +75,19 @@ public:
     // these sizes with a pause between them (empty: whole).
     void SetKeyTable(const QByteArray& body254);
     void SetKeyTableSplit(const QList<int>& pieces, int pauseMs);
-    static QByteArray KeyTableBlock(const QByteArray& body254);
+
+    // ---- the device's wire formats, written out independently of the link ----
+    static QByteArray KeyTableBlock(const QByteArray& body254); // A4, body, check byte
+    static QByteArray Greeting();                               // 13 bytes
+    static QByteArray GreetingAnswer();                         // what the program answers
+    static QByteArray ReadyPacket(uchar model, const QDate& firmware, uchar build);
+    static QByteArray Request(const QByteArray& text); // "CRAA" etc. padded to 8 bytes
+    // A memory frame; twoByteNumbers for firmware from 15.04.2010.
+    static QByteArray MemoryFrame(int block, const QByteArray& payload, bool twoByteNumbers);
+    static QByteArray ServiceFrame(int type, const QByteArray& data);
+    // What a section request must be answered with: the builder's bytes for
+    // g_deviceSettings.
+    static QByteArray SectionFor(const QByteArray& name);
 
     void ArmFault(Fault fault, int at = 1, int count = 1);
     // Clears faults, silence, records and the exchange state.
@@ -144,7 +157,6 @@ private:
     void FinishSoundPacket();
     bool TakeFault(Fault f, int at, int* count = nullptr);
     void GoSilentWith(const QByteArray& garbage);
-    QByteArray Padded(const QByteArray& text) const;
     void CloseLine();
 
     mutable std::mutex m_;
