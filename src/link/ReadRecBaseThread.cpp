@@ -714,3 +714,19 @@ void ReadRecBaseThread::BreakReadEEPROMLocked() {
     repeatCount = 0;
     emit SigSetProgress(true, false, BrokenReadProgress(g_deviceSettings->header->firmwareDate));
 }
+
+void ReadRecBaseThread::WriteData(const QByteArray& data, int delayMs) {
+    QMutexLocker lock(&writeMutex);
+    if (delayMs > 0)
+        QThread::msleep(ulong(delayMs));
+    const int size = int(data.size());
+    const int blocks = (size + kwlink::kWriteBlockSize - 1) / kwlink::kWriteBlockSize;
+    for (int i = 1; i <= blocks; ++i) {
+        const int offset = (i - 1) * kwlink::kWriteBlockSize;
+        const int len = qMin(kwlink::kWriteBlockSize, size - offset);
+        if (!WriteBlock(data.constData() + offset, len))
+            return;
+        if (i >= 3)
+            BreakPulse();
+    }
+}

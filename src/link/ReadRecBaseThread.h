@@ -27,10 +27,25 @@ public:
 
     // Sends bytes, in blocks of at most 64, with a break pulse after every
     // block from the third on. The delay (ms) is slept in the calling thread
-    // first. Calls from the two threads are serialised.
-    virtual void WriteData(const QByteArray& data, int delayMs) = 0;
+    // first. Calls from the two threads are serialised. A block that does not
+    // go out whole ends the write: the device would misread what follows.
+    virtual void WriteData(const QByteArray& data, int delayMs);
     virtual bool ClosePort() = 0;
 
+protected:
+    // One block of a WriteData call; false when it did not go out whole.
+    virtual bool WriteBlock(const char* data, int len) {
+        Q_UNUSED(data);
+        Q_UNUSED(len);
+        return false;
+    }
+    // The break pulse that follows a block from the third on.
+    virtual void BreakPulse() {}
+    // Held while a block is written and while a port is released, so a
+    // write never meets a half-closed port.
+    QMutex writeMutex;
+
+public:
     // ---- transport state ----
     QByteArray chunk;                     // bytes read in the current cycle
     std::atomic<bool> stopRequest{false}; // set by ClosePort, cleared by run()

@@ -93,24 +93,18 @@ void ReadRecCOMThread::run() {
     }
 }
 
-void ReadRecCOMThread::WriteData(const QByteArray& data, int delayMs) {
-    QMutexLocker lock(&writeMutex_);
-    if (delayMs > 0)
-        QThread::msleep(ulong(delayMs));
-    const int size = int(data.size());
-    const int blocks = (size + kwlink::kWriteBlockSize - 1) / kwlink::kWriteBlockSize;
-    for (int i = 1; i <= blocks; ++i) {
-        const int offset = (i - 1) * kwlink::kWriteBlockSize;
-        const int len = qMin(kwlink::kWriteBlockSize, size - offset);
-        const int written = comHandle.Write(data.constData() + offset, len, kBlockWriteLimitMs);
-        if (written != len) {
-            qDebug() << "Write data COM timeout";
-            return;
-        }
-        qCDebug(lcComIo) << "COM write ok" << written;
-        if (i >= 3)
-            comHandle.BreakPulse();
+bool ReadRecCOMThread::WriteBlock(const char* data, int len) {
+    const int written = comHandle.Write(data, len, kBlockWriteLimitMs);
+    if (written != len) {
+        qDebug() << "Write data COM timeout";
+        return false;
     }
+    qCDebug(lcComIo) << "COM write ok" << written;
+    return true;
+}
+
+void ReadRecCOMThread::BreakPulse() {
+    comHandle.BreakPulse();
 }
 
 bool ReadRecCOMThread::ClosePort() {
@@ -120,7 +114,7 @@ bool ReadRecCOMThread::ClosePort() {
         wait();
     stopRequest = false;
     {
-        QMutexLocker lock(&writeMutex_);
+        QMutexLocker lock(&writeMutex);
         comHandle.Purge();
         comHandle.Close();
     }

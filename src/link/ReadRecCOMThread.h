@@ -3,8 +3,6 @@
 #include "link/ComPort.h"
 #include "link/ReadRecBaseThread.h"
 
-#include <QMutex>
-
 // The receive thread of a serial port (see ComPort.h).
 class ReadRecCOMThread : public ReadRecBaseThread {
     Q_OBJECT
@@ -12,7 +10,6 @@ public:
     explicit ReadRecCOMThread(QObject* parent = nullptr);
     ~ReadRecCOMThread() override;
 
-    void WriteData(const QByteArray& data, int delayMs) override;
     bool ClosePort() override;
 
     ComPort comHandle; // closed from construction and after a close
@@ -23,7 +20,6 @@ public slots:
 
 protected:
     void run() override;
-
-private:
-    QMutex writeMutex_;
+    bool WriteBlock(const char* data, int len) override;
+    void BreakPulse() override;
 };

@@ -91,35 +91,27 @@ void ReadRecUSBThread::run() {
     }
 }
 
-void ReadRecUSBThread::WriteData(const QByteArray& data, int delayMs) {
-    QMutexLocker lock(&writeMutex_);
-    if (delayMs > 0)
-        QThread::msleep(ulong(delayMs));
-    const int size = int(data.size());
-    const int blocks = (size + kwlink::kWriteBlockSize - 1) / kwlink::kWriteBlockSize;
-    qCDebug(lcUsbIo) << "BLOCK COUNT" << blocks;
+bool ReadRecUSBThread::WriteBlock(const char* data, int len) {
     if (!ftHandle)
-        return;
-    UsbLayer& usb = ActiveUsbLayer();
-    for (int i = 1; i <= blocks; ++i) {
-        const int offset = (i - 1) * kwlink::kWriteBlockSize;
-        const unsigned long len = (unsigned long)qMin(kwlink::kWriteBlockSize, size - offset);
-        unsigned long written = 0;
-        const FT_STATUS st = usb.Write(ftHandle, data.constData() + offset, len, &written);
-        if (written != len) {
-            qDebug() << "Write data FTDI timeout: " << len << written;
-            return;
-        }
-        if (st != FT_OK) {
-            qDebug() << "USB write error " << st;
-            return;
-        }
-        qCDebug(lcUsbIo) << "USB write ok" << written;
-        if (i >= 3) {
-            usb.SetBreakOn(ftHandle);
-            usb.SetBreakOff(ftHandle);
-        }
+        return false;
+    unsigned long written = 0;
+    const FT_STATUS st = ActiveUsbLayer().Write(ftHandle, data, (unsigned long)len, &written);
+    if (written != (unsigned long)len) {
+        qDebug() << "Write data FTDI timeout: " << len << written;
+        return false;
     }
+    if (st != FT_OK) {
+        qDebug() << "USB write error " << st;
+        return false;
+    }
+    qCDebug(lcUsbIo) << "USB write ok" << written;
+    return true;
+}
+
+void ReadRecUSBThread::BreakPulse() {
+    UsbLayer& usb = ActiveUsbLayer();
+    usb.SetBreakOn(ftHandle);
+    usb.SetBreakOff(ftHandle);
 }
 
 bool ReadRecUSBThread::ClosePort() {
@@ -129,7 +121,7 @@ bool ReadRecUSBThread::ClosePort() {
         wait();
     stopRequest = false;
     {
-        QMutexLocker lock(&writeMutex_);
+        QMutexLocker lock(&writeMutex);
         if (ftHandle) {
             UsbLayer& usb = ActiveUsbLayer();
             usb.Purge(ftHandle, FT_PURGE_RX | FT_PURGE_TX);

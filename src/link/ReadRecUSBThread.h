@@ -3,8 +3,6 @@
 #include "link/ReadRecBaseThread.h"
 #include "link/UsbLayer.h"
 
-#include <QMutex>
-
 // The receive thread of an FTDI USB adapter (see UsbLayer.h).
 class ReadRecUSBThread : public ReadRecBaseThread {
     Q_OBJECT
@@ -12,7 +10,6 @@ public:
     explicit ReadRecUSBThread(QObject* parent = nullptr);
     ~ReadRecUSBThread() override;
 
-    void WriteData(const QByteArray& data, int delayMs) override;
     bool ClosePort() override;
 
     FT_HANDLE ftHandle = nullptr;
@@ -24,7 +21,6 @@ public slots:
 
 protected:
     void run() override;
-
-private:
-    QMutex writeMutex_;
+    bool WriteBlock(const char* data, int len) override;
+    void BreakPulse() override;
 };
