@@ -58,9 +58,13 @@ const QMap<int, StatusMessage>& StatusMessages() {
     return table;
 }
 
-StatusMessage LookupStatus(int code) { return StatusMessages().value(code); }
+StatusMessage LookupStatus(int code) {
+    return StatusMessages().value(code);
+}
 
-QString DeviceTypeName(int devType) { return DeviceTypeNames().value(devType); }
+QString DeviceTypeName(int devType) {
+    return DeviceTypeNames().value(devType);
+}
 
 QString FormatStatus(int code, const QVariantList& args) {
     const QString text = LookupStatus(code).text;

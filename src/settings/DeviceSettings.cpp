@@ -22,7 +22,9 @@ DeviceSettings& DeviceSettings::operator=(const DeviceSettings& o) {
     return *this;
 }
 
-DeviceSettings::~DeviceSettings() { release(); }
+DeviceSettings::~DeviceSettings() {
+    release();
+}
 
 void DeviceSettings::allocate() {
     // The order in which the device's own software created its blocks.
@@ -109,7 +111,9 @@ void DeviceSettings::copyFrom(const DeviceSettings& o) {
 
 namespace {
 
-template <typename A> void zero(A& a) { a.fill({}); }
+template <typename A> void zero(A& a) {
+    a.fill({});
+}
 template <typename A> void zero2(A& a) {
     for (auto& row : a)
         row.fill(0);

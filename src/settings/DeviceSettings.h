@@ -328,31 +328,31 @@ public:
     DeviceSettings& operator=(const DeviceSettings&);
     ~DeviceSettings();
 
-    DeviceHeader* header;                // 0
-    ConnectionParams* connection;        // 1
-    PhoneNumberOptions* phoneOptions;    // 2
-    PhoneNumbers* phones;                // 3
-    PortSettings* port;                  // 4
-    ServerSettings* servers;             // 5
-    ExtraOptions* extra;                 // 6
-    OutputsConfig* outputs;              // 7
-    LoopFunctions* loopFunctions;        // 8
-    KeyCodes* keys;                      // 9
-    LoopLimits* loopLimits;              // 10
-    QList<GsmOperator> gsmOperators;     // 11
-    SmsNumberFlags* smsFlags;            // 12
-    SntpSettings* sntp;                  // 13
-    ExtraSmsFlags* extraSms;             // 14
-    ZonesConfig* zones;                  // 15
-    CallMatrix* callMatrix;              // 16
-    NavigationSettings* navigation;      // 17
-    ConsoleSmsSettings* consoleSms;      // 18
-    CamerasConfig* cameras;              // 19
-    SpareBlock* spare;                   // 20
-    SoundPackets* sounds;                // 21
-    DeviceStateLog* state;               // 22
-    RemoteProgSettings* remoteProg;      // 23
-    TimeTriggers* timeTriggers;          // 24
+    DeviceHeader* header;             // 0
+    ConnectionParams* connection;     // 1
+    PhoneNumberOptions* phoneOptions; // 2
+    PhoneNumbers* phones;             // 3
+    PortSettings* port;               // 4
+    ServerSettings* servers;          // 5
+    ExtraOptions* extra;              // 6
+    OutputsConfig* outputs;           // 7
+    LoopFunctions* loopFunctions;     // 8
+    KeyCodes* keys;                   // 9
+    LoopLimits* loopLimits;           // 10
+    QList<GsmOperator> gsmOperators;  // 11
+    SmsNumberFlags* smsFlags;         // 12
+    SntpSettings* sntp;               // 13
+    ExtraSmsFlags* extraSms;          // 14
+    ZonesConfig* zones;               // 15
+    CallMatrix* callMatrix;           // 16
+    NavigationSettings* navigation;   // 17
+    ConsoleSmsSettings* consoleSms;   // 18
+    CamerasConfig* cameras;           // 19
+    SpareBlock* spare;                // 20
+    SoundPackets* sounds;             // 21
+    DeviceStateLog* state;            // 22
+    RemoteProgSettings* remoteProg;   // 23
+    TimeTriggers* timeTriggers;       // 24
 
 private:
     void allocate();

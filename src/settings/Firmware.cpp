@@ -20,7 +20,9 @@ void SetFirmwareVersion(DeviceHeader& header, const QString& versionText) {
 }
 
 namespace {
-quint32 releaseDay(const char* release) { return GateDay(StrToDate(QLatin1String(release))); }
+quint32 releaseDay(const char* release) {
+    return GateDay(StrToDate(QLatin1String(release)));
+}
 } // namespace
 
 bool FwLaterThan(const QDate& firmware, const char* release) {

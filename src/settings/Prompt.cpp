@@ -36,6 +36,10 @@ Prompt* g_prompt = nullptr;
 
 } // namespace
 
-Prompt& prompt() { return g_prompt ? *g_prompt : g_silent; }
+Prompt& prompt() {
+    return g_prompt ? *g_prompt : g_silent;
+}
 
-void setPrompt(Prompt* p) { g_prompt = p; }
+void setPrompt(Prompt* p) {
+    g_prompt = p;
+}

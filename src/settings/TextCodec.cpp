@@ -15,7 +15,9 @@ QByteArray ToCp1251(const QString& text) {
     return cp1251()->fromUnicode(text);
 }
 
-QString FromCp1251(const QByteArray& bytes) { return cp1251()->toUnicode(bytes); }
+QString FromCp1251(const QByteArray& bytes) {
+    return cp1251()->toUnicode(bytes);
+}
 
 QByteArray ToLatin1(const QString& text) {
     QByteArray out;

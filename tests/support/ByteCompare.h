@@ -7,11 +7,19 @@
 // differing offset instead of printing two long dumps.
 namespace bytes {
 
-inline QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
-inline QByteArray zeros(int n) { return QByteArray(n, '\0'); }
-inline QByteArray ff(int n) { return QByteArray(n, '\xFF'); }
+inline QByteArray hex(const char* text) {
+    return QByteArray::fromHex(text);
+}
+inline QByteArray zeros(int n) {
+    return QByteArray(n, '\0');
+}
+inline QByteArray ff(int n) {
+    return QByteArray(n, '\xFF');
+}
 // A byte string literal with its embedded NULs kept: lit("a\0b") is 3 bytes.
-template <int N> QByteArray lit(const char (&s)[N]) { return QByteArray(s, N - 1); }
+template <int N> QByteArray lit(const char (&s)[N]) {
+    return QByteArray(s, N - 1);
+}
 inline QByteArray text(const char* t, int width, char pad) {
     QByteArray b(t);
     b.append(width - b.size(), pad);
