@@ -9,8 +9,8 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from uiwriter import (Action, Layout, Spacer, Widget, enum, font, icon, notr, palette_role, qset,
-                      rect, size, sizepolicy, write_form)
+from uiwriter import (Action, Layout, Spacer, Widget, enum, font, icon, palette_role, qset, rect,
+                      size, sizepolicy, write_form)
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 FORMS = os.path.join(ROOT, "forms")
@@ -38,6 +38,17 @@ def vspacer(name, w=20, h=40):
 def button_row(name, buttons, lead_spacer=True):
     items = ([hspacer(name + "_spacer")] if lead_spacer else []) + buttons
     return Layout("hbox", name, items)
+
+
+# The five scale marks of loop n (the ADC codes the loop-limits page and the
+# test window both label), in columns first_col.. of a grid row.
+SCALE_MARKS = (("lScaleLeft", "0"), ("lScaleLC", "256"), ("lScaleCenter", "512"),
+               ("lScaleCR", "768"), ("lScaleRight", "1023"))
+
+
+def scale_labels(row, first_col, n, **kw):
+    return [(row, first_col + k, label(f"{name}_{n}", text, alignment=CENTER, **kw))
+            for k, (name, text) in enumerate(SCALE_MARKS)]
 
 
 # ---------------------------------------------------------------- start menu
@@ -304,13 +315,7 @@ def lim_napr_sh():
         items += [
             (r, 0, label(f"lShl_{n}", f"Шлейф {n}:")),
             (r, 1, W("QComboBox", f"cmbSensors_{n}", minimumSize=size(120, 0))),
-            (r, 2, label(f"lScaleLeft_{n}", "0", alignment=CENTER, minimumSize=size(60, 0))),
-            (r, 3, label(f"lScaleLC_{n}", "256", alignment=CENTER, minimumSize=size(60, 0))),
-            (r, 4, label(f"lScaleCenter_{n}", "512", alignment=CENTER, minimumSize=size(60, 0))),
-            (r, 5, label(f"lScaleCR_{n}", "768", alignment=CENTER, minimumSize=size(60, 0))),
-            (r, 6, label(f"lScaleRight_{n}", "1023", alignment=CENTER,
-                         minimumSize=size(60, 0))),
-        ]
+        ] + scale_labels(r, 2, n, minimumSize=size(60, 0))
     items.append((8, 0, 1, 7, vspacer("verticalSpacer")))
     top = W("QFrame", "LimNaprSh", geometry=rect(0, 0, 719, 394),
             frameShape=enum("QFrame::StyledPanel"), frameShadow=enum("QFrame::Raised"),
@@ -347,12 +352,7 @@ def test_prib():
                      maximumSize=size(60, 16777215))),
             (r, 2, W("QSlider", f"SlShl{n}", orientation=enum("Qt::Horizontal"), maximum=1023,
                      enabled=False, minimumSize=size(160, 0))),
-            (r, 3, label(f"lScaleLeft_{n}", "0", alignment=CENTER)),
-            (r, 4, label(f"lScaleLC_{n}", "256", alignment=CENTER)),
-            (r, 5, label(f"lScaleCenter_{n}", "512", alignment=CENTER)),
-            (r, 6, label(f"lScaleCR_{n}", "768", alignment=CENTER)),
-            (r, 7, label(f"lScaleRight_{n}", "1023", alignment=CENTER)),
-        ]
+        ] + scale_labels(r, 3, n)
     loops = W("QGroupBox", "gbLoops", title="Шлейфы:", layout=Layout("grid", "gridLayout_2", items))
     tm = W("QGroupBox", "gbTouchMemoryTest", title="Сигналы по шлейфу TouchMemory:",
            layout=Layout("hbox", "horizontalLayout_2", [

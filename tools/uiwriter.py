@@ -56,10 +56,6 @@ def sizepolicy(h, v):
                f"<verstretch>0</verstretch></sizepolicy>")
 
 
-def notr(s):
-    return Raw(f'<string notr="true">{escape(s)}</string>')
-
-
 def palette_role(role, r, g, b):
     brush = (f'<colorrole role="{role}"><brush brushstyle="SolidPattern"><color alpha="255">'
              f"<red>{r}</red><green>{g}</green><blue>{b}</blue></color></brush></colorrole>")

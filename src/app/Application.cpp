@@ -9,7 +9,6 @@
 #include "wizard/WizardOM.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
 #include <QLocale>

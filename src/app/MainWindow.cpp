@@ -13,6 +13,7 @@
 #include "link/StatusMessages.h"
 #include "link/dialogs/ChoosePort.h"
 #include "link/dialogs/ComboItems.h"
+#include "link/dialogs/WizardList.h"
 #include "service/History.h"
 #include "service/RestartCauses.h"
 #include "service/Sounds.h"
@@ -54,12 +55,6 @@ constexpr int kStatusProgrammingError = 300;
 constexpr int kStatusReceiveError = 301;
 constexpr int kStatusReadError = 302;
 
-// WizardList values.
-constexpr int kListCom = 0;
-constexpr int kListVersions = 2;
-constexpr int kListOperators = 3;
-constexpr int kListRefresh = 4;
-
 constexpr int kVersionIconSize = 8;
 
 const char* const kStartupDefaultsFile = "Keelwright.auto";
@@ -78,6 +73,12 @@ bool IsSoundsCombination(const QKeyEvent* e) {
 std::unique_ptr<DeviceSettings>& SettingsInstance() {
     static std::unique_ptr<DeviceSettings> instance;
     return instance;
+}
+
+// Templates and family default files are optional: an empty name (no
+// family) or a missing file means there is nothing to load.
+bool FamilyFilePresent(const QString& fileName) {
+    return !fileName.isEmpty() && QFile::exists(fileName);
 }
 
 void ShowPortAction(QAction* action, bool portOpen) {
@@ -140,8 +141,6 @@ QString MainWindow::MainTitle(const QString& version) {
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWindow) {
     EnsureIconResources();
     ui->setupUi(this);
-    wizardActive = false;
-    openComNumber = -1;
 
     eventTable = new EventTable(0, kEventColumns, this);
     ui->tvEvents->setModel(eventTable);
@@ -249,7 +248,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     connect(ui->actOpen, &QAction::triggered, this, &MainWindow::OpenDialExec); // 33
     connect(ui->actSave, &QAction::triggered, this, &MainWindow::SaveDialExec); // 34
 
-    markedVersionIndex = -1;
     m_portWork = new PortWork(this);
     connectPortWork(); // 35 to 75
 
@@ -278,9 +276,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     m_operatorsDialog->UpdateInternalList(0);
     LoadSensorTypes();
 
-    if (QFile::exists(QString::fromLatin1(kStartupDefaultsFile)) &&
-        LoadSettingsFile(QString::fromLatin1(kStartupDefaultsFile), g_deviceSettings))
-        ApplyLoadedSettings();
+    loadFamilyFile(QString::fromLatin1(kStartupDefaultsFile));
     ReadLastPath();
 
     connect(m_choosePort, &ChoosePort::SigTransferList, this, &MainWindow::SigTransferList); // 81
@@ -290,7 +286,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->actHelp->setVisible(false);
     ui->tvEvents->horizontalHeader()->setSectionsClickable(false);
 
-    settingsChangedAfterRun = false;
     connect(m_pribParWindow, &PribParWindow::SigApplyOK, this,
             &MainWindow::setSettingsChangeAfterRun); // 83
     connect(ui->cbBalance1, &QCheckBox::toggled, this,
@@ -425,7 +420,7 @@ void MainWindow::SetMessage(int code, bool addToTable, QVariant arg1, QVariant a
     case kStatusReadOk:
         if (wizardActive) {
             emit SigReadEEPROMStatus(true);
-            emit SigTransferList(kListRefresh, QStringList());
+            emit SigTransferList(wizardlist::kRefresh, QStringList());
         }
         break;
     case kStatusProgrammingError:
@@ -518,17 +513,14 @@ void MainWindow::SetupVersion(QString devVersionStr, uchar devType, uchar devBui
         return;
     }
     if (!settingsChangedAfterRun) {
-        const QString file = FamilyDefaultFile(a.deviceType);
-        if (QFile::exists(file))
-            LoadSettingsFile(file, g_deviceSettings);
+        readFamilyFile(FamilyDefaultFile(a.deviceType));
         ApplyLoadedSettings();
     }
     ui->cbVersion->setItemIcon(row, QIcon(QStringLiteral(":/icons/addd.png")));
     ui->cbVersion->setCurrentIndex(row);
     const int savedBuild = h.firmwareSubVersion;
     h.firmwareSubVersion = devBuild;
-    QRadioButton* radios[] = {ui->RbD4M, ui->RbD8M, ui->rbVororaZ, ui->rbVoduzeR};
-    QRadioButton* radio = radios[a.deviceType];
+    QRadioButton* radio = familyRadio(a.deviceType);
     radio->setChecked(true);
     radio->click();
     SetMessage(kStatusDeviceReady, true, DeviceTypeName(a.deviceType),
@@ -623,8 +615,13 @@ QList<QAction*> MainWindow::CreateTemplatesMenu() {
     return actions;
 }
 
+void MainWindow::readFamilyFile(const QString& fileName) {
+    if (FamilyFilePresent(fileName))
+        LoadSettingsFile(fileName, g_deviceSettings);
+}
+
 bool MainWindow::loadFamilyFile(const QString& fileName) {
-    if (fileName.isEmpty() || !QFile::exists(fileName))
+    if (!FamilyFilePresent(fileName))
         return true; // nothing to load is not a failure
     if (!LoadSettingsFile(fileName, g_deviceSettings))
         return false;
@@ -660,14 +657,10 @@ void MainWindow::LoadOKTemplate() {
 }
 
 void MainWindow::LoadDefaultSettings(int typeDev) {
-    if (IsKnownDeviceType(typeDev)) {
-        const QString file = FamilyDefaultFile(typeDev);
-        if (QFile::exists(file))
-            LoadSettingsFile(file, g_deviceSettings);
-    }
+    readFamilyFile(FamilyDefaultFile(typeDev));
     ApplyLoadedSettings();
-    emit SigTransferList(kListOperators, ComboItems(ui->CbOperators1));
-    emit SigTransferList(kListRefresh, QStringList());
+    emit SigTransferList(wizardlist::kOperators, ComboItems(ui->CbOperators1));
+    emit SigTransferList(wizardlist::kRefresh, QStringList());
 }
 
 void MainWindow::OpenDialExec() {
@@ -675,14 +668,15 @@ void MainWindow::OpenDialExec() {
                                                lastPath, QString::fromUtf8(kSettingsFilter));
     if (name.isEmpty())
         return;
-    if (!LoadSettingsFile(name, g_deviceSettings)) {
+    const bool loaded = LoadSettingsFile(name, g_deviceSettings);
+    lastPath = LastPathAfter(lastPath, name, loaded);
+    if (!loaded) {
         prompt().message(Prompt::Critical, this, QStringLiteral("Ошибка"),
                          QStringLiteral("Ошибка чтения. Возможно файл повреждён."), Prompt::Ok);
         m_pribParWindow->RevisionParams();
         return;
     }
     ApplyLoadedSettings();
-    lastPath = FolderOfPath(name);
     WriteLastPath();
 }
 
@@ -691,12 +685,13 @@ void MainWindow::SaveDialExec() {
                                                lastPath, QString::fromUtf8(kSettingsFilter));
     if (name.isEmpty())
         return;
-    if (!SaveSettingsFile(name, g_deviceSettings)) {
+    const bool saved = SaveSettingsFile(name, g_deviceSettings);
+    lastPath = LastPathAfter(lastPath, name, saved);
+    if (!saved) {
         prompt().message(Prompt::Critical, this, QStringLiteral("Ошибка"),
                          QStringLiteral("Не удалось записать файл настроек."), Prompt::Ok);
         return;
     }
-    lastPath = FolderOfPath(name);
     WriteLastPath();
 }
 
@@ -704,32 +699,55 @@ void MainWindow::ApplyLoadedSettings() {
     const DeviceHeader& h = *g_deviceSettings->header;
     ReCreateOperList();
     ui->cbVersion->setCurrentIndex(RowBelowCountOrLast(h.versionIndex, ui->cbVersion->count()));
-    if (h.workMode == MODE_AUTONOMOUS)
+    showWorkMode();
+    // A type outside the four families would index the pages' per-model
+    // tables out of range; such a file keeps the family shown.
+    if (QRadioButton* radio = familyRadio(h.deviceType)) {
+        radio->setChecked(true);
+        DevTypeChange(DEV_TYPE(h.deviceType));
+    }
+    showSimChoices();
+    revertParamsWindow();
+    showObjectType();
+    m_testPrib->SetSensorScales();
+    m_pribParWindow->RevisionParams();
+}
+
+QRadioButton* MainWindow::familyRadio(int devType) const {
+    QRadioButton* radios[] = {ui->RbD4M, ui->RbD8M, ui->rbVororaZ, ui->rbVoduzeR};
+    return IsKnownDeviceType(devType) ? radios[devType] : nullptr;
+}
+
+void MainWindow::showWorkMode() {
+    if (g_deviceSettings->header->workMode == MODE_AUTONOMOUS)
         ui->RbRegAuto->setChecked(true);
     else
         ui->RbRegKsar->setChecked(true);
-    QRadioButton* radios[] = {ui->RbD4M, ui->RbD8M, ui->rbVororaZ, ui->rbVoduzeR};
-    // A type outside the four families would index the pages' per-model
-    // tables out of range; such a file keeps the family shown.
-    if (IsKnownDeviceType(h.deviceType)) {
-        radios[h.deviceType]->setChecked(true);
-        DevTypeChange(DEV_TYPE(h.deviceType));
-    }
-    ui->cbUseSIM1->setChecked(h.useSim[0]);
-    ui->cbUseSIM2->setChecked(h.useSim[1]);
-    ui->cbBalance1->setChecked(h.checkBalance[0]);
-    ui->cbBalance2->setChecked(h.checkBalance[1]);
-    if (auto* list = m_pribParWindow->findChild<QListWidget*>(QStringLiteral("ListParams")))
-        list->setCurrentRow(0);
-    if (auto* cancel = m_pribParWindow->findChild<QPushButton*>(QStringLiteral("pbCancel")))
-        cancel->click();
-    if (h.objectType == OBJ_COMPLEX)
+}
+
+void MainWindow::showObjectType() {
+    if (g_deviceSettings->header->objectType == OBJ_COMPLEX)
         ui->Rbtobjsl->setChecked(true);
     else
         ui->Rbtobjpr->setChecked(true);
     emit SigTypeObjChange();
-    m_testPrib->SetSensorScales();
-    m_pribParWindow->RevisionParams();
+}
+
+void MainWindow::showSimChoices() {
+    const DeviceHeader& h = *g_deviceSettings->header;
+    ui->cbUseSIM1->setChecked(h.useSim[0]);
+    ui->cbUseSIM2->setChecked(h.useSim[1]);
+    ui->cbBalance1->setChecked(h.checkBalance[0]);
+    ui->cbBalance2->setChecked(h.checkBalance[1]);
+}
+
+// The parameters window shows its first page, and its pages show the
+// settings again.
+void MainWindow::revertParamsWindow() {
+    if (auto* list = m_pribParWindow->findChild<QListWidget*>(QStringLiteral("ListParams")))
+        list->setCurrentRow(0);
+    if (auto* cancel = m_pribParWindow->findChild<QPushButton*>(QStringLiteral("pbCancel")))
+        cancel->click();
 }
 
 bool MainWindow::ReadLastPath() {
@@ -878,25 +896,12 @@ void MainWindow::SetProgressBar(bool reset, bool read, int value) {
 
 void MainWindow::FillFieldsFromStruct() {
     DeviceSettings& s = *g_deviceSettings;
-    if (s.header->workMode == MODE_AUTONOMOUS)
-        ui->RbRegAuto->setChecked(true);
-    else
-        ui->RbRegKsar->setChecked(true);
+    showWorkMode();
     s.header->objectType = InferObjectType(*s.zones, *s.extra);
-    if (s.header->objectType == OBJ_COMPLEX)
-        ui->Rbtobjsl->setChecked(true);
-    else
-        ui->Rbtobjpr->setChecked(true);
-    emit SigTypeObjChange();
-    if (auto* list = m_pribParWindow->findChild<QListWidget*>(QStringLiteral("ListParams")))
-        list->setCurrentRow(0);
-    if (auto* cancel = m_pribParWindow->findChild<QPushButton*>(QStringLiteral("pbCancel")))
-        cancel->click();
+    showObjectType();
+    revertParamsWindow();
     m_operatorsDialog->UpdateInternalList(0);
-    ui->cbBalance1->setChecked(s.header->checkBalance[0]);
-    ui->cbBalance2->setChecked(s.header->checkBalance[1]);
-    ui->cbUseSIM1->setChecked(s.header->useSim[0]);
-    ui->cbUseSIM2->setChecked(s.header->useSim[1]);
+    showSimChoices();
     m_restartCauses->resetFlagsModel->filled = true;
     m_restartCauses->naprFlagsModel->filled = true;
     m_restartCauses->resetFlagsModel->ResetTable();
@@ -966,8 +971,8 @@ void MainWindow::StartKeelwright() {
 
 void MainWindow::GetPortVerLists() {
     m_choosePort->mainWindowShown = false;
-    emit SigTransferList(kListCom, m_choosePort->comItems());
-    emit SigTransferList(kListVersions, ComboItems(ui->cbVersion));
+    emit SigTransferList(wizardlist::kComPorts, m_choosePort->comItems());
+    emit SigTransferList(wizardlist::kVersions, ComboItems(ui->cbVersion));
 }
 
 void MainWindow::OpenPortForWizard(bool com, int index) {
@@ -995,10 +1000,9 @@ void MainWindow::ClosePortFromMaster() {
 void MainWindow::SetupOptionsFromMaster(DEV_TYPE devType, QString ver, bool programmThis) {
     ui->RbRegAuto->setChecked(true);
     ui->RbRegAuto->click();
-    QRadioButton* radios[] = {ui->RbD4M, ui->RbD8M, ui->rbVororaZ, ui->rbVoduzeR};
-    if (IsKnownDeviceType(devType)) {
-        radios[devType]->setChecked(true);
-        radios[devType]->click();
+    if (QRadioButton* radio = familyRadio(devType)) {
+        radio->setChecked(true);
+        radio->click();
     }
     ui->cbVersion->setCurrentIndex(FindVersionRow(ComboItems(ui->cbVersion), ver));
     if (auto* cancel = m_pribParWindow->findChild<QPushButton*>(QStringLiteral("pbCancel")))

@@ -12,6 +12,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QRadioButton;
 class QToolButton;
 class EventTable;
 class PribParWindow;
@@ -162,9 +163,19 @@ protected:
 private:
     void connectPortWork();
     void readOperatorFile();
-    // Loads a template or family default file when it exists; false only
-    // when an existing file could not be read.
+    // Reads a family default file into the settings when it exists; a
+    // damaged one leaves them as they were.
+    void readFamilyFile(const QString& fileName);
+    // Loads a template or family default file when it exists and shows it;
+    // false only when an existing file could not be read.
     bool loadFamilyFile(const QString& fileName);
+    // The family's radio button; null outside the four families.
+    QRadioButton* familyRadio(int devType) const;
+    // The header's choices shown in the window's own controls.
+    void showWorkMode();
+    void showObjectType(); // also tells the parameters window
+    void showSimChoices();
+    void revertParamsWindow();
     void portLost();
     void dropImageSaveRequest();
 

@@ -10,14 +10,17 @@
 LimNaprSh::LimNaprSh(QWidget* parent) : QFrame(parent), ui(new Ui::LimNaprSh) {
     ui->setupUi(this);
     for (int n = 1; n <= kLoops; ++n) {
-        auto* combo = findChild<QComboBox*>(QStringLiteral("cmbSensors_%1").arg(n));
-        if (combo)
+        if (QComboBox* combo = sensorCombo(n))
             connect(combo, &QComboBox::currentIndexChanged, this, &LimNaprSh::ChangeSensorType);
     }
 }
 
 LimNaprSh::~LimNaprSh() {
     delete ui;
+}
+
+QComboBox* LimNaprSh::sensorCombo(int n) const {
+    return findChild<QComboBox*>(QStringLiteral("cmbSensors_%1").arg(n));
 }
 
 void LimNaprSh::SetLoadedSensors() {
@@ -30,7 +33,7 @@ void LimNaprSh::SetLoadedSensors() {
     if (names.isEmpty())
         names << QStringLiteral("АЦП");
     for (int n = 1; n <= kLoops; ++n) {
-        if (auto* combo = findChild<QComboBox*>(QStringLiteral("cmbSensors_%1").arg(n)))
+        if (QComboBox* combo = sensorCombo(n))
             combo->addItems(names);
         if (sensors.isEmpty())
             UpdateScaleLabels(n - 1, -1);
@@ -54,7 +57,7 @@ void LimNaprSh::UpdateScaleLabels(int loop, int sensor) {
 
 void LimNaprSh::ChangeSensorType(int index) {
     for (int n = 1; n <= kLoops; ++n) {
-        if (sender() == findChild<QComboBox*>(QStringLiteral("cmbSensors_%1").arg(n)))
+        if (sender() == sensorCombo(n))
             UpdateScaleLabels(n - 1, index);
     }
 }
@@ -65,7 +68,7 @@ void LimNaprSh::ApplyClick() {
     LoopLimits& limits = *g_deviceSettings->loopLimits;
     if (!limits.sensors.isEmpty()) {
         for (int n = 1; n <= kLoops; ++n) {
-            auto* combo = findChild<QComboBox*>(QStringLiteral("cmbSensors_%1").arg(n));
+            QComboBox* combo = sensorCombo(n);
             if (combo && combo->currentIndex() >= 0)
                 limits.sensorType[size_t(n - 1)] = u32(combo->currentIndex());
         }
@@ -80,7 +83,7 @@ void LimNaprSh::CancelClick() {
     if (limits.sensors.isEmpty())
         return;
     for (int n = 1; n <= kLoops; ++n) {
-        auto* combo = findChild<QComboBox*>(QStringLiteral("cmbSensors_%1").arg(n));
+        QComboBox* combo = sensorCombo(n);
         const quint32 type = limits.sensorType[size_t(n - 1)];
         // A type beyond the loaded list (a file from another machine) is
         // shown as no choice, which Apply leaves as it is.

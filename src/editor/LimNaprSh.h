@@ -3,6 +3,8 @@
 #include <QFrame>
 #include <QString>
 
+class QComboBox;
+
 namespace Ui {
 class LimNaprSh;
 }
@@ -35,5 +37,8 @@ public slots:
     void CancelClick();
 
 private:
+    // The sensor type choice of loop n (1-based).
+    QComboBox* sensorCombo(int n) const;
+
     Ui::LimNaprSh* ui;
 };

@@ -14,7 +14,8 @@ constexpr int kKeyBytes = 6;
 } // namespace
 
 KeysOptions::KeysOptions(QWidget* parent)
-    : QDialog(parent), ui(new Ui::KeysOptions), requestTimer(new QTimer(this)) {
+    : TestModeDialog(kStatusKeysOn, kStatusKeysOff, parent), ui(new Ui::KeysOptions),
+      requestTimer(new QTimer(this)) {
     ui->setupUi(this);
     requestTimer->setSingleShot(true);
     requestTimer->setInterval(kRequestTimeoutMs);
@@ -64,33 +65,15 @@ void KeysOptions::ReceptMiniKeyPack(QByteArray pack) {
         ui->lStatus->setText(QStringLiteral("Меню мастер-ключа: %1 %2")
                                  .arg(quint8(pack.at(0)))
                                  .arg(quint8(pack.at(1))));
-    if (isActiveWindow() && !keysReported) {
-        keysReported = true;
-        emit SigMessage(kStatusKeysOn, true);
-    }
+    reportTestModeEntered();
 }
 
 void KeysOptions::SetWriteOk() {
     writeOk = true;
 }
 
-void KeysOptions::CancelClick() {
-    if (leaving)
-        return;
-    leaving = true;
+void KeysOptions::beforeLeavingTestMode() {
     requestTimer->stop();
-    emit SigSetTestCommand(proto::TC_EXIT_TEST);
-    emit SigExitWindow();
-    if (keysReported) {
-        keysReported = false;
-        emit SigMessage(kStatusKeysOff, true);
-    }
-    QDialog::reject();
-    leaving = false;
-}
-
-void KeysOptions::reject() {
-    CancelClick();
 }
 
 void KeysOptions::RequestClick() {

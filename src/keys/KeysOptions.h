@@ -1,9 +1,9 @@
 #pragma once
 
 #include "link/Protocol.h"
+#include "link/dialogs/TestModeDialog.h"
 
 #include <QByteArray>
-#include <QDialog>
 
 class QTimer;
 
@@ -13,7 +13,7 @@ class KeysOptions;
 
 // The device's Touch-Memory key and password table, read and written in the
 // device's test mode.
-class KeysOptions : public QDialog {
+class KeysOptions : public TestModeDialog {
     Q_OBJECT
 
 public:
@@ -28,20 +28,13 @@ public:
     static char KeyTableCheck(const QByteArray& pack);
     static bool KeyTableValid(const QByteArray& pack);
 
-    bool keyModeReported() const { return keysReported; }
     bool writeConfirmed() const { return writeOk; }
-
-signals:
-    void SigSetTestCommand(int);
-    void SigMessage(int code, bool addToTable);
-    void SigExitWindow();
 
 public slots:
     void RegimChange();
     void ReceptKeysPack(QByteArray pack);
     void ReceptMiniKeyPack(QByteArray pack);
     void SetWriteOk();
-    void CancelClick();
     void RequestClick();
     void DelNoMasterKey();
     void DelKey();
@@ -49,12 +42,10 @@ public slots:
     void WriteKeyClick();
 
 protected:
-    void reject() override;
+    void beforeLeavingTestMode() override;
 
 private:
     Ui::KeysOptions* ui;
     QTimer* requestTimer;
-    bool keysReported = false;
     bool writeOk = false;
-    bool leaving = false;
 };

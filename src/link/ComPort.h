@@ -22,7 +22,6 @@ public:
     bool Open(const QString& path, int& errcode);
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
-    int Fd() const { return fd_; }
 
     enum class Wait { Data, Idle, HangUp };
     // Waits at most timeoutMs for bytes to arrive.

@@ -2,6 +2,8 @@
 
 #include <libftdi1/ftdi.h>
 
+#include <utility>
+
 namespace {
 // One open adapter: the libftdi context and what was read ahead.
 struct FtdiDevice {
@@ -10,18 +12,15 @@ struct FtdiDevice {
     ftdi_bits_type bits = BITS_8;
     ftdi_stopbits_type stop = STOP_BIT_1;
     ftdi_parity_type parity = NONE;
-    bool lost = false;
 };
 
 FtdiDevice* Dev(FT_HANDLE h) {
     return static_cast<FtdiDevice*>(h);
 }
 
-// Lists FTDI devices with libftdi's default vendor and product ids.
-template <typename F> int ForEachDevice(F&& f) {
-    ftdi_context* ctx = ftdi_new();
-    if (!ctx)
-        return -1;
+// Lists FTDI devices with libftdi's default vendor and product ids through
+// ctx. A device is valid only inside f: the list releases it afterwards.
+template <typename F> int ListDevices(ftdi_context* ctx, F&& f) {
     ftdi_device_list* list = nullptr;
     const int n = ftdi_usb_find_all(ctx, &list, 0, 0);
     int i = 0;
@@ -29,6 +28,15 @@ template <typename F> int ForEachDevice(F&& f) {
         f(ctx, d->dev, i);
     if (list)
         ftdi_list_free(&list);
+    return n;
+}
+
+// The same through a context of its own; -1 when there is none.
+template <typename F> int ForEachDevice(F&& f) {
+    ftdi_context* ctx = ftdi_new();
+    if (!ctx)
+        return -1;
+    const int n = ListDevices(ctx, std::forward<F>(f));
     ftdi_free(ctx);
     return n;
 }
@@ -74,20 +82,11 @@ FT_STATUS LibFtdiUsbLayer::Open(int index, FT_HANDLE* handle) {
     ftdi_context* ctx = ftdi_new();
     if (!ctx)
         return FT_INSUFFICIENT_RESOURCES;
-    ftdi_device_list* list = nullptr;
-    const int n = ftdi_usb_find_all(ctx, &list, 0, 0);
-    libusb_device* chosen = nullptr;
-    int i = 0;
-    for (ftdi_device_list* d = list; d && n > 0; d = d->next, ++i)
-        if (i == index)
-            chosen = d->dev;
     FT_STATUS st = FT_DEVICE_NOT_FOUND;
-    if (chosen && ftdi_usb_open_dev(ctx, chosen) == 0)
-        st = FT_OK;
-    else if (chosen)
-        st = FT_DEVICE_NOT_OPENED;
-    if (list)
-        ftdi_list_free(&list);
+    ListDevices(ctx, [index, &st](ftdi_context* c, libusb_device* dev, int i) {
+        if (i == index)
+            st = ftdi_usb_open_dev(c, dev) == 0 ? FT_OK : FT_DEVICE_NOT_OPENED;
+    });
     if (st != FT_OK) {
         ftdi_free(ctx);
         return st;
@@ -176,7 +175,6 @@ FT_STATUS LibFtdiUsbLayer::GetStatus(FT_HANDLE handle, unsigned long* rxQueue,
         unsigned char buf[512];
         const int r = ftdi_read_data(d->ctx, buf, sizeof buf);
         if (r < 0) {
-            d->lost = true;
             *rxQueue = (unsigned long)d->ahead.size();
             return FT_IO_ERROR;
         }

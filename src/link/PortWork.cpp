@@ -10,7 +10,6 @@
 
 PortWork::PortWork(QObject* parent) : QObject(parent) {
     readTimer = new QTimer(this);
-    readThread = nullptr;
     CreateReadThread(true);
 }
 

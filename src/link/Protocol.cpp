@@ -86,30 +86,33 @@ QByteArray CmdSoundStart() {
     return QByteArray::fromHex("5900");
 }
 
+namespace {
+struct SectionEntry {
+    const char* name;
+    QByteArray (*build)(const DeviceSettings&);
+};
+// The section names in the order the dispatch tests them, with their builders.
+constexpr SectionEntry kSections[] = {
+    {"CRAA", BuildPackCRAA}, {"CRQQ", BuildPackCRQQ}, {"CRMM", BuildPackCRMM},
+    {"CRHH", BuildPackCRHH}, {"CR77", BuildPackCR77}, {"CR88", BuildPackCR88},
+    {"CR99", BuildPackCR99}, {"CRFF", BuildPackCRFF},
+};
+} // namespace
+
 const QList<QByteArray>& SectionNames() {
-    static const QList<QByteArray> names{"CRAA", "CRQQ", "CRMM", "CRHH",
-                                         "CR77", "CR88", "CR99", "CRFF"};
+    static const QList<QByteArray> names = [] {
+        QList<QByteArray> n;
+        for (const SectionEntry& e : kSections)
+            n.append(e.name);
+        return n;
+    }();
     return names;
 }
 
 QByteArray BuildSection(const QByteArray& name) {
-    const DeviceSettings& s = *g_deviceSettings;
-    if (name == "CRAA")
-        return BuildPackCRAA(s);
-    if (name == "CRQQ")
-        return BuildPackCRQQ(s);
-    if (name == "CRMM")
-        return BuildPackCRMM(s);
-    if (name == "CRHH")
-        return BuildPackCRHH(s);
-    if (name == "CR77")
-        return BuildPackCR77(s);
-    if (name == "CR88")
-        return BuildPackCR88(s);
-    if (name == "CR99")
-        return BuildPackCR99(s);
-    if (name == "CRFF")
-        return BuildPackCRFF(s);
+    for (const SectionEntry& e : kSections)
+        if (name == e.name)
+            return e.build(*g_deviceSettings);
     return {};
 }
 

@@ -12,7 +12,6 @@ namespace proto {
 QByteArray GreetingBanner(); // 13 bytes
 QByteArray GreetingAnswer(); // 12 bytes
 QByteArray AckPacket();      // DA 00
-inline constexpr char kAckByte = char(0xDA);
 
 inline constexpr char kReadyLead = char(0xEC);
 inline constexpr int kReadyMinLength = 15;

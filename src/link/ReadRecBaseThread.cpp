@@ -55,20 +55,9 @@ void ReadRecBaseThread::ClearTestCommands() {
 }
 
 void ReadRecBaseThread::Send(const QByteArray& bytes, int delayMs) {
-    QMutexLocker lock(&stateMutex);
-    outbox.append({bytes, delayMs});
-    if (lockDepth == 0) {
-        QList<std::pair<QByteArray, int>> out;
-        out.swap(outbox);
-        lock.unlock();
-        QMutexLocker wl(&outboxWriteMutex);
-        for (const auto& p : out)
-            WriteData(p.first, p.second);
-    }
-}
-
-void ReadRecBaseThread::FlushOutbox() {
+    // Outside a parser step the guard is the outermost one and writes at once.
     OutboxGuard g(this);
+    outbox.append({bytes, delayMs});
 }
 
 void ReadRecBaseThread::StartTimer(int ms) {
@@ -81,8 +70,48 @@ void ReadRecBaseThread::StopTimer() {
     emit SigStopReadTimer();
 }
 
-void ReadRecBaseThread::ReportPortLost() {
-    emit SigPortLost();
+void ReadRecBaseThread::ReplyHandled() {
+    StopTimer();
+    firstTimeoutSeen = false;
+}
+
+void ReadRecBaseThread::StartReceiving() {
+    stopRequest = false;
+    portOpen = true;
+    start(QThread::HighPriority);
+}
+
+bool ReadRecBaseThread::TakeStopRequest() {
+    if (!stopRequest)
+        return false;
+    stopRequest = false;
+    return true;
+}
+
+bool ReadRecBaseThread::EndCycle(bool lost) {
+    if (!chunk.isEmpty()) {
+        ReceptByte();
+        chunk.clear();
+    }
+    if (lost) {
+        emit SigPortLost();
+        return true;
+    }
+    return TakeStopRequest();
+}
+
+bool ReadRecBaseThread::ClosePort() {
+    StopTimer();
+    stopRequest = true;
+    if (QThread::currentThread() != this)
+        wait();
+    stopRequest = false;
+    {
+        QMutexLocker lock(&writeMutex);
+        ReleasePort();
+    }
+    portOpen = false;
+    return true;
 }
 
 // ---------------------------------------------------------------- intake
@@ -240,7 +269,7 @@ void ReadRecBaseThread::HandleMemoryFrame() {
                     emit SigMessage(302, true);
                 return;
             }
-            EndMemoryRead(layout.newLayout);
+            EndMemoryRead();
             return;
         }
         if (rx.at(kFrameMarkerPos) != kFrameMarker) {
@@ -285,8 +314,7 @@ void ReadRecBaseThread::HandleMemoryFrame() {
     }
 }
 
-void ReadRecBaseThread::EndMemoryRead(bool newLayout) {
-    Q_UNUSED(newLayout);
+void ReadRecBaseThread::EndMemoryRead() {
     if (imageForTransfer) {
         emit SigImageEEPROMTransfer(eepromImage);
         imageForTransfer = false;
@@ -344,14 +372,12 @@ bool ReadRecBaseThread::HandleServiceFrame() {
         rx.remove(0, frameLen);
         emit SigMessage(126, true);
         emit SigTimeProgrammEnabled();
-        StopTimer();
-        firstTimeoutSeen = false;
+        ReplyHandled();
         return true;
     case SvcRestart:
         rx.clear();
         emit SigMessage(211, true);
-        StopTimer();
-        firstTimeoutSeen = false;
+        ReplyHandled();
         return true;
     case SvcGsmLevel: {
         const int need = kServiceDataPos + 2;
@@ -366,8 +392,7 @@ bool ReadRecBaseThread::HandleServiceFrame() {
         return rx.size() < kServiceKeepUnknownBelow;
     }
     rx.remove(0, frameLen);
-    StopTimer();
-    firstTimeoutSeen = false;
+    ReplyHandled();
     return true;
 }
 
@@ -379,15 +404,13 @@ bool ReadRecBaseThread::HandleThermometerFrame() {
             return false;
         emit SigGetThermsStuct(rx.mid(1, kThermRecordLength * n + 1));
         rx.clear();
-        StopTimer();
-        firstTimeoutSeen = false;
+        ReplyHandled();
         return true;
     }
     if (rx.size() >= 2 && rx.at(0) == kThermWrittenLead) {
         emit SigWriteThermsOK();
         rx.clear();
-        StopTimer();
-        firstTimeoutSeen = false;
+        ReplyHandled();
         return true;
     }
     return false;
@@ -478,8 +501,7 @@ bool ReadRecBaseThread::HandleKeyWriteReply() {
     if (rx.startsWith(KeysWritten())) {
         rx.clear();
         emit SigKeysProgramOk();
-        StopTimer();
-        firstTimeoutSeen = false;
+        ReplyHandled();
         testMode = true;
         keyWriteMode = false;
         return true;
@@ -692,11 +714,8 @@ void ReadRecBaseThread::BreakOperation() {
 }
 
 void ReadRecBaseThread::BreakOperationLocked() {
-    ackPacket[0] = char(0xD7);
-    Send(ackPacket, 0);
-    ackPacket[0] = char(0xAD);
-    Send(ackPacket, 0);
-    ackPacket[0] = kAckByte;
+    Send(CmdTest(), 0);
+    Send(CmdLeaveTest(), 0);
     breakRequested = true;
 }
 

@@ -30,7 +30,9 @@ public:
     // first. Calls from the two threads are serialised. A block that does not
     // go out whole ends the write: the device would misread what follows.
     virtual void WriteData(const QByteArray& data, int delayMs);
-    virtual bool ClosePort() = 0;
+    // Stops the receive loop, then releases the port (ReleasePort) while no
+    // write can be under way. Always true.
+    virtual bool ClosePort();
 
 protected:
     // One block of a WriteData call; false when it did not go out whole.
@@ -41,6 +43,9 @@ protected:
     }
     // The break pulse that follows a block from the third on.
     virtual void BreakPulse() {}
+    // Purges and closes the port; called by ClosePort with writeMutex held
+    // once the receive loop has ended.
+    virtual void ReleasePort() {}
     // Held while a block is written and while a port is released, so a
     // write never meets a half-closed port.
     QMutex writeMutex;
@@ -123,12 +128,20 @@ public slots:
 protected:
     // Queues a reply; it is written once the outermost locked section ends.
     void Send(const QByteArray& bytes, int delayMs);
-    // Writes every queued reply (call without stateMutex held).
-    void FlushOutbox();
-    // Called by run() when the port reported a hang-up or a fatal error.
-    void ReportPortLost();
+    // The end of a successful OpenPort: marks the port open and starts run().
+    void StartReceiving();
+    // For run(): true (and the request cleared) when ClosePort asked the loop
+    // to end.
+    bool TakeStopRequest();
+    // For run(), after each read cycle: hands what arrived to the parser, then
+    // tells whether the loop ends (lost: the port reported a hang-up or a
+    // fatal error, which is reported once; or a stop request).
+    bool EndCycle(bool lost);
     void StartTimer(int ms);
     void StopTimer();
+    // A reply was handled: its time-out ends and the next silence gets its
+    // grace period again.
+    void ReplyHandled();
 
 private:
     // Parser steps, all called with stateMutex held.
@@ -136,7 +149,7 @@ private:
     void ParseOnce(bool freshChunk);
     bool DispatchOutsideTestMode();
     void HandleMemoryFrame();
-    void EndMemoryRead(bool newLayout);
+    void EndMemoryRead();
     bool HandleServiceFrame();
     bool HandleThermometerFrame();
     bool HandleSoundRequest();

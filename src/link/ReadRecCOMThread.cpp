@@ -14,15 +14,16 @@ namespace {
 constexpr int kBlockWriteLimitMs = 2000;
 } // namespace
 
-ReadRecCOMThread::ReadRecCOMThread(QObject* parent) : ReadRecBaseThread(parent) {}
+ReadRecCOMThread::ReadRecCOMThread(QObject* parent) : ReadRecBaseThread(parent) {
+    isComPort = true;
+}
 
 ReadRecCOMThread::~ReadRecCOMThread() {
     if (portOpen)
-        ReadRecCOMThread::ClosePort();
+        ReadRecBaseThread::ClosePort();
 }
 
 bool ReadRecCOMThread::OpenPort(int num, ulong& errcode) {
-    stopRequest = false;
     errcode = 0;
     if (portOpen)
         return true;
@@ -36,17 +37,13 @@ bool ReadRecCOMThread::OpenPort(int num, ulong& errcode) {
         errcode = ulong(err);
         return false;
     }
-    portOpen = true;
-    isComPort = true;
-    start(QThread::HighPriority);
+    StartReceiving();
     return true;
 }
 
 void ReadRecCOMThread::run() {
-    if (stopRequest) {
-        stopRequest = false;
+    if (TakeStopRequest())
         return;
-    }
     static thread_local char buffer[kwlink::kReadPieceSize];
     for (;;) {
         bool lost = false;
@@ -78,18 +75,8 @@ void ReadRecCOMThread::run() {
                 got += r;
             } while (got < n);
         }
-        if (!chunk.isEmpty()) {
-            ReceptByte();
-            chunk.clear();
-        }
-        if (lost) {
-            ReportPortLost();
+        if (EndCycle(lost))
             return;
-        }
-        if (stopRequest) {
-            stopRequest = false;
-            return;
-        }
     }
 }
 
@@ -107,17 +94,7 @@ void ReadRecCOMThread::BreakPulse() {
     comHandle.BreakPulse();
 }
 
-bool ReadRecCOMThread::ClosePort() {
-    StopTimer();
-    stopRequest = true;
-    if (QThread::currentThread() != this)
-        wait();
-    stopRequest = false;
-    {
-        QMutexLocker lock(&writeMutex);
-        comHandle.Purge();
-        comHandle.Close();
-    }
-    portOpen = false;
-    return true;
+void ReadRecCOMThread::ReleasePort() {
+    comHandle.Purge();
+    comHandle.Close();
 }

@@ -10,8 +10,6 @@ public:
     explicit ReadRecCOMThread(QObject* parent = nullptr);
     ~ReadRecCOMThread() override;
 
-    bool ClosePort() override;
-
     ComPort comHandle; // closed from construction and after a close
 
 public slots:
@@ -22,4 +20,5 @@ protected:
     void run() override;
     bool WriteBlock(const char* data, int len) override;
     void BreakPulse() override;
+    void ReleasePort() override;
 };

@@ -7,13 +7,11 @@
 
 Q_LOGGING_CATEGORY(lcUsbIo, "kw.link.usbio", QtInfoMsg)
 
-ReadRecUSBThread::ReadRecUSBThread(QObject* parent) : ReadRecBaseThread(parent) {
-    isComPort = false;
-}
+ReadRecUSBThread::ReadRecUSBThread(QObject* parent) : ReadRecBaseThread(parent) {}
 
 ReadRecUSBThread::~ReadRecUSBThread() {
     if (portOpen)
-        ReadRecUSBThread::ClosePort();
+        ReadRecBaseThread::ClosePort();
 }
 
 bool ReadRecUSBThread::OpenPort(int num, ulong& errcode) {
@@ -35,18 +33,13 @@ bool ReadRecUSBThread::OpenPort(int num, ulong& errcode) {
     usb.SetTimeouts(ftHandle, 3000, 3000);
     usb.SetUSBParameters(ftHandle, 2000, 2000);
     usb.Purge(ftHandle, FT_PURGE_RX | FT_PURGE_TX);
-    stopRequest = false;
-    portOpen = true;
-    isComPort = false;
-    start(QThread::HighPriority);
+    StartReceiving();
     return true;
 }
 
 void ReadRecUSBThread::run() {
-    if (stopRequest) {
-        stopRequest = false;
+    if (TakeStopRequest())
         return;
-    }
     UsbLayer& usb = ActiveUsbLayer();
     static thread_local char buffer[kwlink::kReadPieceSize];
     for (;;) {
@@ -71,23 +64,11 @@ void ReadRecUSBThread::run() {
                 got += r;
             }
         }
-        if (!chunk.isEmpty()) {
-            ReceptByte();
-            chunk.clear();
-        }
-        if (lost) {
-            ReportPortLost();
+        if (EndCycle(lost))
             return;
-        }
-        if (stopRequest) {
-            stopRequest = false;
-            return;
-        }
         usb.WaitForData(ftHandle, kwlink::kPollPeriodMs);
-        if (stopRequest) {
-            stopRequest = false;
+        if (TakeStopRequest())
             return;
-        }
     }
 }
 
@@ -114,22 +95,12 @@ void ReadRecUSBThread::BreakPulse() {
     usb.SetBreakOff(ftHandle);
 }
 
-bool ReadRecUSBThread::ClosePort() {
-    StopTimer();
-    stopRequest = true;
-    if (QThread::currentThread() != this)
-        wait();
-    stopRequest = false;
-    {
-        QMutexLocker lock(&writeMutex);
-        if (ftHandle) {
-            UsbLayer& usb = ActiveUsbLayer();
-            usb.Purge(ftHandle, FT_PURGE_RX | FT_PURGE_TX);
-            usb.Close(ftHandle);
-        }
-        ftHandle = nullptr;
+void ReadRecUSBThread::ReleasePort() {
+    if (ftHandle) {
+        UsbLayer& usb = ActiveUsbLayer();
+        usb.Purge(ftHandle, FT_PURGE_RX | FT_PURGE_TX);
+        usb.Close(ftHandle);
     }
-    portOpen = false;
+    ftHandle = nullptr;
     qDebug() << "usb close";
-    return true;
 }

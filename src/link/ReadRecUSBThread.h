@@ -10,8 +10,6 @@ public:
     explicit ReadRecUSBThread(QObject* parent = nullptr);
     ~ReadRecUSBThread() override;
 
-    bool ClosePort() override;
-
     FT_HANDLE ftHandle = nullptr;
     FT_STATUS ftStatus = FT_OK;
 
@@ -23,4 +21,5 @@ protected:
     void run() override;
     bool WriteBlock(const char* data, int len) override;
     void BreakPulse() override;
+    void ReleasePort() override;
 };

@@ -2,8 +2,27 @@
 
 #include "settings/DeviceSettings.h"
 
-StateTableBase::StateTableBase(QStringList h, QObject* parent)
-    : QAbstractTableModel(parent), headers(std::move(h)) {}
+namespace {
+const DeviceStateLog* stateLog() {
+    return g_deviceSettings ? g_deviceSettings->state : nullptr;
+}
+
+QString twoDigits(int v) {
+    return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
+}
+} // namespace
+
+StateTableBase::StateTableBase(QStringList h, int rows, QObject* parent)
+    : QAbstractTableModel(parent), headers(std::move(h)), rows(rows) {}
+
+int StateTableBase::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() || !filled || !stateLog() ? 0 : rows;
+}
+
+const DeviceStateLog* StateTableBase::stateAt(const QModelIndex& index) const {
+    const DeviceStateLog* s = stateLog();
+    return s && index.isValid() && index.row() < rows ? s : nullptr;
+}
 
 int StateTableBase::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : headers.size();
@@ -23,28 +42,14 @@ void StateTableBase::ResetTable() {
     endResetModel();
 }
 
-namespace {
-const DeviceStateLog* stateLog() {
-    return g_deviceSettings ? g_deviceSettings->state : nullptr;
-}
-
-QString twoDigits(int v) {
-    return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
-}
-} // namespace
-
 JournalTable::JournalTable(QObject* parent)
     : StateTableBase({QStringLiteral("Дата"), QStringLiteral("Время"), QStringLiteral("Событие"),
                       QStringLiteral("Параметр")},
-                     parent) {}
-
-int JournalTable::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() || !filled || !stateLog() ? 0 : kJournalRecords;
-}
+                     kJournalRecords, parent) {}
 
 QVariant JournalTable::data(const QModelIndex& index, int role) const {
-    const DeviceStateLog* s = stateLog();
-    if (!s || !index.isValid() || index.row() >= kJournalRecords)
+    const DeviceStateLog* s = stateAt(index);
+    if (!s)
         return {};
     const int r = index.row();
     if (role == Qt::TextAlignmentRole)
@@ -67,15 +72,12 @@ QVariant JournalTable::data(const QModelIndex& index, int role) const {
 }
 
 LastStateTable::LastStateTable(QObject* parent)
-    : StateTableBase({QStringLiteral("Поставлен на охрану"), QStringLiteral("Тревога")}, parent) {}
-
-int LastStateTable::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() || !filled || !stateLog() ? 0 : kLoops;
-}
+    : StateTableBase({QStringLiteral("Поставлен на охрану"), QStringLiteral("Тревога")}, kLoops,
+                     parent) {}
 
 QVariant LastStateTable::data(const QModelIndex& index, int role) const {
-    const DeviceStateLog* s = stateLog();
-    if (!s || !index.isValid() || role != Qt::DisplayRole || index.row() >= kLoops)
+    const DeviceStateLog* s = stateAt(index);
+    if (!s || role != Qt::DisplayRole)
         return {};
     const int bit = 1 << index.row();
     const bool on = index.column() == 0 ? (s->armedMask & bit) : (s->alarmMask & bit);
@@ -83,29 +85,21 @@ QVariant LastStateTable::data(const QModelIndex& index, int role) const {
 }
 
 ResetFlagsTable::ResetFlagsTable(QObject* parent)
-    : StateTableBase({QStringLiteral("Флаг A")}, parent) {}
-
-int ResetFlagsTable::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() || !filled || !stateLog() ? 0 : kLoops;
-}
+    : StateTableBase({QStringLiteral("Флаг A")}, kLoops, parent) {}
 
 QVariant ResetFlagsTable::data(const QModelIndex& index, int role) const {
-    const DeviceStateLog* s = stateLog();
-    if (!s || !index.isValid() || role != Qt::DisplayRole || index.row() >= kLoops)
+    const DeviceStateLog* s = stateAt(index);
+    if (!s || role != Qt::DisplayRole)
         return {};
     return int(s->loopBitA[index.row()]);
 }
 
 NaprFlagsTable::NaprFlagsTable(QObject* parent)
-    : StateTableBase({QStringLiteral("Флаг B")}, parent) {}
-
-int NaprFlagsTable::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() || !filled || !stateLog() ? 0 : kLoops;
-}
+    : StateTableBase({QStringLiteral("Флаг B")}, kLoops, parent) {}
 
 QVariant NaprFlagsTable::data(const QModelIndex& index, int role) const {
-    const DeviceStateLog* s = stateLog();
-    if (!s || !index.isValid() || role != Qt::DisplayRole || index.row() >= kLoops)
+    const DeviceStateLog* s = stateAt(index);
+    if (!s || role != Qt::DisplayRole)
         return {};
     return int(s->loopBitB[index.row()]);
 }

@@ -3,16 +3,20 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
+struct DeviceStateLog;
+
 // The table models over DeviceStateLog. Each stays empty until a memory read
 // has filled the state block (`filled`), then shows the block's data.
 class StateTableBase : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    StateTableBase(QStringList headers, QObject* parent);
+    // `rows`: the rows of a filled table.
+    StateTableBase(QStringList headers, int rows, QObject* parent);
 
     bool filled = false;
 
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
@@ -20,8 +24,14 @@ public:
 public slots:
     void ResetTable();
 
+protected:
+    // The state block behind a cell; null without settings or for an index
+    // outside the rows.
+    const DeviceStateLog* stateAt(const QModelIndex& index) const;
+
 private:
     QStringList headers;
+    int rows;
 };
 
 // The event journal, one row per record.
@@ -30,7 +40,6 @@ class JournalTable : public StateTableBase {
 
 public:
     explicit JournalTable(QObject* parent = nullptr);
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 };
 
@@ -40,7 +49,6 @@ class LastStateTable : public StateTableBase {
 
 public:
     explicit LastStateTable(QObject* parent = nullptr);
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 };
 
@@ -50,7 +58,6 @@ class ResetFlagsTable : public StateTableBase {
 
 public:
     explicit ResetFlagsTable(QObject* parent = nullptr);
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 };
 
@@ -60,6 +67,5 @@ class NaprFlagsTable : public StateTableBase {
 
 public:
     explicit NaprFlagsTable(QObject* parent = nullptr);
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 };

@@ -6,7 +6,6 @@
 #include "settings/SensorTypes.h"
 #include "ui_TestPrib.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -30,7 +29,8 @@ const SensorRecord* LoopSensor(const LoopLimits& l, int loop) {
 }
 } // namespace
 
-TestPrib::TestPrib(QWidget* parent) : QDialog(parent), ui(new Ui::TestPrib) {
+TestPrib::TestPrib(QWidget* parent)
+    : TestModeDialog(kStatusTestOn, kStatusTestOff, parent), ui(new Ui::TestPrib) {
     ui->setupUi(this);
     connect(ui->pbCancel, &QPushButton::clicked, this, &TestPrib::CancelClick);
     connect(ui->pbSirena, &QPushButton::clicked, this, &TestPrib::StartStopSirenaClc);
@@ -79,24 +79,6 @@ void TestPrib::CrListSignalsbT(DEV_TYPE devType) {
     ui->CbTouchSigs->addItems(signalNames);
 }
 
-void TestPrib::CancelClick() {
-    if (leaving)
-        return;
-    leaving = true;
-    emit SigSetTestCommand(proto::TC_EXIT_TEST);
-    emit SigExitWindow();
-    if (testReported) {
-        testReported = false;
-        emit SigMessage(kStatusTestOff, true);
-    }
-    QDialog::reject();
-    leaving = false;
-}
-
-void TestPrib::reject() {
-    CancelClick();
-}
-
 void TestPrib::initialize() {
     ui->CbTouchSigs->setCurrentIndex(0);
     ui->pbLight->setText(QStringLiteral("Включить свет"));
@@ -126,10 +108,7 @@ void TestPrib::showLoop(int loop, int code) {
 }
 
 void TestPrib::ReceptTestPack(bool flag, QByteArray pack) {
-    if (isActiveWindow() && !testReported) {
-        emit SigMessage(kStatusTestOn, true);
-        testReported = true;
-    }
+    reportTestModeEntered();
     const int first = flag ? 0 : kLoopsInK;
     const int count = flag ? kLoopsInK : kLoopsInL;
     for (int m = 1; m <= count; ++m) {

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "link/dialogs/TestModeDialog.h"
 #include "settings/DeviceSettings.h"
 
 #include <QByteArray>
-#include <QDialog>
 #include <QStringList>
 
 namespace Ui {
@@ -11,7 +11,7 @@ class TestPrib;
 }
 
 // The device's test mode: live loop readings and output commands.
-class TestPrib : public QDialog {
+class TestPrib : public TestModeDialog {
     Q_OBJECT
 
 public:
@@ -23,25 +23,14 @@ public:
     static int TouchSignalCommand(int index, int loops);
     static int LoopsOf(int devType);
 
-    bool testModeReported() const { return testReported; }
-
-signals:
-    void SigSetTestCommand(int);
-    void SigMessage(int code, bool addToTable);
-    void SigExitWindow();
-
 public slots:
     void CrListSignalsbT(DEV_TYPE devType);
-    void CancelClick();
     void initialize();
     void ReceptTestPack(bool flag, QByteArray pack);
     void StartStopSirenaClc();
     void StartStopLightClc();
     void SendTMSignal();
     void SetSensorScales();
-
-protected:
-    void reject() override;
 
 private:
     void showLoop(int loop, int code);
@@ -50,6 +39,4 @@ private:
     bool lightOn = false;
     Ui::TestPrib* ui;
     QStringList signalNames;
-    bool testReported = false;
-    bool leaving = false;
 };

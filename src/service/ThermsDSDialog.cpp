@@ -8,6 +8,11 @@
 #include <cstring>
 
 namespace {
+// Inside a record, after the identifier: little-endian IEEE floats.
+constexpr int kTemperaturePos = 8;
+constexpr int kUpperLimitPos = 12;
+constexpr int kLowerLimitPos = 16;
+
 float readFloat(const char* p) {
     const quint32 bits = qFromLittleEndian<quint32>(p);
     float f;
@@ -49,9 +54,9 @@ QList<ThermometerRecord> ThermsDSDialog::ParseThermometerList(const QByteArray& 
         const char* p = list.constData() + at;
         ThermometerRecord r;
         r.id = QByteArray(p, kIdSize);
-        r.temperature = readFloat(p + 8);
-        r.upperLimit = readFloat(p + 12);
-        r.lowerLimit = readFloat(p + 16);
+        r.temperature = readFloat(p + kTemperaturePos);
+        r.upperLimit = readFloat(p + kUpperLimitPos);
+        r.lowerLimit = readFloat(p + kLowerLimitPos);
         out << r;
     }
     return out;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/Protocol.h"
+
 #include <QByteArray>
 #include <QDialog>
 #include <QList>
@@ -21,7 +23,7 @@ class ThermsDSDialog : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int kRecordSize = 20;
+    static constexpr int kRecordSize = proto::kThermRecordLength;
     static constexpr int kIdSize = 8;
 
     explicit ThermsDSDialog(QWidget* parent = nullptr);

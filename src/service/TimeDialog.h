@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/Protocol.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QDialog>
@@ -18,7 +20,7 @@ class TimeDialog : public QDialog {
 
 public:
     static constexpr int kRefreshMs = 1000;
-    static constexpr int kTimeTextLength = 17;
+    static constexpr int kTimeTextLength = proto::kTimeTextLength;
 
     explicit TimeDialog(QWidget* parent = nullptr);
     ~TimeDialog() override;

@@ -50,11 +50,12 @@ constexpr BuildBand kCode2VororaZBuilds[] = {
     {11, 16, 0}, {23, 24, 0}, {27, 28, 0}, {31, 32, 0}, {35, 36, 0}, {39, 40, 0}, {43, 44, 0},
     {47, 48, 0}, {51, 52, 0}, {55, 56, 0}, {59, 60, 0}, {63, 64, 0}, {67, 67, 0}};
 
-bool inBands(const BuildBand* bands, int count, int build) {
+// The band holding the build, or none.
+const BuildBand* bandOf(const BuildBand* bands, int count, int build) {
     for (int i = 0; i < count; ++i)
         if (build >= bands[i].from && build <= bands[i].to)
-            return true;
-    return false;
+            return &bands[i];
+    return nullptr;
 }
 
 // Before the first release / between the releases / from the second one.
@@ -106,7 +107,7 @@ int DeviceTypeOfModel(quint8 code, const QDate& firmware, quint8 build) {
         break;
     case 2:
         if (FwEquals(firmware, fw::k03_12_2010))
-            return inBands(kCode2VororaZBuilds, int(std::size(kCode2VororaZBuilds)), build)
+            return bandOf(kCode2VororaZBuilds, int(std::size(kCode2VororaZBuilds)), build)
                        ? DEV_VororaZ
                        : DEV_VoduzeR;
         switch (eraOf(firmware)) {
@@ -130,14 +131,11 @@ QString VersionBuildSuffix(const QDate& firmware, quint8 build) {
     for (const SuffixRow& row : kSuffixRows) {
         if (!FwEquals(firmware, row.release))
             continue;
-        for (int i = 0; i < row.count; ++i) {
-            const BuildBand& band = row.bands[i];
-            if (build < band.from || build > band.to)
-                continue;
-            const int n = band.suffix == kOddOfPair ? (build % 2 ? build : build - 1) : band.suffix;
-            return QLatin1Char('/') + QString::number(n);
-        }
-        return {};
+        const BuildBand* band = bandOf(row.bands, row.count, build);
+        if (!band)
+            return {};
+        const int n = band->suffix == kOddOfPair ? (build % 2 ? build : build - 1) : band->suffix;
+        return QLatin1Char('/') + QString::number(n);
     }
     return {};
 }
@@ -166,10 +164,7 @@ DeviceAnnouncement InterpretAnnouncement(const QString& version, quint8 code, qu
 }
 
 int FindVersionRow(const QStringList& rows, const QString& text) {
-    for (int i = 0; i < rows.size(); ++i)
-        if (rows.at(i) == text)
-            return i;
-    return -1;
+    return int(rows.indexOf(text));
 }
 
 void ApplyVersionRow(DeviceHeader& header, const QString& rowText, int row) {

@@ -111,19 +111,17 @@ void DecodeSim(DeviceSettings* s, int sim, const QByteArray& login, const QByteA
     for (int i = 0; i < s->gsmOperators.size() && found < 0; ++i)
         if (lt::TextField(s->gsmOperators.at(i).initString, lt::kAccessPointMax) == accessPoint)
             found = i;
-    if (found >= 0) {
-        h.simOperator[sim] = found;
-        h.checkBalance[sim] = IsOff(ussd) ? 0 : 1;
-        return;
+    if (found < 0) {
+        GsmOperator decoded;
+        decoded.initString = apn;
+        decoded.login = QString::fromLatin1(login);
+        decoded.password = QString::fromLatin1(password);
+        // "-" is how the sections say "no balance request", not a USSD code.
+        decoded.ussd = IsOff(ussd) ? QString() : QString::fromLatin1(ussd);
+        found = AddUnknownGsmOperator(dir, s, decoded);
     }
-    GsmOperator decoded;
-    decoded.initString = apn;
-    decoded.login = QString::fromLatin1(login);
-    decoded.password = QString::fromLatin1(password);
-    // "-" is how the sections say "no balance request", not a USSD code.
-    decoded.ussd = IsOff(ussd) ? QString() : QString::fromLatin1(ussd);
-    h.simOperator[sim] = AddUnknownGsmOperator(dir, s, decoded);
-    // As for a known operator: an empty USSD field asks for no balance
+    h.simOperator[sim] = found;
+    // Known or new operator alike: an empty USSD field asks for no balance
     // check either, since there is no code to send.
     h.checkBalance[sim] = IsOff(ussd) ? 0 : 1;
 }
@@ -249,6 +247,12 @@ int Cr99Byte(const Reader& r, int cr99Offset) {
     return r.has(at) ? r.u8(at) : -1;
 }
 
+void DecodeDelay(int v, u8& on, i32& loop, i32& time) {
+    on = (v & cr99::kDelayOffBit) ? 0 : 1;
+    loop = (v >> cr99::kDelayLoopShift) & 7;
+    time = v & 7;
+}
+
 void DecodeCr99Base(const Reader& r, DeviceSettings* s) {
     using namespace cr99;
     LoopFunctions& lf = *s->loopFunctions;
@@ -266,16 +270,10 @@ void DecodeCr99Base(const Reader& r, DeviceSettings* s) {
     ExtraOptions& e = *s->extra;
     if (const int v = Cr99Byte(r, kTamper); v >= 0)
         e.useTamper = (v & kTamperBit) ? 1 : 0;
-    if (const int v = Cr99Byte(r, kDisarmDelay); v >= 0) {
-        e.disarmDelayOn = (v & kDelayOffBit) ? 0 : 1;
-        e.disarmDelayLoop = (v >> kDelayLoopShift) & 7;
-        e.disarmDelayTime = v & 7;
-    }
-    if (const int v = Cr99Byte(r, kArmDelay); v >= 0) {
-        e.armDelayOn = (v & kDelayOffBit) ? 0 : 1;
-        e.armDelayLoop = (v >> kDelayLoopShift) & 7;
-        e.armDelayTime = v & 7;
-    }
+    if (const int v = Cr99Byte(r, kDisarmDelay); v >= 0)
+        DecodeDelay(v, e.disarmDelayOn, e.disarmDelayLoop, e.disarmDelayTime);
+    if (const int v = Cr99Byte(r, kArmDelay); v >= 0)
+        DecodeDelay(v, e.armDelayOn, e.armDelayLoop, e.armDelayTime);
 }
 
 void DecodeCr99Gated(const Reader& r, DeviceSettings* s) {

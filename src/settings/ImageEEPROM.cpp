@@ -1,5 +1,6 @@
 #include "settings/ImageEEPROM.h"
 
+#include "settings/ByteFields.h"
 #include "settings/DeviceSettings.h"
 #include "settings/ImageDecoder.h"
 #include "settings/ImageLayout.h"
@@ -31,17 +32,10 @@ QByteArray Stored(const QByteArray& section) {
     return section.left(section.size() - 1);
 }
 
-// Writes bytes from `at` on, never past the image's end.
-void Put(QByteArray& img, int at, const QByteArray& bytes) {
-    const int n = qMin<int>(int(bytes.size()), int(img.size()) - at);
-    if (at >= 0 && n > 0)
-        img.replace(at, n, bytes.left(n));
-}
-
 // A region of text fields keeps to [start, end): the rest stays erased, and
 // what would not fit is dropped rather than moving later regions.
 void PutRegion(QByteArray& img, int start, int end, const QByteArray& bytes) {
-    Put(img, start, bytes.left(end - start));
+    PutBytes(img, start, bytes.left(end - start));
 }
 
 // Takes the next field of W as the device memory keeps it: a field shorter
@@ -84,7 +78,7 @@ void PutCr99Tail(QByteArray& img, const QByteArray& s99, int sectionOffset, int 
                  int size) {
     if (sectionOffset < 0)
         return;
-    Put(img, Cr99ImageOffset(fullOffset), s99.mid(sectionOffset, size));
+    PutBytes(img, Cr99ImageOffset(fullOffset), s99.mid(sectionOffset, size));
 }
 
 bool WriteFile(const QString& fileName, const QByteArray& bytes, QWidget* parent) {
@@ -137,8 +131,8 @@ QByteArray ImageEEPROM::BuildImage(const DeviceSettings& s) {
     img[kMarker] = kProgrammed;
 
     // First SIM and main server.
-    Put(img, kServer1Ip, aa.mid(lt::craa::kServerIpOffset, lt::kServerIpWidth));
-    Put(img, kServer1Port, aa.mid(lt::craa::kServerPortOffset, lt::kServerPortWidth));
+    PutBytes(img, kServer1Ip, aa.mid(lt::craa::kServerIpOffset, lt::kServerIpWidth));
+    PutBytes(img, kServer1Port, aa.mid(lt::craa::kServerPortOffset, lt::kServerPortWidth));
     {
         QByteArray w = aa.mid(lt::craa::kSimFieldsOffset);
         QByteArray region = CutFields(w, lt::craa::kTextFieldMax);
@@ -148,8 +142,8 @@ QByteArray ImageEEPROM::BuildImage(const DeviceSettings& s) {
     }
 
     PutCr99Body(img, s99, l, kOutputsCr99, kOutputsSize);
-    Put(img, kNumbersBlock, qq.left(kNumbersBlockSize));
-    Put(img, kFederalNumbers, s77.left(kFederalNumbersSize));
+    PutBytes(img, kNumbersBlock, qq.left(kNumbersBlockSize));
+    PutBytes(img, kFederalNumbers, s77.left(kFederalNumbersSize));
 
     // Second SIM and second server.
     {
@@ -179,16 +173,16 @@ QByteArray ImageEEPROM::BuildImage(const DeviceSettings& s) {
         PutRegion(img, kBalanceFields, kBalanceRegionEnd, region);
     }
 
-    Put(img, kCr88, s88.left(kCr88Size));
+    PutBytes(img, kCr88, s88.left(kCr88Size));
     PutCr99Body(img, s99, l, 0, kCr99BaseSize);
     img[kState] = kMarkerZero;
 
     PutCr99Tail(img, s99, l.timeZone, cr99::kFullTimeZone, cr99::kTimeZoneSize);
 
-    Put(img, kKeyTable, keys.mid(keypack::kSlots, kKeyTableSize));
-    Put(img, kKeyActiveMask, keys.mid(keypack::kActiveMask, keypack::kMaskSize));
+    PutBytes(img, kKeyTable, keys.mid(keypack::kSlots, kKeyTableSize));
+    PutBytes(img, kKeyActiveMask, keys.mid(keypack::kActiveMask, keypack::kMaskSize));
     img[kKeyMaskGap1] = kMarkerZero;
-    Put(img, kKeyRapidMask, keys.mid(keypack::kRapidMask, keypack::kMaskSize));
+    PutBytes(img, kKeyRapidMask, keys.mid(keypack::kRapidMask, keypack::kMaskSize));
     img[kKeyMaskGap2] = kMarkerZero;
 
     PutCr99Tail(img, s99, l.smsEvents, cr99::kFullSmsEvents, cr99::kSmsEventsSize);
@@ -197,7 +191,7 @@ QByteArray ImageEEPROM::BuildImage(const DeviceSettings& s) {
 
     PutCr99Body(img, s99, l, cr99::kConsoleRegion, cr99::kConsoleRegionSize);
 
-    Put(img, kCrff, ff.left(crff::kSize));
+    PutBytes(img, kCrff, ff.left(crff::kSize));
     return img;
 }
 

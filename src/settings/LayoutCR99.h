@@ -6,6 +6,9 @@
 // order, then the 0x00 terminator. The builder, the memory-image decoder and
 // the image writer all take their offsets from here.
 
+#include "settings/LayoutNumbers.h"
+#include "settings/LayoutText.h"
+
 #include <QtGlobal>
 
 #include <array>
@@ -105,7 +108,7 @@ inline constexpr quint8 kConsoleCb2Shift = 1;
 inline constexpr quint8 kConsoleCb1Bit = 0x01;
 
 inline constexpr int kConsoleNumbers = 108; // 5 numbers of kPhoneSize BCD bytes
-inline constexpr int kPhoneSize = 5;
+inline constexpr int kPhoneSize = layout::kPhoneBytes;
 inline constexpr int kConsoleNumberCount = 5;
 
 inline constexpr int kReserved133 = 133; // 0x00 up to 147
@@ -152,9 +155,11 @@ inline constexpr quint8 kSntpCb4Bit = 0x04;
 inline constexpr quint8 kUseSntpBit = 0x02;
 inline constexpr quint8 kSntpAlwaysBit = 0x01;
 inline constexpr int kSntpIp = 653;
-inline constexpr int kSntpIpSize = 15;
+// Address and port go by position in the main server's form: "010.000.000.001"
+// and "00123".
+inline constexpr int kSntpIpSize = layout::text::kServerIpWidth;
 inline constexpr int kSntpPort = 668;
-inline constexpr int kSntpPortSize = 5;
+inline constexpr int kSntpPortSize = layout::text::kServerPortWidth;
 inline constexpr int kSntpDns = 673;
 inline constexpr int kSntpDnsSize = 32; // NUL-filled
 

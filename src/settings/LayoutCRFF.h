@@ -5,6 +5,8 @@
 // key-write request. Shared by the builders, the memory-image decoder and the
 // image writer.
 
+#include "settings/LayoutNumbers.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 
@@ -23,7 +25,7 @@ inline constexpr int kServerPortSize = 2;
 
 inline constexpr int kPhone1 = 68; // 5 BCD bytes each
 inline constexpr int kPhone2 = 73;
-inline constexpr int kPhoneSize = 5;
+inline constexpr int kPhoneSize = layout::kPhoneBytes;
 
 inline constexpr int kReserved78 = 78; // 0x00
 

@@ -70,16 +70,11 @@ ProgressBarModel::step(bool reset, bool read, int value, const DeviceHeader& h, 
         maximum_ = std::max(0, value);
         return std::nullopt;
     }
-    if (read) {
-        textVisible_ = true;
-        format_ = QString::fromUtf8(kReadFormat);
-        const Relay relay{value, maximum_};
-        advance(value);
-        return wizardActive ? std::optional<Relay>(relay) : std::nullopt;
-    }
-    maximum_ = ProgrammingMaximum(h);
+    // A read keeps the maximum its reset gave; programming has a fixed one.
+    if (!read)
+        maximum_ = ProgrammingMaximum(h);
     textVisible_ = true;
-    format_ = QString::fromUtf8(kProgrammingFormat);
+    format_ = QString::fromUtf8(read ? kReadFormat : kProgrammingFormat);
     const Relay relay{value, maximum_};
     advance(value);
     return wizardActive ? std::optional<Relay>(relay) : std::nullopt;

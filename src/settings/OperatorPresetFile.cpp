@@ -26,14 +26,6 @@ void WriteGroup(QSettings& ini, int index, const GsmOperator& op) {
     ini.endGroup();
 }
 
-QString Text(const QSettings& ini, const QString& key) {
-    const QVariant v = ini.value(key, QVariant());
-    // An unquoted comma in a hand-edited file splits the value into a list.
-    if (v.metaType().id() == QMetaType::QStringList)
-        return v.toStringList().join(QLatin1Char(','));
-    return v.toString();
-}
-
 } // namespace
 
 QString OperatorPresetFile::unknownName() {
@@ -67,11 +59,11 @@ bool OperatorPresetFile::read(QList<GsmOperator>* list) const {
     for (int i = 0; i < count; ++i) {
         GsmOperator op;
         ini.beginGroup(QString::number(i));
-        op.name = Text(ini, kName);
-        op.initString = Text(ini, kInitString);
-        op.login = Text(ini, kLogin);
-        op.password = Text(ini, kPassword);
-        op.ussd = Text(ini, kUssd);
+        op.name = IniTextValue(ini, kName);
+        op.initString = IniTextValue(ini, kInitString);
+        op.login = IniTextValue(ini, kLogin);
+        op.password = IniTextValue(ini, kPassword);
+        op.ussd = IniTextValue(ini, kUssd);
         ini.endGroup();
         if (op.name.isEmpty())
             op.name = unknownName();

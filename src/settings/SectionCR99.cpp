@@ -1,3 +1,4 @@
+#include "settings/ByteFields.h"
 #include "settings/DeviceSettings.h"
 #include "settings/Firmware.h"
 #include "settings/LayoutCR99.h"
@@ -111,26 +112,10 @@ quint8 shifted(qint64 v, int bits) {
     return quint8((quint64(v) << bits) & 0xFF);
 }
 
-template <typename A> quint8 mask(const A& flags, int count) {
-    quint8 m = 0;
-    for (int i = 0; i < count && i < int(flags.size()); ++i)
-        if (flags[i])
-            m |= quint8(1u << i);
-    return m;
-}
-
-void orByte(QByteArray& b, int at, quint8 bits) {
-    b[at] = char(quint8(b[at]) | bits);
-}
-
-void put(QByteArray& b, int at, const QByteArray& field) {
-    b.replace(at, field.size(), field);
-}
-
-// A name or event text in the device's code page, cut to its field and
-// filled out with `pad`.
-QByteArray textField(const QString& text, int width, char pad) {
-    return FixedWidth(ToCp1251(text), width, pad);
+// A delay byte: the no-delay bit when off, the loop and the time index.
+char delayByte(u8 on, qint64 loop, qint64 time) {
+    const quint8 off = on == 0 ? kDelayOffBit : 0;
+    return char(off | shifted(loop, kDelayLoopShift) | quint8(low8(time)));
 }
 
 void fillBase(QByteArray& b, const DeviceSettings& s) {
@@ -151,20 +136,15 @@ void fillBase(QByteArray& b, const DeviceSettings& s) {
 
     const ExtraOptions& e = *s.extra;
     if (e.useTamper)
-        orByte(b, kTamper, kTamperBit);
+        OrByte(b, kTamper, kTamperBit);
 
-    quint8 disarm = e.disarmDelayOn == 0 ? kDelayOffBit : 0;
-    disarm |= shifted(e.disarmDelayLoop, kDelayLoopShift) | quint8(low8(e.disarmDelayTime));
-    b[kDisarmDelay] = char(disarm);
-
-    quint8 arm = e.armDelayOn == 0 ? kDelayOffBit : 0;
-    arm |= shifted(e.armDelayLoop, kDelayLoopShift) | quint8(low8(e.armDelayTime));
-    b[kArmDelay] = char(arm);
+    b[kDisarmDelay] = delayByte(e.disarmDelayOn, e.disarmDelayLoop, e.disarmDelayTime);
+    b[kArmDelay] = delayByte(e.armDelayOn, e.armDelayLoop, e.armDelayTime);
 }
 
 void fillSmsOptions(QByteArray& b, const DeviceSettings& s) {
     const SmsNumberFlags& sf = *s.smsFlags;
-    quint8 v = mask(sf.checkbox, kMainNumbers);
+    quint8 v = FlagMask(sf.checkbox, kMainNumbers);
     if (sf.checkbox13)
         v |= kCheckbox13Bit;
     if (sf.checkbox14)
@@ -198,8 +178,8 @@ void fillServerBlock(QByteArray& b, const DeviceSettings& s) {
     fallback |= quint8(low8(sv.udPop3));
     b[kServerFallback] = char(fallback);
 
-    put(b, kDnsName1, textField(sv.dnsName[0], kDnsNameSize, '\0'));
-    put(b, kDnsName2, textField(sv.dnsName[1], kDnsNameSize, '\0'));
+    PutBytes(b, kDnsName1, Cp1251Field(sv.dnsName[0], kDnsNameSize, '\0'));
+    PutBytes(b, kDnsName2, Cp1251Field(sv.dnsName[1], kDnsNameSize, '\0'));
 
     const ConnectionParams& c = *s.connection;
     quint8 test = quint8(low8(c.testInterval));
@@ -209,7 +189,7 @@ void fillServerBlock(QByteArray& b, const DeviceSettings& s) {
         test |= kTestWhenOpenBit;
     b[kTestFlags] = char(test);
     b[kTestAttempts] = low8(qint64(c.testAttempts) - 1);
-    b[kTestReceivers] = char(mask(c.testReceiver, int(c.testReceiver.size())));
+    b[kTestReceivers] = char(FlagMask(c.testReceiver, int(c.testReceiver.size())));
 
     quint8 vg = quint8(low8(c.rapidResponseAttempts));
     if (sv.useGprsMode2)
@@ -218,22 +198,22 @@ void fillServerBlock(QByteArray& b, const DeviceSettings& s) {
         vg |= kVoiceMessagesBit;
     b[kVoiceGprs] = char(vg);
 
-    b[kSmsNumberFlags] = char(mask(s.smsFlags->cb_p_vx_sn, kMainNumbers));
+    b[kSmsNumberFlags] = char(FlagMask(s.smsFlags->cb_p_vx_sn, kMainNumbers));
 }
 
 void fillOutputs(QByteArray& b, const DeviceSettings& s) {
     const OutputsConfig& o = *s.outputs;
     for (int n = 0; n < kOutputCount; ++n) {
         b[kOutputTypes + n] = low8(o.outputType[n]);
-        b[kOutputLoops + n] = char(mask(o.outputLoop[n], kLoops));
+        b[kOutputLoops + n] = char(FlagMask(o.outputLoop[n], kLoops));
     }
 }
 
 void fillCallMatrix(QByteArray& b, const DeviceSettings& s) {
     const CallMatrix& cm = *s.callMatrix;
     for (int r = 0; r < kMainNumbers; ++r) {
-        b[CallMatrixOpenCloseOffset(r)] = char(mask(cm.openClose[r], kLoops));
-        b[CallMatrixAlarmOffset(r)] = char(mask(cm.alarm[r], kLoops));
+        b[CallMatrixOpenCloseOffset(r)] = char(FlagMask(cm.openClose[r], kLoops));
+        b[CallMatrixAlarmOffset(r)] = char(FlagMask(cm.alarm[r], kLoops));
     }
 }
 
@@ -243,18 +223,16 @@ void fillConsoleBlock(QByteArray& b, const DeviceSettings& s) {
     quint8 flags = 0;
     if (s.extra->useVoicePasswords && Cr99VoicePasswordsAllowed(*s.header))
         flags |= kVoicePasswordsBit;
-    for (int i = 0; i < int(cs.cb2to5.size()); ++i)
-        if (cs.cb2to5[i])
-            flags |= quint8(1u << (kConsoleCb2Shift + i));
+    flags |= quint8(FlagMask(cs.cb2to5, int(cs.cb2to5.size())) << kConsoleCb2Shift);
     if (cs.cb1)
         flags |= kConsoleCb1Bit;
     b[kConsoleFlags] = char(flags);
 
     for (int r = 0; r < kConsoleNumberCount; ++r)
-        put(b, ConsoleNumberOffset(r), PhoneToBcd(cs.number[r]));
+        PutBytes(b, ConsoleNumberOffset(r), PhoneToBcd(cs.number[r]));
 
     for (int e = 0; e < kEventCount; ++e)
-        b[kEventNumbers + e] = char(mask(cs.eventNumber[e], kMainNumbers));
+        b[kEventNumbers + e] = char(FlagMask(cs.eventNumber[e], kMainNumbers));
 
     for (int n = 0; n < kEventCount; ++n) {
         const int e = kEventOrder[n];
@@ -268,19 +246,19 @@ void fillConsoleBlock(QByteArray& b, const DeviceSettings& s) {
         b[kEventKinds + n] = char(kind);
     }
 
-    put(b, kObjectName, textField(cs.objectName, kNameSize, '\xFF'));
+    PutBytes(b, kObjectName, Cp1251Field(cs.objectName, kNameSize, '\xFF'));
     for (int i = 0; i < kLoopNameCount; ++i)
-        put(b, LoopNameOffset(i), textField(cs.loopName[i], kNameSize, '\xFF'));
+        PutBytes(b, LoopNameOffset(i), Cp1251Field(cs.loopName[i], kNameSize, '\xFF'));
     for (int k = 0; k < kKeyNameCount; ++k)
-        put(b, KeyNameOffset(k), textField(s.zones->eepromKeyName[k], kNameSize, '\xFF'));
+        PutBytes(b, KeyNameOffset(k), Cp1251Field(s.zones->eepromKeyName[k], kNameSize, '\xFF'));
 
     for (int n = 0; n < kEventCount; ++n) {
         const int e = kEventOrder[n];
         const int r = EventRecordOffset(n);
-        put(b, r + kEventText0, textField(cs.eventText[0][e], kEventText0Size, '\xFF'));
+        PutBytes(b, r + kEventText0, Cp1251Field(cs.eventText[0][e], kEventText0Size, '\xFF'));
         b[r + kEventTextGap] = '\0';
-        put(b, r + kEventText1, textField(cs.eventText[1][e], kEventText1Size, '\xFF'));
-        put(b, r + kEventText2, textField(cs.eventText[2][e], kEventText2Size, '\xFF'));
+        PutBytes(b, r + kEventText1, Cp1251Field(cs.eventText[1][e], kEventText1Size, '\xFF'));
+        PutBytes(b, r + kEventText2, Cp1251Field(cs.eventText[2][e], kEventText2Size, '\xFF'));
     }
 
     const SntpSettings& sn = *s.sntp;
@@ -295,16 +273,14 @@ void fillConsoleBlock(QByteArray& b, const DeviceSettings& s) {
     // The device reads address and port by position, like the main server's:
     // "10.0.0.1" goes out as "010.000.000.001" and port "123" as "00123",
     // never with NUL bytes where it expects digits.
-    static_assert(kSntpIpSize == layout::text::kServerIpWidth, "same address form");
-    static_assert(kSntpPortSize == layout::text::kServerPortWidth, "same port form");
-    put(b, kSntpIp, layout::text::ServerIpField(sn.sntpIp));
-    put(b, kSntpPort, layout::text::DigitField(ToLatin1(sn.sntpPort), kSntpPortSize));
-    put(b, kSntpDns, textField(sn.sntpDns, kSntpDnsSize, '\0'));
+    PutBytes(b, kSntpIp, layout::text::ServerIpField(sn.sntpIp));
+    PutBytes(b, kSntpPort, layout::text::DigitField(ToLatin1(sn.sntpPort), kSntpPortSize));
+    PutBytes(b, kSntpDns, Cp1251Field(sn.sntpDns, kSntpDnsSize, '\0'));
 }
 
 void fillCameras(QByteArray& b, const DeviceSettings& s) {
     const CamerasConfig& cam = *s.cameras;
-    b[kCameraUse] = char(mask(cam.useCamera, kCameraCount));
+    b[kCameraUse] = char(FlagMask(cam.useCamera, kCameraCount));
     for (int c = 0; c < kCameraCount; ++c) {
         quint8 loops = 0;
         for (int l = 0; l < kLoops; ++l)
@@ -329,7 +305,7 @@ QByteArray BuildPackCR99(const DeviceSettings& s) {
     if (Cr99HasServerBlock(h)) {
         fillServerBlock(b, s);
         if (Cr99HasObjectIdBit(h) && s.smsFlags->objectIdInSms)
-            orByte(b, kSmsNumberFlags, kObjectIdInSmsBit);
+            OrByte(b, kSmsNumberFlags, kObjectIdInSmsBit);
     }
     if (Cr99HasOutputs(h))
         fillOutputs(b, s);
@@ -338,7 +314,7 @@ QByteArray BuildPackCR99(const DeviceSettings& s) {
     if (Cr99HasConsoleBlock(h)) {
         fillConsoleBlock(b, s);
         if (Cr99HasRadioMask(h))
-            b[kRadioLoops] = char(mask(s.loopLimits->radio, kLoops));
+            b[kRadioLoops] = char(FlagMask(s.loopLimits->radio, kLoops));
         if (Cr99HasCameras(h))
             fillCameras(b, s);
     }
@@ -347,26 +323,24 @@ QByteArray BuildPackCR99(const DeviceSettings& s) {
         // The silent-arming bit travels with the SMS-event block; byte 87
         // exists whenever the block does (19.12.2009 is past 27.11.2009).
         if (s.extra->silentArming && layout.bodySize > kSmsNumberFlags)
-            orByte(b, kSmsNumberFlags, kSilentArmingBit);
+            OrByte(b, kSmsNumberFlags, kSilentArmingBit);
         const ExtraSmsFlags& es = *s.extraSms;
         const SmsNumberFlags& sf = *s.smsFlags;
-        b[layout.smsEvents + kSmsServiceAt] = char(mask(es.smsService, kMainNumbers));
-        b[layout.smsEvents + kSmsSimChangeAt] = char(mask(es.smsSimChange, kMainNumbers));
-        b[layout.smsEvents + kSmsDrugieZaAt] = char(mask(sf.cbDrugieZa, kMainNumbers));
-        b[layout.smsEvents + kSmsDrugieOtAt] = char(mask(sf.cbDrugieOt, kMainNumbers));
+        b[layout.smsEvents + kSmsServiceAt] = char(FlagMask(es.smsService, kMainNumbers));
+        b[layout.smsEvents + kSmsSimChangeAt] = char(FlagMask(es.smsSimChange, kMainNumbers));
+        b[layout.smsEvents + kSmsDrugieZaAt] = char(FlagMask(sf.cbDrugieZa, kMainNumbers));
+        b[layout.smsEvents + kSmsDrugieOtAt] = char(FlagMask(sf.cbDrugieOt, kMainNumbers));
     }
     if (layout.outputFlags >= 0)
-        b[layout.outputFlags] = char(mask(s.outputs->outputFlagA, kOutputCount));
+        b[layout.outputFlags] = char(FlagMask(s.outputs->outputFlagA, kOutputCount));
     if (layout.navigation >= 0) {
         const NavigationSettings& nav = *s.navigation;
         quint8 v = quint8(low8(s.connection->serverProtocol));
         if (nav.cb13 != 0)
             v |= kCb13Bit;
-        for (int n = 0; n < kOutputCount; ++n)
-            if (nav.relayFrequent[n])
-                v |= quint8(1u << (kRelayFrequentShift + n));
+        v |= quint8(FlagMask(nav.relayFrequent, kOutputCount) << kRelayFrequentShift);
         b[layout.navigation] = char(v);
-        b[layout.navigation + 1] = char(mask(nav.loopFrequent, kLoops));
+        b[layout.navigation + 1] = char(FlagMask(nav.loopFrequent, kLoops));
     }
     if (layout.timeZone >= 0) {
         const NavigationSettings& nav = *s.navigation;
@@ -375,11 +349,11 @@ QByteArray BuildPackCR99(const DeviceSettings& s) {
             tz |= kGpsTimeBit;
         b[layout.timeZone + kTimeZoneAt] = char(tz);
         b[layout.timeZone + kSmsUserOut1At] =
-            char(kTimeZoneMarker | mask(s.extraSms->smsUserOut1, kMainNumbers));
+            char(kTimeZoneMarker | FlagMask(s.extraSms->smsUserOut1, kMainNumbers));
         b[layout.timeZone + kSmsUserOut2At] =
-            char(kTimeZoneMarker | mask(s.extraSms->smsUserOut2, kMainNumbers));
+            char(kTimeZoneMarker | FlagMask(s.extraSms->smsUserOut2, kMainNumbers));
         b[layout.timeZone + kKeepOnPowerOffAt] =
-            char(kTimeZoneMarker | mask(s.outputs->keepOnPowerOff, kOutputCount));
+            char(kTimeZoneMarker | FlagMask(s.outputs->keepOnPowerOff, kOutputCount));
     }
     b[layout.terminator] = '\0';
     return b;

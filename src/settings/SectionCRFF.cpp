@@ -1,23 +1,8 @@
+#include "settings/ByteFields.h"
 #include "settings/DeviceSettings.h"
 #include "settings/LayoutCRFF.h"
 #include "settings/Sections.h"
 #include "settings/TextCodec.h"
-
-namespace {
-
-void put(QByteArray& b, int at, const QByteArray& field) {
-    b.replace(at, field.size(), field);
-}
-
-template <typename A> quint8 slotMask(const A& flags, int first, int count) {
-    quint8 m = 0;
-    for (int n = 0; n < 8 && first + n < count; ++n)
-        if (flags[first + n])
-            m |= quint8(1u << n);
-    return m;
-}
-
-} // namespace
 
 QByteArray BuildPackCRFF(const DeviceSettings& s) {
     using namespace crff;
@@ -26,15 +11,17 @@ QByteArray BuildPackCRFF(const DeviceSettings& s) {
     QByteArray b(kSize, kFill);
 
     const RemoteProgSettings& rp = *s.remoteProg;
-    put(b, kServerAddress1, FixedWidth(ToLatin1(rp.serverAddress[0]), kServerAddressSize, '\0'));
-    put(b, kServerAddress2, FixedWidth(ToLatin1(rp.serverAddress[1]), kServerAddressSize, '\0'));
+    PutBytes(b, kServerAddress1,
+             FixedWidth(ToLatin1(rp.serverAddress[0]), kServerAddressSize, '\0'));
+    PutBytes(b, kServerAddress2,
+             FixedWidth(ToLatin1(rp.serverAddress[1]), kServerAddressSize, '\0'));
     for (int i = 0; i < 2; ++i) {
         const int at = i == 0 ? kServerPort1 : kServerPort2;
         b[at] = char(rp.serverPort[i] >> 8);
         b[at + 1] = char(rp.serverPort[i] & 0xFF);
     }
-    put(b, kPhone1, PhoneToBcd(rp.phoneNumber[0]));
-    put(b, kPhone2, PhoneToBcd(rp.phoneNumber[1]));
+    PutBytes(b, kPhone1, PhoneToBcd(rp.phoneNumber[0]));
+    PutBytes(b, kPhone2, PhoneToBcd(rp.phoneNumber[1]));
     b[kReserved78] = '\0';
 
     quint8 flags = 0;
@@ -44,8 +31,8 @@ QByteArray BuildPackCRFF(const DeviceSettings& s) {
         flags |= kUseProgIfNoProtectBit;
     b[kRemoteFlags] = char(flags);
 
-    put(b, kSmsKeyWord, FixedWidth(ToCp1251(rp.smsKeyWord), kSmsKeyWordSize, '\0'));
-    put(b, kReserved88, QByteArray(kReserved88Size, '\0'));
+    PutBytes(b, kSmsKeyWord, Cp1251Field(rp.smsKeyWord, kSmsKeyWordSize, '\0'));
+    PutBytes(b, kReserved88, QByteArray(kReserved88Size, '\0'));
 
     b[kErrorOpenClose] = char(s.loopFunctions->errorOpenClose);
     b[kAsyncTransfer] = char(s.connection->asyncTransfer);
@@ -54,7 +41,7 @@ QByteArray BuildPackCRFF(const DeviceSettings& s) {
     // At most 31 bytes of text so the 0x00 that ends it always fits.
     QByteArray password = ToCp1251(s.servers->serverPassword).left(kServerPasswordMaxText);
     password.append('\0');
-    put(b, kServerPassword, FixedWidth(password, kServerPasswordSize, kFill));
+    PutBytes(b, kServerPassword, FixedWidth(password, kServerPasswordSize, kFill));
     b[kReserved179] = kFill;
 
     const TimeTriggers& tt = *s.timeTriggers;
@@ -64,7 +51,7 @@ QByteArray BuildPackCRFF(const DeviceSettings& s) {
         b[at + kTriggerHourAt] = t.isValid() ? char(t.hour()) : char(kNoTime);
         b[at + kTriggerMinuteAt] = t.isValid() ? char(t.minute()) : char(kNoTime);
         b[at + kTriggerTypeAt] = char(quint8(quint32(tt.evType[i]) & 0xFF));
-        b[at + kTriggerDaysAt] = char(slotMask(tt.evDay[i], 0, kWeekDays));
+        b[at + kTriggerDaysAt] = char(FlagMask(tt.evDay[i], kWeekDays));
     }
 
     for (int n = 0; n < kOutputCount; ++n)
@@ -108,10 +95,10 @@ QByteArray BuildKeysPack(const DeviceSettings& s) {
     QByteArray b(kSize, '\0');
     b[kLead] = kLeadByte;
     for (int slot = 0; slot < kSlotCount; ++slot)
-        put(b, kSlots + kSlotSize * slot, KeySlotBytes(k.key[slot]));
+        PutBytes(b, kSlots + kSlotSize * slot, KeySlotBytes(k.key[slot]));
     for (int i = 0; i < kMaskSize; ++i) {
-        b[kActiveMask + i] = char(slotMask(k.keyActive, 8 * i, kSlotCount));
-        b[kRapidMask + i] = char(slotMask(k.rapidResponseKey, 8 * i, kRapidSlotCount));
+        b[kActiveMask + i] = char(FlagMask(k.keyActive, kSlotCount - 8 * i, 8 * i));
+        b[kRapidMask + i] = char(FlagMask(k.rapidResponseKey, kRapidSlotCount - 8 * i, 8 * i));
     }
     b[kCheck] = KeyPackCheckCharacter(b);
     b[kTerminator] = '\0';

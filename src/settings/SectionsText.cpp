@@ -1,6 +1,7 @@
 // The three colon-separated text sections: first SIM and main server,
 // second SIM and second server, balance requests and options.
 
+#include "settings/ByteFields.h"
 #include "settings/DeviceSettings.h"
 #include "settings/LayoutText.h"
 #include "settings/Sections.h"
@@ -141,12 +142,7 @@ QByteArray BuildPackCRMM(const DeviceSettings& s) {
     out += crmm::kPlaceholders;
     // A raw bit mask, not a character: it may equal ':' or NUL and is sent
     // all the same, as the device reads it by position.
-    quint8 flags = 0;
-    for (int i = 0; i < crmm::kUseFlagCount; ++i) {
-        if (s.phones->useFlag[crmm::kFirstUseFlag + i])
-            flags |= quint8(1u << i);
-    }
-    out += char(flags);
+    out += char(FlagMask(s.phones->useFlag, crmm::kUseFlagCount, crmm::kFirstUseFlag));
     out += kSeparator;
     out += ServerIpField(s.servers->serverIp[kSecond]);
     const QByteArray port = PortField(s.servers->serverPort[kSecond]);

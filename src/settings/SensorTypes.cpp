@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <cstring>
@@ -54,15 +55,20 @@ SensorScan LoadSensorTypes(QVector<SensorRecord>& sensors, const QString& folder
     QDir dir(folder);
     if (!dir.exists())
         return SensorScan::NoFolder;
-    const QStringList filter{QStringLiteral("*.dat")};
-    if (dir.entryList(filter, QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty())
+    // One listing serves both questions: is there any "*.dat" entry at all,
+    // and which of them are files to read.
+    const QFileInfoList entries = dir.entryInfoList(
+        {QStringLiteral("*.dat")}, QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+    if (entries.isEmpty())
         return SensorScan::NoFiles;
 
-    const QStringList files = dir.entryList(filter, QDir::Files, QDir::Name);
-    for (const QString& name : files) {
+    for (const QFileInfo& entry : entries) {
+        if (!entry.isFile())
+            continue;
+        const QString name = entry.fileName();
         if (!IsSensorTypeFileName(name))
             break;
-        QFile f(dir.filePath(name));
+        QFile f(entry.filePath());
         SensorRecord record;
         if (!f.open(QIODevice::ReadOnly) || !ParseSensorFile(f.readAll(), record)) {
             if (refused)

@@ -70,6 +70,13 @@ bool IniFileStore::commit() {
     return out.commit();
 }
 
+QString IniTextValue(const QSettings& ini, const QString& key) {
+    const QVariant v = ini.value(key, QVariant());
+    if (v.metaType().id() == QMetaType::QStringList)
+        return v.toStringList().join(QLatin1Char(','));
+    return v.toString();
+}
+
 // ---------------------------------------------------------------------------
 // Loop levels
 
@@ -190,14 +197,7 @@ struct IniReader {
         field = value(key).toBool() ? 0 : 1;
     }
     template <typename T> void trueFalse(const QString& key, T& field) { flag(key, field); }
-    QString textOf(const QString& key) const {
-        const QVariant v = value(key);
-        // An unquoted comma (a file from elsewhere) splits the text into a
-        // list; put it back together rather than losing it.
-        if (v.metaType().id() == QMetaType::QStringList)
-            return v.toStringList().join(QLatin1Char(','));
-        return v.toString();
-    }
+    QString textOf(const QString& key) const { return IniTextValue(ini, key); }
     void text(const QString& key, QString& field) { field = textOf(key); }
     void time(const QString& key, QTime& field) {
         field = QTime::fromString(textOf(key), QStringLiteral("HH:mm"));
@@ -321,40 +321,53 @@ template <class IO> void WalkReleAndHeader(IO& io, const DeviceSettings& s) {
     WalkFlagArray(io, "CB_isp", "CB_isp", s.phones->useFlag, 5);
 }
 
+// Loop n's levels: volts in "txx", codes in "adc".
+QString VoltsMinKey(int n) {
+    return numIn("t", n, "2");
+}
+QString VoltsMaxKey(int n) {
+    return numIn("t", n, "4");
+}
+QString AdcMinKey(int n) {
+    return numIn("shl", n, "min");
+}
+QString AdcMaxKey(int n) {
+    return numIn("shl", n, "max");
+}
+
 void WriteLevels(QSettings& ini, const LoopLimits& ll) {
     {
         Group g(ini, "txx");
         for (int n = 1; n <= kLoops; ++n) {
-            ini.setValue(numIn("t", n, "2"), LevelToVoltsText(qint32(ll.minLevel[n - 1])));
-            ini.setValue(numIn("t", n, "4"), LevelToVoltsText(qint32(ll.maxLevel[n - 1])));
+            ini.setValue(VoltsMinKey(n), LevelToVoltsText(qint32(ll.minLevel[n - 1])));
+            ini.setValue(VoltsMaxKey(n), LevelToVoltsText(qint32(ll.maxLevel[n - 1])));
         }
     }
     Group g(ini, "adc");
     for (int n = 1; n <= kLoops; ++n) {
-        ini.setValue(numIn("shl", n, "min"), qint32(ll.minLevel[n - 1]));
-        ini.setValue(numIn("shl", n, "max"), qint32(ll.maxLevel[n - 1]));
+        ini.setValue(AdcMinKey(n), qint32(ll.minLevel[n - 1]));
+        ini.setValue(AdcMaxKey(n), qint32(ll.maxLevel[n - 1]));
     }
 }
 
 // "adc" when the file has it, else the volts of "txx". False when a "txx"
 // value cannot be read; the arrays are then partly filled.
 bool ReadLevels(QSettings& ini, Arr<u32, kLoops>& minLevel, Arr<u32, kLoops>& maxLevel) {
-    ini.beginGroup(QStringLiteral("adc"));
-    const bool haveAdc = ini.value(QStringLiteral("shl1min"), QVariant()).isValid();
-    if (haveAdc) {
-        for (int n = 1; n <= kLoops; ++n) {
-            minLevel[n - 1] = AdcValueToLevel(ini.value(numIn("shl", n, "min")));
-            maxLevel[n - 1] = AdcValueToLevel(ini.value(numIn("shl", n, "max")));
+    {
+        Group g(ini, "adc");
+        if (ini.value(AdcMinKey(1), QVariant()).isValid()) {
+            for (int n = 1; n <= kLoops; ++n) {
+                minLevel[n - 1] = AdcValueToLevel(ini.value(AdcMinKey(n)));
+                maxLevel[n - 1] = AdcValueToLevel(ini.value(AdcMaxKey(n)));
+            }
+            return true;
         }
-        ini.endGroup();
-        return true;
     }
-    ini.endGroup();
     Group g(ini, "txx");
     for (int n = 1; n <= kLoops; ++n) {
-        if (!VoltsValueToLevel(ini.value(numIn("t", n, "2")), &minLevel[n - 1]))
+        if (!VoltsValueToLevel(ini.value(VoltsMinKey(n)), &minLevel[n - 1]))
             return false;
-        if (!VoltsValueToLevel(ini.value(numIn("t", n, "4")), &maxLevel[n - 1]))
+        if (!VoltsValueToLevel(ini.value(VoltsMaxKey(n)), &maxLevel[n - 1]))
             return false;
     }
     return true;
@@ -425,6 +438,12 @@ template <class IO> void WalkZones(IO& io, const DeviceSettings& s) {
             io.flag(num2("ShlZone", l + 1, ".", i), z.loopZone[l][i]);
 }
 
+// In "Form8"; a model's default file gives the default reversal from it.
+template <class IO, typename A> void WalkReverse(IO& io, A& reverse) {
+    for (int n = 1; n <= kLoops; ++n)
+        io.flag(num("Form8.Chb", n), reverse[n - 1]);
+}
+
 template <class IO> void WalkOptions(IO& io, const DeviceSettings& s) {
     ConnectionParams& c = *s.connection;
     ExtraOptions& e = *s.extra;
@@ -468,10 +487,9 @@ template <class IO> void WalkOptions(IO& io, const DeviceSettings& s) {
     }
     {
         Group g(io.ini, "Form8");
-        for (int n = 1; n <= kLoops; ++n) {
-            io.flag(num("Form8.Chb", n), s.loopLimits->reverse[n - 1]);
+        WalkReverse(io, s.loopLimits->reverse);
+        for (int n = 1; n <= kLoops; ++n)
             io.flag(num("Wireless", n), s.loopLimits->radio[n - 1]);
-        }
     }
     {
         Group g(io.ini, "combobox");
@@ -643,6 +661,21 @@ template <class IO> void WalkLastGroups(IO& io, const DeviceSettings& s) {
     }
 }
 
+// Every group both directions share; the levels and sensor types, which the
+// two directions handle differently, are left to the callers.
+template <class IO> void WalkAll(IO& io, const DeviceSettings& s) {
+    WalkGprs(io, s);
+    WalkPhoneGroups(io, s);
+    WalkReleAndHeader(io, s);
+    WalkKeyLoops(io, s);
+    WalkZones(io, s);
+    WalkOptions(io, s);
+    WalkOutputsAndCalls(io, s);
+    WalkConsoleSms(io, s);
+    WalkDatedGroups(io, s);
+    WalkLastGroups(io, s);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -661,16 +694,7 @@ bool LoadSettingsFile(const QString& fileName, DeviceSettings* settings) {
         return false;
 
     IniReader io{ini};
-    WalkGprs(io, copy);
-    WalkPhoneGroups(io, copy);
-    WalkReleAndHeader(io, copy);
-    WalkKeyLoops(io, copy);
-    WalkZones(io, copy);
-    WalkOptions(io, copy);
-    WalkOutputsAndCalls(io, copy);
-    WalkConsoleSms(io, copy);
-    WalkDatedGroups(io, copy);
-    WalkLastGroups(io, copy);
+    WalkAll(io, copy);
     ReadSensorTypes(ini, ll);
 
     *settings = copy;
@@ -686,18 +710,9 @@ bool SaveSettingsFile(const QString& fileName, const DeviceSettings* settings) {
     QSettings& ini = *store.settings();
 
     IniWriter io{ini};
-    WalkGprs(io, *settings);
-    WalkPhoneGroups(io, *settings);
-    WalkReleAndHeader(io, *settings);
+    WalkAll(io, *settings);
     WriteLevels(ini, *settings->loopLimits);
     WriteSensorTypes(ini, *settings->loopLimits);
-    WalkKeyLoops(io, *settings);
-    WalkZones(io, *settings);
-    WalkOptions(io, *settings);
-    WalkOutputsAndCalls(io, *settings);
-    WalkConsoleSms(io, *settings);
-    WalkDatedGroups(io, *settings);
-    WalkLastGroups(io, *settings);
     return store.commit();
 }
 
@@ -716,8 +731,8 @@ bool ReadAdcScales(const QString& fileName, DeviceSettings* settings) {
     Arr<u8, kLoops> reverse{};
     {
         Group g(ini, "Form8");
-        for (int n = 1; n <= kLoops; ++n)
-            reverse[n - 1] = ini.value(num("Form8.Chb", n), QVariant()).toBool() ? 1 : 0;
+        IniReader io{ini};
+        WalkReverse(io, reverse);
     }
     ll.defaultMin = minLevel;
     ll.defaultMax = maxLevel;

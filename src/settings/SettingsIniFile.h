@@ -55,6 +55,11 @@ bool VoltsValueToLevel(const QVariant& value, u32* level);
 // A level stored as an ADC code ("adc"), bounded to 0..1023.
 u32 AdcValueToLevel(const QVariant& value);
 
+// A text key as this program wrote it. An unquoted comma (a file edited by
+// hand or written elsewhere) makes QSettings split the value into a list;
+// it is put back together rather than lost.
+QString IniTextValue(const QSettings& ini, const QString& key);
+
 // The file's bytes as UTF-8: unchanged when they are valid UTF-8, otherwise
 // taken as Windows-1251 (files made on Russian Windows).
 QByteArray IniTextToUtf8(const QByteArray& fileBytes);

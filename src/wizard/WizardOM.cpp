@@ -1,5 +1,6 @@
 #include "wizard/WizardOM.h"
 
+#include "link/dialogs/WizardList.h"
 #include "settings/MainWindowRules.h"
 #include "settings/Prompt.h"
 #include "ui_WizardOM.h"
@@ -77,26 +78,26 @@ void WizardOM::StartWizard() {
 
 void WizardOM::SetupList(int numSpis, QStringList list) {
     switch (numSpis) {
-    case 0:
+    case wizardlist::kComPorts:
         ui->cbCOM->clear();
         ui->cbCOM->addItems(list);
         break;
-    case 1:
+    case wizardlist::kUsbDevices:
         ui->cbUSB->clear();
         ui->cbUSB->addItems(list);
         break;
-    case 2:
+    case wizardlist::kVersions:
         ui->cbVersion->clear();
         ui->cbVersion->addItems(list);
         break;
-    case 3:
+    case wizardlist::kOperators:
         operators = list;
         for (QComboBox* box : {ui->cbOperators1, ui->cbOperators2}) {
             box->clear();
             box->addItems(list);
         }
         break;
-    case 4:
+    case wizardlist::kRefresh:
         if (g_deviceSettings) {
             const DeviceHeader& h = *g_deviceSettings->header;
             ui->cbOperators1->setCurrentIndex(
@@ -160,15 +161,15 @@ void WizardOM::SetConnectOk(DEV_TYPE tDev, QString ver) {
 
 void WizardOM::SetOpenPortStatus(int status) {
     switch (status) {
-    case 0:
+    case portstatus::kOpened:
         portOpen = true;
         if (isActiveWindow())
             waitTimer->start(kWaitTimeoutMs);
         break;
-    case 1:
+    case portstatus::kClosed:
         portOpen = false;
         break;
-    case 2:
+    case portstatus::kOpenFailed:
         if (isActiveWindow()) {
             back();
             prompt().message(Prompt::Critical, this, QStringLiteral("Ошибка доступа"),

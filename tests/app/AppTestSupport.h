@@ -3,11 +3,13 @@
 #include "app/Application.h"
 #include "link/ComPort.h"
 #include "link/FakeUsbLayer.h"
+#include "settings/SettingsIniFile.h"
 #include "support/ScriptedPrompt.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QObject>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -68,6 +70,22 @@ inline QList<QWidget*> VisibleTopLevels() {
             visible << w;
     }
     return visible;
+}
+
+// The first argument of each emission a spy caught, as ints.
+inline QList<int> IntArgs(const QSignalSpy& spy) {
+    QList<int> out;
+    for (const auto& args : spy)
+        out << args.at(0).toInt();
+    return out;
+}
+
+// A settings file holding `edit` applied to the defaults.
+template <class Edit> bool WriteSettings(const QString& name, Edit edit) {
+    DeviceSettings s;
+    SetDefaultSettings(&s, false);
+    edit(s);
+    return SaveSettingsFile(name, &s);
 }
 
 // Number of connections made to a signal (QObject::receivers is protected).

@@ -30,14 +30,6 @@
 namespace {
 const QDate k19_04_2012(2012, 4, 19);
 
-// A settings file holding `edit` applied to the defaults.
-template <class Edit> bool WriteSettings(const QString& name, Edit edit) {
-    DeviceSettings s;
-    SetDefaultSettings(&s, false);
-    edit(s);
-    return SaveSettingsFile(name, &s);
-}
-
 // Rows of the version list that carry the connected-device mark.
 QList<int> MarkedRows(const QComboBox* versions) {
     QList<int> marked;

@@ -1,6 +1,8 @@
 // What the shell relies on of the windows it creates: parameters window and
 // its pages, operator list, test, key, time, thermometer and sound windows.
 
+#include "AppTestSupport.h"
+
 #include "comms/ConnectParams.h"
 #include "comms/OperatorsDialog.h"
 #include "editor/LimNaprSh.h"
@@ -31,13 +33,6 @@
 #include <cstring>
 
 namespace {
-QList<int> Ints(const QSignalSpy& spy) {
-    QList<int> out;
-    for (const auto& args : spy)
-        out << args.at(0).toInt();
-    return out;
-}
-
 QString Text(const QWidget& w, const QString& name) {
     if (auto* l = w.findChild<QLabel*>(name))
         return l->text();
@@ -245,7 +240,7 @@ void TestNeighbours::touchSignals() {
     combo->setCurrentIndex(index);
     QSignalSpy cmd(&test, &TestPrib::SigSetTestCommand);
     test.SendTMSignal();
-    QCOMPARE(Ints(cmd), QList<int>{command});
+    QCOMPARE(IntArgs(cmd), QList<int>{command});
     // One row per loop of the model.
     for (int n = 1; n <= kLoops; ++n) {
         for (const QString& name : {QStringLiteral("LeShl%1"), QStringLiteral("lScaleLeft_%1")})
@@ -262,7 +257,7 @@ void TestNeighbours::testWindow() {
     test.StartStopSirenaClc();
     test.StartStopLightClc();
     test.CancelClick();
-    QCOMPARE(Ints(cmd), (QList<int>{2, 3, 4, 1}));
+    QCOMPARE(IntArgs(cmd), (QList<int>{2, 3, 4, 1}));
     QCOMPARE(exit.size(), 1);
     QVERIFY(msg.isEmpty()); // test mode was never reported
 }
@@ -297,7 +292,7 @@ void TestNeighbours::keyWindow() {
     keys.RequestClick();
     QSignalSpy exit(&keys, &KeysOptions::SigExitWindow);
     keys.CancelClick();
-    QCOMPARE(Ints(cmd), (QList<int>{43, 60, 8, 9, 10, 7, 11, 6, 1}));
+    QCOMPARE(IntArgs(cmd), (QList<int>{43, 60, 8, 9, 10, 7, 11, 6, 1}));
     QCOMPARE(exit.size(), 1);
 }
 

@@ -30,12 +30,6 @@ private slots:
     void mainWindowOpensUsbOnChoice();
 
 private:
-    static QList<int> codes(const QSignalSpy& spy) {
-        QList<int> out;
-        for (const auto& args : spy)
-            out << args.at(0).toInt();
-        return out;
-    }
     static QString lastRow(MainWindow& main) {
         EventTable* log = main.events();
         return log->data(log->index(log->rowCount() - 1, 3)).toString();
@@ -79,7 +73,7 @@ void TestPortDialog::usbArrivesAndLeaves() {
     fx.usb.AddDevice("FT12AB", "USB <-> Serial");
     for (int i = 0; i < 3; ++i)
         dialog.GetUSBDevices();
-    QCOMPARE(codes(messages), QList<int>{114});
+    QCOMPARE(IntArgs(messages), QList<int>{114});
     QCOMPARE(messages.at(0).at(2).toString(), QStringLiteral("FT12AB USB <-> Serial"));
     QVERIFY(rbUSB->isChecked());
     QCOMPARE(lists.size(), 4);
@@ -87,7 +81,7 @@ void TestPortDialog::usbArrivesAndLeaves() {
     fx.usb.Unplug(0);
     for (int i = 0; i < 3; ++i)
         dialog.GetUSBDevices();
-    QCOMPARE(codes(messages), (QList<int>{114, 200}));
+    QCOMPARE(IntArgs(messages), (QList<int>{114, 200}));
     QVERIFY(rbCOM->isChecked());
     QVERIFY(!rbUSB->isEnabled());
     QCOMPARE(lists.size(), 6);
@@ -171,7 +165,7 @@ void TestPortDialog::mainWindowOpensAndClosesCom() {
     QVERIFY(main.choosePort()->portOpen);
     toggle->trigger();
     QVERIFY(!main.portWork()->IsPortOpen());
-    QCOMPARE(codes(status), (QList<int>{2, 0, 1}));
+    QCOMPARE(IntArgs(status), (QList<int>{2, 0, 1}));
     QCOMPARE(main.events()->Row(main.events()->rowCount() - 1)->code, 111);
     QVERIFY(!main.choosePort()->portOpen);
 
@@ -192,14 +186,14 @@ void TestPortDialog::mainWindowOpensUsbOnChoice() {
     dialog->findChild<QComboBox*>(QStringLiteral("cbUSB"))->setCurrentIndex(0);
     dialog->ApplyClick(); // a USB choice opens at once
     QVERIFY(main.portWork()->IsPortOpen());
-    QCOMPARE(codes(status), QList<int>{0});
+    QCOMPARE(IntArgs(status), QList<int>{0});
     QCOMPARE(lastRow(main), QStringLiteral("USB-устройство FT77 Cable подключено"));
     QVERIFY(dialog->usbPortOpen);
     // Going back to COM closes the device first, reported as a USB close.
     dialog->findChild<QRadioButton*>(QStringLiteral("rbCOM"))->setChecked(true);
     dialog->ApplyClick();
     QVERIFY(!main.portWork()->IsPortOpen());
-    QCOMPARE(codes(status), (QList<int>{0, 1}));
+    QCOMPARE(IntArgs(status), (QList<int>{0, 1}));
     QCOMPARE(lastRow(main), QStringLiteral("USB-устройство FT77 Cable отключено"));
 }
 

@@ -74,11 +74,10 @@ void TestShell::startUp() {
     if (kind == 1) {
         QVERIFY(WriteAll(fx.file(QStringLiteral("GSM.cfg")),
                          "[0]\nname=Альфа\nUssd=*1#\n[1]\nUssd=*2#\n"));
-        DeviceSettings s;
-        SetDefaultSettings(&s, false);
-        s.header->deviceType = DEV_D8M;
-        s.header->workMode = MODE_AUTONOMOUS;
-        QVERIFY(SaveSettingsFile(autoFile, &s));
+        QVERIFY(WriteSettings(autoFile, [](DeviceSettings& s) {
+            s.header->deviceType = DEV_D8M;
+            s.header->workMode = MODE_AUTONOMOUS;
+        }));
     } else if (kind == 2) {
         QVERIFY(WriteAll(autoFile, QByteArray("\xff\xfe garbage [[[ \x01\x02 no levels")));
     }

@@ -5,6 +5,7 @@
 
 #include "link/Protocol.h"
 #include "settings/Sections.h"
+#include "support/ByteCompare.h"
 
 #include <QRandomGenerator>
 
@@ -48,9 +49,6 @@ protected:
     void run() override {}
 };
 
-QByteArray Hex(const char* h) {
-    return QByteArray::fromHex(h);
-}
 QByteArray Req(const char* t) {
     return SimDevice::Request(t);
 }
@@ -99,9 +97,9 @@ void TstLinkParser::intake_data() {
     QTest::newRow("greeting split") << L{banner.left(5), banner.mid(5)} << 0 << answer << 0;
     QTest::newRow("greeting and one more byte") << L{banner + "x"} << 0 << QByteArray() << 14;
     QTest::newRow("port closed") << L{banner} << 3 << QByteArray() << 0;
-    QTest::newRow("lone 00 dropped") << L{Hex("00")} << 0 << QByteArray() << 0;
-    QTest::newRow("lone ff dropped") << L{Hex("ff")} << 0 << QByteArray() << 0;
-    QTest::newRow("lone ff kept in test mode") << L{Hex("ff")} << 1 << QByteArray() << 1;
+    QTest::newRow("lone 00 dropped") << L{bytes::hex("00")} << 0 << QByteArray() << 0;
+    QTest::newRow("lone ff dropped") << L{bytes::hex("ff")} << 0 << QByteArray() << 0;
+    QTest::newRow("lone ff kept in test mode") << L{bytes::hex("ff")} << 1 << QByteArray() << 1;
     QTest::newRow("CRAA, 7 bytes wait") << L{Req("CRAA").left(7)} << 0 << QByteArray() << 7;
     QTest::newRow("CRAA, 8 bytes") << L{Req("CRAA")} << 0 << BuildPackCRAA(settings) << 0;
     QTest::newRow("CR77 in two chunks")
@@ -109,18 +107,19 @@ void TstLinkParser::intake_data() {
     QTest::newRow("CRFF") << L{Req("CRFF")} << 0 << BuildPackCRFF(settings) << 0;
     QTest::newRow("CRZZ, four letters") << L{"CRZZ"} << 0 << QByteArray() << 0;
     QTest::newRow("service L=3, 7 bytes wait")
-        << L{Hex("aa55aa53030100")} << 0 << QByteArray() << 7;
-    QTest::newRow("service L=3, 8 bytes") << L{Hex("aa55aa5303010000")} << 0 << QByteArray() << 0;
+        << L{bytes::hex("aa55aa53030100")} << 0 << QByteArray() << 7;
+    QTest::newRow("service L=3, 8 bytes")
+        << L{bytes::hex("aa55aa5303010000")} << 0 << QByteArray() << 0;
     QTest::newRow("service L=0 waits for its type")
-        << L{Hex("aa55aa5300"), Hex("01")} << 0 << QByteArray() << 0;
+        << L{bytes::hex("aa55aa5300"), bytes::hex("01")} << 0 << QByteArray() << 0;
     QTest::newRow("service type 9 held below 128")
-        << L{Hex("aa55aa530209") + QByteArray(100, 'x')} << 0 << QByteArray() << 106;
+        << L{bytes::hex("aa55aa530209") + QByteArray(100, 'x')} << 0 << QByteArray() << 106;
     QTest::newRow("service time too short to read")
-        << L{Hex("aa55aa53020200") + "24/05"} << 0 << QByteArray() << 12;
+        << L{bytes::hex("aa55aa53020200") + "24/05"} << 0 << QByteArray() << 12;
     QTest::newRow("service level too short to read")
-        << L{Hex("aa55aa53000531")} << 0 << QByteArray() << 7;
+        << L{bytes::hex("aa55aa53000531")} << 0 << QByteArray() << 7;
     QTest::newRow("thermometer count is unsigned")
-        << L{Hex("a690") + QByteArray(60, '\x01')} << 0 << QByteArray() << 62;
+        << L{bytes::hex("a690") + QByteArray(60, '\x01')} << 0 << QByteArray() << 62;
     QTest::newRow("unrecognised bytes stay bounded")
         << L{QByteArray(200, 'q'), QByteArray(200, 'q')} << 0 << QByteArray() << 254;
     QTest::newRow("key write skips to the C")
@@ -151,11 +150,11 @@ void TstLinkParser::longThermometerList() {
     QByteArray records(20 * 20, '\0');
     for (int i = 0; i < records.size(); ++i)
         records[i] = char(i * 13);
-    const QByteArray frame = Hex("a614") + records + Hex("00");
+    const QByteArray frame = bytes::hex("a614") + records + bytes::hex("00");
     for (int pos = 0; pos < frame.size(); pos += 15)
         t.Feed(frame.mid(pos, 15));
     QCOMPARE(therms.count(), 1);
-    QCOMPARE(therms.at(0).at(0).toByteArray(), Hex("14") + records);
+    QCOMPARE(therms.at(0).at(0).toByteArray(), bytes::hex("14") + records);
 }
 
 // Old layout: a block without its 'M' is skipped up to the next 'J'; a stray
@@ -177,7 +176,7 @@ void TstLinkParser::oldLayoutRead() {
     bad[13] = 'x';
     t.Feed(bad + "xx");
     QVERIFY(t.rxBuffer.isEmpty());
-    t.Feed(frame(2) + Hex("00"));
+    t.Feed(frame(2) + bytes::hex("00"));
     QCOMPARE(stops.count(), 3);
     t.Feed(frame(2));
     for (int b = 3; b <= 93; ++b)
@@ -195,7 +194,7 @@ void TstLinkParser::oldLayoutRead() {
     QCOMPARE(Codes(msg), QList<int>{302});
     QCOMPARE(progress.last(), (QList<QVariant>{true, false, 1023}));
     QVERIFY(t.SentHex().endsWith("da00 d700 ad00"));
-    QCOMPARE(t.ackPacket, Hex("da00"));
+    QCOMPARE(t.ackPacket, bytes::hex("da00"));
 }
 
 // The end frame is accepted only at the expected count; any other end breaks
@@ -231,7 +230,7 @@ void TstLinkParser::newLayoutEndRules() {
     QCOMPARE(fill.count(), code == 121 ? 1 : 0);
     QCOMPARE(t.blockCounter, 0);
     QVERIFY(t.eepromImage.isEmpty());
-    QCOMPARE(t.Sent().endsWith(Hex("d700ad00")), code == 302);
+    QCOMPARE(t.Sent().endsWith(bytes::hex("d700ad00")), code == 302);
     if (code != 121)
         QCOMPARE(progress.last(), (QList<QVariant>{true, false, 358}));
 }
@@ -327,7 +326,7 @@ void TstLinkParser::testPacketRules() {
     t.Feed("K1M");
     QVERIFY(!t.testMode);
     QVERIFY(t.testCommands.isEmpty());
-    QCOMPARE(t.writes.last().bytes, Hex("ad00"));
+    QCOMPARE(t.writes.last().bytes, bytes::hex("ad00"));
     // After a break the next packet due a plain answer ends test mode unanswered.
     t.Feed("K2M");
     t.BreakOperation();
@@ -343,9 +342,9 @@ void TstLinkParser::soundRequests_data() {
     QTest::addColumn<QList<QByteArray>>("requests");
     QTest::addColumn<QList<QList<int>>>("progress");
     QTest::addColumn<QByteArray>("sent");
-    const QByteArray start = Hex("5900");
+    const QByteArray start = bytes::hex("5900");
     QTest::newRow("three rejections, then the upload ends")
-        << QList<QByteArray>{Req("CRaa?"), Req("CR&&").left(7), Hex("00"),
+        << QList<QByteArray>{Req("CRaa?"), Req("CR&&").left(7), bytes::hex("00"),
                              Req("CR&&"),  Req("CR&&"),         Req("CR&&")}
         << QList<QList<int>>{{0, 0, 0}, {3, 0, 1}, {3, 0, 2}, {3, 0, 3}, {6, 0, 0}}
         << QByteArray("a0") + start + start + start;
@@ -380,12 +379,12 @@ void TstLinkParser::fuzz() {
            << Req("CRGA") << "K012345678901M"
            << "L0123456789ABM"
            << "L01M" << S::KeyTableBlock(QByteArray(254, '\x10'))
-           << Hex("a602") + QByteArray(41, '\x05') << Hex("a700")
+           << bytes::hex("a602") + QByteArray(41, '\x05') << bytes::hex("a700")
            << Frame(1, QByteArray(10, 'Z'), true) << Frame(2, {}, true) << Frame(384, {}, true)
            << Frame(1, QByteArray(11, 'Z'), false) << Frame(94, {}, false);
     for (int type = 1; type <= 5; ++type)
-        frames << S::ServiceFrame(type, Hex("00") + "24/05/17,10:20:30");
-    frames << S::ServiceFrame(2, Hex("01")) << S::ServiceFrame(9, "xyz");
+        frames << S::ServiceFrame(type, bytes::hex("00") + "24/05/17,10:20:30");
+    frames << S::ServiceFrame(2, bytes::hex("01")) << S::ServiceFrame(9, "xyz");
     QRandomGenerator rng(20240517);
     const int maxWaiting = 20 * 255 + 3 + 256; // a thermometer frame still arriving, one chunk
     auto check = [&](const FakeThread& t) {

@@ -1,10 +1,12 @@
 #include "settings/DeviceSettings.h"
 #include "settings/Firmware.h"
 #include "settings/ImageDecoder.h"
+#include "support/Files.h"
 
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
+
+#include <optional>
 
 namespace {
 
@@ -60,18 +62,16 @@ private slots:
     void erasedTimeTriggerIsNull();
 
 private:
-    QTemporaryDir m_dir;
-    QString m_oldCwd;
+    std::optional<TempWorkDir> m_dir;
 };
 
 void TstImageDecoder::initTestCase() {
-    QVERIFY(m_dir.isValid());
-    m_oldCwd = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_dir.path()));
+    m_dir.emplace();
+    QVERIFY(m_dir->isValid());
 }
 
 void TstImageDecoder::cleanupTestCase() {
-    QDir::setCurrent(m_oldCwd);
+    m_dir.reset();
 }
 
 void TstImageDecoder::init() {

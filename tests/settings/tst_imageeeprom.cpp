@@ -12,8 +12,9 @@
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
+
+#include <optional>
 
 using namespace fixtures;
 
@@ -84,20 +85,18 @@ private slots:
     void truncatedAndRandomImagesDecodeSafely();
 
 private:
-    QTemporaryDir m_dir;
-    QString m_oldCwd;
-    QString path(const QString& name) const { return m_dir.filePath(name); }
+    std::optional<TempWorkDir> m_dir;
+    QString path(const QString& name) const { return m_dir->filePath(name); }
 };
 
 void TstImageEEPROM::initTestCase() {
-    QVERIFY(m_dir.isValid());
-    m_oldCwd = QDir::currentPath();
     // "GSM.cfg" is a relative path: keep it inside the temporary directory.
-    QVERIFY(QDir::setCurrent(m_dir.path()));
+    m_dir.emplace();
+    QVERIFY(m_dir->isValid());
 }
 
 void TstImageEEPROM::cleanupTestCase() {
-    QDir::setCurrent(m_oldCwd);
+    m_dir.reset();
 }
 
 // Up to and including the first ':', at most maxLen bytes, within the source.

@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <optional>
+
 class TstProgramState : public QObject {
     Q_OBJECT
 private slots:
@@ -18,21 +20,16 @@ private slots:
     void writeFailureKeepsOldFile();
 
 private:
-    QTemporaryDir* dir_ = nullptr;
-    QString oldCwd_;
+    std::optional<TempWorkDir> dir_;
 };
 
 void TstProgramState::init() {
-    oldCwd_ = QDir::currentPath();
-    dir_ = new QTemporaryDir;
+    dir_.emplace();
     QVERIFY(dir_->isValid());
-    QVERIFY(QDir::setCurrent(dir_->path()));
 }
 
 void TstProgramState::cleanup() {
-    QDir::setCurrent(oldCwd_);
-    delete dir_;
-    dir_ = nullptr;
+    dir_.reset();
 }
 
 void TstProgramState::folderOfPath() {

@@ -5,6 +5,8 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <optional>
+
 #include <cstring>
 
 namespace {
@@ -52,21 +54,16 @@ private slots:
     void scaleLabels();
 
 private:
-    QTemporaryDir* dir_ = nullptr;
-    QString oldCwd_;
+    std::optional<TempWorkDir> dir_;
 };
 
 void TstSensorTypes::init() {
-    oldCwd_ = QDir::currentPath();
-    dir_ = new QTemporaryDir;
+    dir_.emplace();
     QVERIFY(dir_->isValid());
-    QVERIFY(QDir::setCurrent(dir_->path()));
 }
 
 void TstSensorTypes::cleanup() {
-    QDir::setCurrent(oldCwd_);
-    delete dir_;
-    dir_ = nullptr;
+    dir_.reset();
 }
 
 void TstSensorTypes::codeAndTexts() {

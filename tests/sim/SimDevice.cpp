@@ -527,6 +527,40 @@ bool SimDevice::TakeFault(Fault f, int at, int* count) {
     return false;
 }
 
+bool SimDevice::TakeLineFault(int at) {
+    if (TakeFault(Fault::Silence, at)) {
+        silent_ = true;
+        state_ = State::Idle;
+        return true;
+    }
+    if (TakeFault(Fault::HangUp, at)) {
+        CloseLine();
+        return true;
+    }
+    if (TakeFault(Fault::Garbage, at)) {
+        GoSilentWith("0123456789012345678901234567890123456789");
+        return true;
+    }
+    if (TakeFault(Fault::ShortGarbage, at)) {
+        GoSilentWith("012");
+        return true;
+    }
+    return false;
+}
+
+QByteArray SimDevice::TakeTwo() {
+    if (in_.size() < 2)
+        return {};
+    const QByteArray two = in_.left(2);
+    in_.remove(0, 2);
+    return two;
+}
+
+void SimDevice::ScheduleTestPacket(Clock::time_point after) {
+    packetDue_ = true;
+    nextPacketAt_ = after + std::chrono::milliseconds(testIntervalMs_);
+}
+
 void SimDevice::GoSilentWith(const QByteArray& garbage) {
     Queue(garbage);
     silent_ = true;
@@ -564,10 +598,9 @@ void SimDevice::ProcessByte(char b, Clock::time_point at) {
         NextSection();
         return;
     case State::AwaitFrameAck: {
-        if (in_.size() < 2)
+        const QByteArray two = TakeTwo();
+        if (two.isEmpty())
             return;
-        const QByteArray two = in_.left(2);
-        in_.remove(0, 2);
         if (two == kAck) {
             ++acks_;
             SendFrame(block_ + 1);
@@ -578,10 +611,9 @@ void SimDevice::ProcessByte(char b, Clock::time_point at) {
         return;
     }
     case State::Test: {
-        if (in_.size() < 2)
+        const QByteArray two = TakeTwo();
+        if (two.isEmpty())
             return;
-        const QByteArray two = in_.left(2);
-        in_.remove(0, 2);
         TestAnswerRecord rec;
         rec.bytes = two;
         rec.packet = testPacketNo_;
@@ -609,21 +641,18 @@ void SimDevice::ProcessByte(char b, Clock::time_point at) {
         } else if (c == 0xD7) {
             // entering test mode again: keep the packets coming
         } else {
-            packetDue_ = true;
-            nextPacketAt_ = at + std::chrono::milliseconds(testIntervalMs_);
+            ScheduleTestPacket(at);
         }
         return;
     }
     case State::AwaitKeyTableAck: {
-        if (in_.size() < 2)
+        const QByteArray two = TakeTwo();
+        if (two.isEmpty())
             return;
-        const QByteArray two = in_.left(2);
-        in_.remove(0, 2);
         if (two == kAck) {
             ++keyTableAcks_;
             state_ = State::Test;
-            packetDue_ = true;
-            nextPacketAt_ = at + std::chrono::milliseconds(testIntervalMs_);
+            ScheduleTestPacket(at);
         }
         return;
     }
@@ -639,8 +668,7 @@ void SimDevice::ProcessByte(char b, Clock::time_point at) {
         }
         Queue(Request("CRGA"));
         state_ = State::Test;
-        packetDue_ = true;
-        nextPacketAt_ = at + std::chrono::milliseconds(testIntervalMs_);
+        ScheduleTestPacket(at);
         return;
     case State::AwaitSoundPacket: {
         if (soundFirstPacket_) {
@@ -780,23 +808,8 @@ void SimDevice::StartProgramming() {
 
 void SimDevice::NextSection() {
     const int step = sectionIndex_ + 1;
-    if (TakeFault(Fault::Silence, step)) {
-        silent_ = true;
-        state_ = State::Idle;
+    if (TakeLineFault(step))
         return;
-    }
-    if (TakeFault(Fault::HangUp, step)) {
-        CloseLine();
-        return;
-    }
-    if (TakeFault(Fault::Garbage, step)) {
-        GoSilentWith("0123456789012345678901234567890123456789");
-        return;
-    }
-    if (TakeFault(Fault::ShortGarbage, step)) {
-        GoSilentWith("012");
-        return;
-    }
     if (sectionIndex_ < sections_.size()) {
         const QByteArray name = sections_.at(sectionIndex_++);
         asked_.append(name);
@@ -815,23 +828,8 @@ void SimDevice::SendFrame(int block) {
     QByteArray image = image_.left(layout.length);
     while (image.size() < layout.length)
         image.append(char(0xFF));
-    if (TakeFault(Fault::Silence, block)) {
-        silent_ = true;
-        state_ = State::Idle;
+    if (TakeLineFault(block))
         return;
-    }
-    if (TakeFault(Fault::HangUp, block)) {
-        CloseLine();
-        return;
-    }
-    if (TakeFault(Fault::Garbage, block)) {
-        GoSilentWith("0123456789012345678901234567890123456789");
-        return;
-    }
-    if (TakeFault(Fault::ShortGarbage, block)) {
-        GoSilentWith("012");
-        return;
-    }
     if (TakeFault(Fault::DropFrame, block))
         ++block;
     int number = block;

@@ -156,6 +156,13 @@ private:
     void BeginSoundRequest();
     void FinishSoundPacket();
     bool TakeFault(Fault f, int at, int* count = nullptr);
+    // Silence, HangUp, Garbage or ShortGarbage armed at this point: applied,
+    // and true.
+    bool TakeLineFault(int at);
+    // The next two bytes received, taken; empty while fewer have arrived.
+    QByteArray TakeTwo();
+    // The next test packet goes out testIntervalMs_ after this moment.
+    void ScheduleTestPacket(Clock::time_point after);
     void GoSilentWith(const QByteArray& garbage);
     void CloseLine();
 

@@ -3,6 +3,7 @@
 #include "link/ComPort.h"
 #include "link/UsbLayer.h"
 #include "link/dialogs/ComboItems.h"
+#include "link/dialogs/WizardList.h"
 #include "settings/DeviceSettings.h"
 #include "ui_ChoosePort.h"
 
@@ -31,10 +32,6 @@ ChoosePort::ChoosePort(QWidget* parent) : QDialog(parent), ui(new Ui::ChoosePort
     usbPollTimer->start(kUsbPollMs);
     ui->pbUpdate->hide();
     ApplyClick();
-    mainWindowShown = false;
-    portOpen = false;
-    showPending = false;
-    usbPortOpen = false;
     ui->groupBox_2->hide();
     adjustSize();
 }
@@ -212,8 +209,8 @@ void ChoosePort::GetUSBDevices() {
                 emit SigDeviceLose();
             showPending = true;
         }
-        emit SigTransferList(0, comItems());
-        emit SigTransferList(1, list);
+        emit SigTransferList(wizardlist::kComPorts, comItems());
+        emit SigTransferList(wizardlist::kUsbDevices, list);
     }
 
     if (mainWindowShown && showPending) {
