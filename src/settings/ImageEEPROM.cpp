@@ -5,11 +5,11 @@
 #include "settings/ImageDecoder.h"
 #include "settings/ImageLayout.h"
 #include "settings/Prompt.h"
+#include "settings/SafeFile.h"
 #include "settings/Sections.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -82,8 +82,7 @@ void PutCr99Tail(QByteArray& img, const QByteArray& s99, int sectionOffset, int 
 }
 
 bool WriteFile(const QString& fileName, const QByteArray& bytes, QWidget* parent) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!WriteFileAtomically(fileName, bytes)) {
         prompt().message(Prompt::Warning, parent, kWarningTitle,
                          kNotWritten + QDir::toNativeSeparators(fileName));
         return false;

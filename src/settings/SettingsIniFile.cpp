@@ -1,10 +1,10 @@
 #include "settings/SettingsIniFile.h"
 
+#include "settings/SafeFile.h"
 #include "settings/TextCodec.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -60,14 +60,7 @@ bool IniFileStore::commit() {
             return false;
         text = work.readAll();
     }
-    QSaveFile out(m_fileName);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(text) != text.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return WriteFileAtomically(m_fileName, text);
 }
 
 QString IniTextValue(const QSettings& ini, const QString& key) {
