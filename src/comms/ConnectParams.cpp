@@ -3,7 +3,7 @@
 #include "settings/DeviceSettings.h"
 #include "ui_ConnectParams.h"
 
-ConnectParams::ConnectParams(QWidget* parent) : QFrame(parent), ui(new Ui::ConnectParams) {
+ConnectParams::ConnectParams(QWidget* parent) : ParamsPage(parent), ui(new Ui::ConnectParams) {
     ui->setupUi(this);
 }
 
@@ -43,3 +43,15 @@ void ConnectParams::IncrementNumObj() {
     s->connection->objectNumber = NextObjectNumber(s->connection->objectNumber);
     ui->sbNumObj->setValue(s->connection->objectNumber.toInt());
 }
+
+bool ConnectParams::RevisionUsingGBR() {
+    return true;
+}
+
+void ConnectParams::setCbPPM9Enabled(bool) {}
+void ConnectParams::setCbPPM10Enabled(bool) {}
+void ConnectParams::setCbPPM11Enabled(bool) {}
+void ConnectParams::setCbPPM12Enabled(bool) {}
+void ConnectParams::setCbPPM13Enabled(bool) {}
+void ConnectParams::setCbPPM14Enabled(bool) {}
+void ConnectParams::setCbPPM15Enabled(bool) {}

@@ -7,7 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 
-LimNaprSh::LimNaprSh(QWidget* parent) : QFrame(parent), ui(new Ui::LimNaprSh) {
+LimNaprSh::LimNaprSh(QWidget* parent) : ParamsPage(parent), ui(new Ui::LimNaprSh) {
     ui->setupUi(this);
     for (int n = 1; n <= kLoops; ++n) {
         if (QComboBox* combo = sensorCombo(n))
@@ -93,3 +93,5 @@ void LimNaprSh::CancelClick() {
         UpdateScaleLabels(n - 1, listed ? int(type) : -1);
     }
 }
+
+void LimNaprSh::TPribSlot(int) {}

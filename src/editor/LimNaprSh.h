@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QFrame>
+#include "editor/base/ParamsPage.h"
+
 #include <QString>
 
 class QComboBox;
@@ -10,7 +11,7 @@ class LimNaprSh;
 }
 
 // The loop ranges and sensor types page of the parameters window.
-class LimNaprSh : public QFrame {
+class LimNaprSh : public ParamsPage {
     Q_OBJECT
 
 public:
@@ -33,8 +34,9 @@ signals:
 public slots:
     void SetLoadedSensors();
     void ChangeSensorType(int index);
-    void ApplyClick();
-    void CancelClick();
+    void TPribSlot(int type);
+    void ApplyClick() override;
+    void CancelClick() override;
 
 private:
     // The sensor type choice of loop n (1-based).
