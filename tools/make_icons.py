@@ -374,6 +374,18 @@ def _(c):
     c.rect(8, 14, 16, 4, WHITE)
 
 
+@icon("apply.png")
+def _(c):
+    c.line(5, 17, 13, 25, 4.5, GREEN)
+    c.line(13, 25, 27, 8, 4.5, GREEN)
+
+
+@icon("cancel.png")
+def _(c):
+    c.line(7, 7, 25, 25, 4.5, RED)
+    c.line(25, 7, 7, 25, 4.5, RED)
+
+
 def stored_name(name):
     return name
 
