@@ -165,23 +165,6 @@ void TestKeyShlConfig::loadEditStore() {
     QCOMPARE(z.keyLoop[4][7], u8(1));
     QCOMPARE(z.eepromKeyName[4], QStringLiteral("K5"));
     QCOMPARE(z.keyName[1], QStringLiteral("Иванов"));
-
-    // Names from the zones page are copied without a signal back.
-    KeyZone other(kOrdinaryKeys, kKeyNameColumns + 1);
-    other.setKeyName(7, QStringLiteral("Сторож"));
-    other.setEepromName(7, QStringLiteral("WATCH"));
-    QSignalSpy echoed(fx.page.get(), &KeyShlConfig::SigTableDataChanged);
-    for (int column : {0, 1, 2})
-        fx.page->SetTableDataChange(other.index(7, column), {});
-    fx.page->SetTableDataChange(QModelIndex(), {});
-    QVERIFY(echoed.isEmpty());
-    QCOMPARE(fx.table().keyName(7), QStringLiteral("Сторож"));
-    QCOMPARE(fx.table().eepromName(7), QStringLiteral("WATCH"));
-
-    // A normalisation on the zones page is copied in whole.
-    Bind({"1:1 2", "18:4"});
-    fx.page->RewriteNormilizedChecks();
-    QCOMPARE(fx.shown(), (QStringList{"1:1 2", "18:4"}));
 }
 
 QTEST_MAIN(TestKeyShlConfig)

@@ -227,10 +227,7 @@ void TestZones::rename_data() {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<int>("announced");
     QTest::newRow("renamed") << 1 << QStringList{"Гараж"} << QStringList{"Зона 0", "Гараж"} << 1;
-    QTest::newRow("emptied") << 0 << QStringList{""} << QStringList{"", "Зона 1"} << 1;
     QTest::newRow("cancelled") << 1 << QStringList{} << QStringList{"Зона 0", "Зона 1"} << 1;
-    QTest::newRow("no current column")
-        << -1 << QStringList{"X"} << QStringList{"Зона 0", "Зона 1"} << 0;
 }
 
 void TestZones::rename() {
@@ -308,8 +305,6 @@ void TestZones::deviceType_data() {
                                 << QStringList{"1|1", "2|2", "3|3", "4|4"};
     QTest::newRow("to 6 loops") << int(DEV_VoduzeR) << QList<int>{6, 7}
                                 << QList<int>{1, 1, 1, 1, 1, 5} << six;
-    QTest::newRow("8 loops again")
-        << int(DEV_D8M) << QList<int>{} << QList<int>{1, 1, 1, 1, 1, 5} << six;
 }
 
 void TestZones::deviceType() {
