@@ -130,22 +130,30 @@ def lim_napr_sh():
 def func_shl():
     bold = font(bold=True)
 
+    # Every row of the four boxes has one height, so the check boxes stand
+    # level with their loop's combo boxes.
+    row = size(0, 26)
+
     def head_gap(name):
-        # Keeps the combo rows level with the check-box rows under their heads.
-        return Spacer(name, True, 20, 17, "QSizePolicy::Fixed")
+        return Spacer(name, True, 20, 26, "QSizePolicy::Fixed")
 
     def combos(box, title, stem, gap, with_numbers):
         items = [(0, 0, 1, 2, head_gap(gap))]
         for n in range(1, 9):
             if with_numbers:
-                items.append((n, 0, label(f"l{n}", str(n), font=bold)))
-            items.append((n, 1, W("QComboBox", f"{stem}{n}")))
+                items.append((n, 0, label(f"l{n}", str(n), font=bold, minimumSize=row)))
+            items.append((n, 1, W("QComboBox", f"{stem}{n}", minimumSize=row)))
+        items.append((9, 0, 1, 2, vspacer(f"{gap}End")))
         return W("QGroupBox", box, title=title, layout=Layout("grid", f"grid{box}", items))
 
     def checks(box, siren_head, light_head, siren, light):
-        items = [(0, 0, label(siren_head, "Сирену")), (0, 1, label(light_head, "Свет"))]
+        head = size(0, 20)
+        items = [(0, 0, label(siren_head, "Сирену", minimumSize=head, maximumSize=size(16777215, 20))),
+                 (0, 1, label(light_head, "Свет", minimumSize=head, maximumSize=size(16777215, 20)))]
         for n in range(1, 9):
-            items += [(n, 0, W("QCheckBox", f"{siren}{n}")), (n, 1, W("QCheckBox", f"{light}{n}"))]
+            items += [(n, 0, W("QCheckBox", f"{siren}{n}", minimumSize=row)),
+                      (n, 1, W("QCheckBox", f"{light}{n}", minimumSize=row))]
+        items.append((9, 0, 1, 2, vspacer(f"{box}End")))
         return W("QGroupBox", box, title="Использовать", layout=Layout("grid", f"grid{box}", items))
 
     top = panel("FuncShl", Layout("vbox", "verticalLayout", [
