@@ -1,7 +1,8 @@
 // End to end against the simulated device: bands, loop functions and delays
 // edited on the loop pages of the real parameters window reach the device in
-// one programming run, and the window's signals reach the loop pages.
+// one programming run.
 
+#include "LoopsTestSupport.h"
 #include "app/DeviceFixture.h"
 
 #include "editor/DelayFuncFrame.h"
@@ -24,13 +25,6 @@ namespace {
 const QDate k19_04_2012(2012, 4, 19);
 constexpr uchar kEightLoopModel = 3;
 
-template <class T> T* Child(const QObject* parent, const QString& name) {
-    auto* w = parent->findChild<T*>(name);
-    if (!w)
-        qFatal("no child %s", qPrintable(name));
-    return w;
-}
-
 // The sections the builders make of `s`, by name.
 QList<QByteArray> Sections(const DeviceSettings& s, const QList<QByteArray>& names) {
     DeviceSettings* const live = g_deviceSettings;
@@ -48,7 +42,6 @@ class TstLoopsDevice : public QObject {
 
 private slots:
     void editsReachTheDevice();
-    void windowDrivesLoopPages();
 };
 
 void TstLoopsDevice::editsReachTheDevice() {
@@ -78,6 +71,12 @@ void TstLoopsDevice::editsReachTheDevice() {
     Child<QComboBox>(delays, "CbP")->setCurrentIndex(5);
     Child<QRadioButton>(delays, "RbSShl2")->setChecked(true);
     Child<QComboBox>(delays, "CbS")->setCurrentIndex(7);
+
+    // The window's page-list rebuild shows each dialog's applied band again.
+    auto* bar = Child<NaprLines>(limits, "rangeLine_8");
+    bar->RepaintLine(0, 0, false);
+    window->CreateMenuList(MODE_SYSTEM);
+    QCOMPARE((QList<int>{bar->min, bar->max, int(bar->rev)}), (QList<int>{29, 68, 1}));
 
     DeviceSettings expected(before);
     expected.loopLimits->minLevel[7] = 300;
@@ -111,45 +110,12 @@ void TstLoopsDevice::editsReachTheDevice() {
     // The loop functions, delays and radio flags ride in one section, the
     // bands in another.
     QVERIFY(changed >= 2);
-}
 
-// The window's model, object-type, technological-loop and page-list
-// signals reach the loop pages.
-void TstLoopsDevice::windowDrivesLoopPages() {
-    DeviceFixture fx;
-    QVERIFY(fx.open());
-    QVERIFY(fx.connect(kEightLoopModel, k19_04_2012, 45));
-    PribParWindow* window = fx.main->pribParWindow();
-    LimNaprSh* limits = window->limNaprSh();
-    auto* delays = window->findChild<DelayFuncFrame*>();
-    auto* functions = window->findChild<FuncShl*>();
-
-    g_deviceSettings->extra->armDelayOn = 0;
-    g_deviceSettings->extra->armDelayLoop = 6;
-    Child<QPushButton>(window, "pbCancel")->click();
-    QVERIFY(Child<QRadioButton>(delays, "RbPShl7")->isChecked());
-    window->setDevType(DEV_D4M);
-    QVERIFY(!Child<QWidget>(limits, "rangeLine_5")->isVisibleTo(limits));
-    QVERIFY(!Child<QWidget>(functions, "CombobSOS5")->isVisibleTo(functions));
-    QVERIFY(delays->armChoiceParked());
-    window->setDevType(DEV_D8M);
-    QCOMPARE(g_deviceSettings->extra->armDelayLoop, 6);
-    QVERIFY(!delays->armChoiceParked());
-
-    // The technological loop chosen on the service page locks its buttons.
+    // The service page's technological loop reaches the delays page.
     auto* tech = Child<QComboBox>(window->dopParams(), "CbNTShl");
-    tech->setCurrentIndex(7);
-    QCOMPARE(tech->currentText(), QStringLiteral("7"));
-    QVERIFY(!Child<QRadioButton>(delays, "RbPShl7")->isEnabled());
+    tech->setCurrentIndex(8);
     QVERIFY(Child<QRadioButton>(delays, "RbnuP")->isChecked());
-
-    // A page-list rebuild shows each dialog's applied band on its bar again.
-    NastrShl* dialog = limits->dialog(3);
-    dialog->ValuesChangeOut(512, 800, false);
-    auto* bar = Child<NaprLines>(limits, "rangeLine_4");
-    bar->RepaintLine(0, 0, true);
-    window->CreateMenuList(MODE_SYSTEM);
-    QCOMPARE((QList<int>{bar->min, bar->max, int(bar->rev)}), (QList<int>{50, 78, 0}));
+    QVERIFY(!Child<QRadioButton>(delays, "RbPShl8")->isEnabled());
 }
 
 QTEST_MAIN(TstLoopsDevice)
