@@ -40,9 +40,8 @@ const QStringList kRowStems{"rangeLine_%1",    "lScaleLeft_%1", "lScaleLC_%1",
                             "lScaleCenter_%1", "lScaleCR_%1",   "lScaleRight_%1",
                             "pbAlarmLoop_%1",  "cmbSensors_%1", "cbRadio_%1"};
 
-// Loop 7 is the second family's temperature input: its sensor type follows
-// the model when the list holds the sensor.
-constexpr int kTemperatureLoop = 6;
+// The loop whose sensor type follows the model (0-based).
+constexpr int kModelSensorLoop = 6;
 } // namespace
 
 LimNaprSh::LimNaprSh(QWidget* parent) : ParamsPage(parent), ui(new Ui::LimNaprSh) {
@@ -93,8 +92,8 @@ void LimNaprSh::TPribSlot(int type) {
     LoopLimits& limits = *settings().loopLimits;
     if (limits.sensors.size() <= sensor)
         return;
-    limits.sensorType[kTemperatureLoop] = u32(sensor);
-    if (QComboBox* combo = sensorCombo(kTemperatureLoop + 1))
+    limits.sensorType[kModelSensorLoop] = u32(sensor);
+    if (QComboBox* combo = sensorCombo(kModelSensorLoop + 1))
         combo->setCurrentIndex(sensor);
     emit SigSetupTestScales();
 }
