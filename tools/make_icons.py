@@ -374,6 +374,12 @@ def _(c):
     c.rect(8, 14, 16, 4, WHITE)
 
 
+@icon("remove.png")
+def _(c):
+    c.circle(16, 16, 13, RED)
+    c.rect(8, 14, 16, 4, WHITE)
+
+
 def stored_name(name):
     return name
 
