@@ -97,7 +97,7 @@ def con_gprs():
     top = page("ConGPRS", 719, 394, Layout("vbox", "verticalLayout", [
         centred("horizontalLayout", W("QCheckBox", "cbConGPRS",
                                       text="Подключаться к серверу по GPRS"), 1),
-        Layout("hbox", "horizontalLayout_2", [
+        Layout("vbox", "verticalLayout_2", [
             server_group("groupBox", "Сервер 1", 1, ("label", "label_2", "label_3"), True),
             server_group("groupBox_2", "Сервер 2", 2, ("label_4", "label_5", "label_6"), False),
         ]),

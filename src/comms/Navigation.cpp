@@ -21,8 +21,13 @@ Navigation::Navigation(QWidget* parent) : ParamsPage(parent), ui(new Ui::Navigat
     ui->setupUi(this);
     for (int zone = 0; zone < kTimeZones; ++zone)
         ui->comboBPoyas->addItem(QStringLiteral("+%1").arg(zone));
-    connect(ui->comboBPoyas, &QComboBox::currentIndexChanged, this,
-            &Navigation::SigHourPoyasChange);
+    // No item (a stored zone outside the list) is not passed on: Qt 6.4
+    // reports -1 again on every setCurrentIndex(-1), so the twin pages would
+    // echo it forever; each page loads the stored zone itself.
+    connect(ui->comboBPoyas, &QComboBox::currentIndexChanged, this, [this](int zone) {
+        if (zone >= 0)
+            emit SigHourPoyasChange(zone);
+    });
     ui->lHint->hide();
     // The device has three user relays; the fourth column stays for the form.
     ui->lr4->hide();

@@ -15,10 +15,18 @@ sntp::sntp(QWidget* parent) : ParamsPage(parent), ui(new Ui::sntp) {
     ui->combVer->addItems({QStringLiteral("V.2"), QStringLiteral("V.3"), QStringLiteral("V.4")});
     for (int zone = 0; zone < kTimeZones; ++zone)
         ui->comboBPoyas->addItem(QStringLiteral("+%1").arg(zone));
-    connect(ui->comboBPoyas, &QComboBox::currentIndexChanged, this, &sntp::SigHourPoyasChange);
+    // No item (a stored zone outside the list) is not passed on: Qt 6.4
+    // reports -1 again on every setCurrentIndex(-1), so the twin pages would
+    // echo it forever; each page loads the stored zone itself.
+    connect(ui->comboBPoyas, &QComboBox::currentIndexChanged, this, [this](int zone) {
+        if (zone >= 0)
+            emit SigHourPoyasChange(zone);
+    });
     connect(ui->sbPopunRest, &QSpinBox::valueChanged, this, &sntp::sigPopunRestCountChange);
     connect(ui->cbUseSIM2, &QCheckBox::toggled, this, &sntp::sigUseSim2Change);
     SetIpv4Validator(ui->leIPserv);
+    // The GPRS page starts with GPRS off, and tells this page only of changes.
+    UseGPRSClick(false);
 }
 
 sntp::~sntp() {
