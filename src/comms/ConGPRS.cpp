@@ -6,12 +6,24 @@
 
 #include <QSignalBlocker>
 
+#include <initializer_list>
+
 namespace {
-// Server protocol codes; only the oldest has no navigation, only the own
-// protocol switches SIM cards, only the newer third-party one has a password.
+// Server protocol codes: the old one has no navigation, only code 1 switches
+// SIM cards on reconnection, only code 2 authorises with a password.
 constexpr int kProtocolOld = 0;
 constexpr int kProtocolOwn = 1;
 constexpr int kProtocolNew = 2;
+
+void SetEnabled(std::initializer_list<QWidget*> widgets, bool on) {
+    for (QWidget* w : widgets)
+        w->setEnabled(on);
+}
+
+void SetVisible(std::initializer_list<QWidget*> widgets, bool on) {
+    for (QWidget* w : widgets)
+        w->setVisible(on);
+}
 
 bool ServerTwoAndExtras() {
     return FwLaterThan(ParamsPage::header(), fw::k27_11_2009);
@@ -117,37 +129,24 @@ void ConGPRS::VersionChange() {
         // when the box is turned on.
         if (!ui->cbConGPRS->isChecked())
             return;
-        ui->groupBox_2->setEnabled(true);
-        ui->groupBox_3->setEnabled(true);
-        ui->cbUseDNS1->setEnabled(true);
+        SetEnabled({ui->groupBox_2, ui->groupBox_3, ui->cbUseDNS1, ui->label_3, ui->sbPop1,
+                    ui->cbRewriteIP1, ui->cbConIP1},
+                   true);
         if (ui->cbUseDNS1->isChecked())
             ui->leDNS1->setEnabled(true);
         if (ui->cbUseDNS2->isChecked())
             ui->leDNS2->setEnabled(true);
-        for (QWidget* w :
-             {static_cast<QWidget*>(ui->label_3), static_cast<QWidget*>(ui->sbPop1),
-              static_cast<QWidget*>(ui->cbRewriteIP1), static_cast<QWidget*>(ui->cbConIP1)})
-            w->setEnabled(true);
     } else {
         // The oldest firmware knows one server by its address and port only.
-        for (QWidget* w :
-             {static_cast<QWidget*>(ui->groupBox_2), static_cast<QWidget*>(ui->groupBox_3),
-              static_cast<QWidget*>(ui->cbUseDNS1), static_cast<QWidget*>(ui->leDNS1),
-              static_cast<QWidget*>(ui->label_3), static_cast<QWidget*>(ui->sbPop1),
-              static_cast<QWidget*>(ui->cbRewriteIP1), static_cast<QWidget*>(ui->cbConIP1)})
-            w->setEnabled(false);
+        SetEnabled({ui->groupBox_2, ui->groupBox_3, ui->cbUseDNS1, ui->leDNS1, ui->label_3,
+                    ui->sbPop1, ui->cbRewriteIP1, ui->cbConIP1},
+                   false);
     }
     const bool old = !FwOnOrAfter(header(), fw::k19_04_2012);
-    for (QWidget* w : {static_cast<QWidget*>(ui->label_3), static_cast<QWidget*>(ui->sbPop1),
-                       static_cast<QWidget*>(ui->label_6), static_cast<QWidget*>(ui->sbPop2),
-                       static_cast<QWidget*>(ui->cbConIP1), static_cast<QWidget*>(ui->cbConIP2),
-                       static_cast<QWidget*>(ui->label_7), static_cast<QWidget*>(ui->sbPopunRest),
-                       static_cast<QWidget*>(ui->spacerWidget_2)})
-        w->setVisible(old);
-    for (QWidget* w :
-         {static_cast<QWidget*>(ui->lServConnectPass), static_cast<QWidget*>(ui->leServConnectPass),
-          static_cast<QWidget*>(ui->spacerWidget)})
-        w->setVisible(!old);
+    SetVisible({ui->label_3, ui->sbPop1, ui->label_6, ui->sbPop2, ui->cbConIP1, ui->cbConIP2,
+                ui->label_7, ui->sbPopunRest, ui->spacerWidget_2},
+               old);
+    SetVisible({ui->lServConnectPass, ui->leServConnectPass, ui->spacerWidget}, !old);
     FillProtocolList();
 }
 

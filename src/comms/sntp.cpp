@@ -15,9 +15,9 @@ sntp::sntp(QWidget* parent) : ParamsPage(parent), ui(new Ui::sntp) {
     ui->combVer->addItems({QStringLiteral("V.2"), QStringLiteral("V.3"), QStringLiteral("V.4")});
     for (int zone = 0; zone < kTimeZones; ++zone)
         ui->comboBPoyas->addItem(QStringLiteral("+%1").arg(zone));
-    // No item (a stored zone outside the list) is not passed on: Qt 6.4
-    // reports -1 again on every setCurrentIndex(-1), so the twin pages would
-    // echo it forever; each page loads the stored zone itself.
+    // No item (a stored zone outside the list) is not passed on: Qt 6.4 can
+    // report -1 again when a combo showing no item is set to -1, and the twin
+    // pages would echo it forever. Each page loads the stored zone itself.
     connect(ui->comboBPoyas, &QComboBox::currentIndexChanged, this, [this](int zone) {
         if (zone >= 0)
             emit SigHourPoyasChange(zone);
