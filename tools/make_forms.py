@@ -309,35 +309,6 @@ def connect_params():
 
 
 # ------------------------------------------------------------ service windows
-def test_prib():
-    items = []
-    for n in range(1, 9):
-        r = n - 1
-        items += [
-            (r, 0, label(f"LShl{n}", f"Шлейф {n}:")),
-            (r, 1, W("QLineEdit", f"LeShl{n}", readOnly=True, alignment=CENTER,
-                     maximumSize=size(60, 16777215))),
-            (r, 2, W("QSlider", f"SlShl{n}", orientation=enum("Qt::Horizontal"), maximum=1023,
-                     enabled=False, minimumSize=size(160, 0))),
-        ] + scale_labels(r, 3, n)
-    loops = W("QGroupBox", "gbLoops", title="Шлейфы:", layout=Layout("grid", "gridLayout_2", items))
-    tm = W("QGroupBox", "gbTouchMemoryTest", title="Сигналы по шлейфу TouchMemory:",
-           layout=Layout("hbox", "horizontalLayout_2", [
-               W("QComboBox", "CbTouchSigs", minimumSize=size(220, 0)),
-               button("pbSendSignal", "Послать сигнал"),
-               hspacer("horizontalSpacer_2"),
-           ]))
-    top = W("QDialog", "TestPrib", geometry=rect(0, 0, 640, 420), windowTitle="Тест прибора",
-            windowModality=enum("Qt::WindowModal"),
-            layout=Layout("vbox", "verticalLayout", [
-                loops, tm,
-                button_row("horizontalLayout", [
-                    button("pbSirena", "Включить сирену"), button("pbLight", "Включить свет"),
-                    button("pbCancel", "Выход")]),
-            ]))
-    write_form(os.path.join(FORMS, "TestPrib.ui"), "TestPrib", top)
-
-
 def keys_options():
     top = W("QDialog", "KeysOptions", geometry=rect(0, 0, 640, 460),
             windowTitle="Настройка ключей", windowModality=enum("Qt::WindowModal"),
@@ -416,33 +387,6 @@ def sounds():
                     button("pbWriteSounds", "Записать"), button("pbCancel", "Закрыть")]),
             ]))
     write_form(os.path.join(FORMS, "Sounds.ui"), "Sounds", top)
-
-
-def time_dialog():
-    dte = lambda name, ro: W("QDateTimeEdit", name, readOnly=ro,
-                             displayFormat="dd.MM.yyyy HH:mm:ss",
-                             buttonSymbols=enum("QAbstractSpinBox::NoButtons") if ro
-                             else enum("QAbstractSpinBox::UpDownArrows"))
-    top = W("QDialog", "TimeDialog", geometry=rect(0, 0, 430, 260),
-            windowTitle="Настройка времени в приборе", windowModality=enum("Qt::WindowModal"),
-            layout=Layout("grid", "gridLayout", [
-                (0, 0, label("label", "Время прибора:")),
-                (0, 1, dte("dteCurrentDeviceTime", True)),
-                (1, 0, label("label_2", "Время компьютера:")),
-                (1, 1, dte("dteSystemTime", True)),
-                (1, 2, button("pbWriteSystemTime", "Записать")),
-                (2, 0, label("label_3", "Новое время:")),
-                (2, 1, dte("dteNewTime", False)),
-                (2, 2, button("pbWriteTime", "Записать")),
-                (3, 0, 1, 3, W("QGroupBox", "groupBox", title="Уровень сигнала GSM:",
-                               layout=Layout("hbox", "horizontalLayout_2", [
-                                   W("QProgressBar", "pBarLevel", maximum=31, value=0,
-                                     format="%v"),
-                                   button("pbGetSignalLevel", "Обновить")]))),
-                (4, 0, 1, 3, button_row("horizontalLayout", [
-                    button("pbRestart", "Перезагрузка"), button("pbCancel", "Закрыть")])),
-            ]))
-    write_form(os.path.join(FORMS, "TimeDialog.ui"), "TimeDialog", top)
 
 
 def therms_dialog():
@@ -526,7 +470,7 @@ def wizard():
 def main():
     os.makedirs(FORMS, exist_ok=True)
     for f in (start_menu, main_window, choose_port, port_options, prib_par_window,
-              restart_causes, history, sounds, time_dialog, therms_dialog, wizard):
+              keys_options, restart_causes, history, sounds, therms_dialog, wizard):
         f()
 
 

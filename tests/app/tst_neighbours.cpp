@@ -58,13 +58,9 @@ private slots:
     void incrementObjectNumber();
     void sensorScales();
     void operatorList();
-    void touchSignals_data();
-    void touchSignals();
-    void testWindow();
     void keyWindow();
     void thermometerList();
     void soundPackets();
-    void deviceTime();
     void restartCounters();
 
 private:
@@ -171,52 +167,6 @@ void TestNeighbours::operatorList() {
     QCOMPARE(updated.size(), 2);
 }
 
-void TestNeighbours::touchSignals_data() {
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("command");
-    QTest::addColumn<int>("loops");
-    QTest::newRow("4 loops, first closed") << 0 << 0 << 19 << 4;
-    QTest::newRow("4 loops, first open") << 0 << 4 << 27 << 4;
-    QTest::newRow("8 loops, last alarm") << 1 << 23 << 42 << 8;
-    QTest::newRow("6 loops, loop 6 closed") << 2 << 5 << 24 << 6;
-}
-
-void TestNeighbours::touchSignals() {
-    QFETCH(int, type);
-    QFETCH(int, index);
-    QFETCH(int, command);
-    QFETCH(int, loops);
-    TestPrib test;
-    settings.header->deviceType = type;
-    test.CrListSignalsbT(DEV_TYPE(type));
-    auto* combo = test.findChild<QComboBox*>(QStringLiteral("CbTouchSigs"));
-    QCOMPARE(combo->count(), 3 * loops);
-    combo->setCurrentIndex(index);
-    QSignalSpy cmd(&test, &TestPrib::SigSetTestCommand);
-    test.SendTMSignal();
-    QCOMPARE(IntArgs(cmd), QList<int>{command});
-    // One row per loop of the model.
-    for (int n = 1; n <= kLoops; ++n) {
-        for (const QString& name : {QStringLiteral("LeShl%1"), QStringLiteral("lScaleLeft_%1")})
-            QCOMPARE(test.findChild<QWidget*>(name.arg(n))->isVisibleTo(&test), n <= loops);
-    }
-}
-
-void TestNeighbours::testWindow() {
-    TestPrib test;
-    QSignalSpy cmd(&test, &TestPrib::SigSetTestCommand);
-    QSignalSpy exit(&test, &TestPrib::SigExitWindow);
-    QSignalSpy msg(&test, &TestPrib::SigMessage);
-    test.StartStopSirenaClc();
-    test.StartStopSirenaClc();
-    test.StartStopLightClc();
-    test.CancelClick();
-    QCOMPARE(IntArgs(cmd), (QList<int>{2, 3, 4, 1}));
-    QCOMPARE(exit.size(), 1);
-    QVERIFY(msg.isEmpty()); // test mode was never reported
-}
-
 void TestNeighbours::keyWindow() {
     // The check character: XOR of bytes 0..254, low five bits, 'A' for 0.
     QByteArray pack(KeysOptions::kKeyTableSize, '\0');
@@ -285,29 +235,6 @@ void TestNeighbours::soundPackets() {
     QCOMPARE(packets.at(1).size(), 256);
     QCOMPARE(packets.at(2).size(), 600 - 250 - 256);
     QVERIFY(Sounds::BuildSoundPackets(1, QByteArray(44, 'h')).isEmpty());
-}
-
-void TestNeighbours::deviceTime() {
-    const QDateTime t = TimeDialog::ParseDeviceTime("24/05/01,13:07:09");
-    QCOMPARE(t, QDateTime(QDate(2024, 5, 1), QTime(13, 7, 9)));
-
-    TimeDialog window;
-    window.now = [] { return QDateTime(QDate(2031, 12, 24), QTime(23, 59, 58)); };
-    QSignalSpy written(&window, &TimeDialog::SigWriteNewTime);
-    window.findChild<QPushButton*>(QStringLiteral("pbWriteSystemTime"))->click();
-    QCOMPARE(written.value(0).value(0).toByteArray(), QByteArray("31/12/24,23:59:58+00"));
-    // Each question goes out again only once its answer has come.
-    QSignalSpy askTime(&window, &TimeDialog::SigGetDeviceTime);
-    QSignalSpy askLevel(&window, &TimeDialog::SigGetGSMSignalLevel);
-    window.RefreshTimeout();
-    window.RefreshTimeout();
-    window.SetCurrentDeviceTime("31/12/24,23:59:00");
-    window.RefreshTimeout();
-    QCOMPARE(askTime.size(), 2);
-    QCOMPARE(askLevel.size(), 1);
-    window.SetGSMSignalLevel("99");
-    QCOMPARE(window.findChild<QProgressBar*>(QStringLiteral("pBarLevel"))->format(),
-             QStringLiteral("Ошибка!"));
 }
 
 void TestNeighbours::restartCounters() {

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -23,6 +24,16 @@ constexpr int kSoundHeader = 6;
 constexpr char kFiller = char(0x7F);
 constexpr int kThermRecord = 20;
 const QByteArray kAck = QByteArray::fromHex("da00");
+
+// A float as the device stores it: IEEE single precision, little-endian.
+QByteArray FloatBytes(float v) {
+    quint32 bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    QByteArray out(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        out[i] = char((bits >> (8 * i)) & 0xFF);
+    return out;
+}
 
 QByteArray Two(int a, int b) {
     QByteArray r;
@@ -212,9 +223,59 @@ void SimDevice::SetThermometers(const QByteArray& records, int count) {
     thermCount_ = count;
 }
 
+void SimDevice::SetSearchableThermometers(const QByteArray& records, int count) {
+    std::lock_guard<std::mutex> l(m_);
+    searchable_ = records;
+    searchableCount_ = count;
+}
+
+void SimDevice::SetThermometerTemperature(int index, float celsius) {
+    std::lock_guard<std::mutex> l(m_);
+    const int at = index * kThermRecord + 8;
+    if (index < 0 || at + 4 > therms_.size())
+        return;
+    const QByteArray t = FloatBytes(celsius);
+    therms_.replace(at, 4, t);
+}
+
+QByteArray SimDevice::Thermometers() const {
+    std::lock_guard<std::mutex> l(m_);
+    return therms_.left(kThermRecord * thermCount_);
+}
+
 void SimDevice::SetDeviceTime(const QByteArray& text17) {
     std::lock_guard<std::mutex> l(m_);
     time_ = text17;
+}
+
+QByteArray SimDevice::DeviceTime() const {
+    std::lock_guard<std::mutex> l(m_);
+    return time_;
+}
+
+QByteArray SimDevice::TestPacketK(const QList<int>& codes) {
+    QByteArray p(1, 'K');
+    for (int i = 0; i < 6; ++i) {
+        const int code = codes.value(i);
+        p.append(char(code & 0x1F)).append(char((code >> 5) & 0x1F));
+    }
+    return p.append('M');
+}
+
+QByteArray SimDevice::TestPacketL(int code7, int code8, int key, int mains, int supply) {
+    QByteArray p(1, 'L');
+    for (int code : {code7, code8})
+        p.append(char(code & 0x1F)).append(char((code >> 5) & 0x1F));
+    p.append(char(key)).append(char(mains)).append('\0').append('\0');
+    p.append(char(supply >> 8)).append(char((supply >> 4) & 0x0F)).append(char(supply & 0x0F));
+    p.append('\0');
+    return p.append('M');
+}
+
+QByteArray SimDevice::ThermometerRecord(const QByteArray& id8, float celsius, float upper,
+                                        float lower) {
+    return id8.left(8).leftJustified(8, '\0') + FloatBytes(celsius) + FloatBytes(upper) +
+           FloatBytes(lower);
 }
 
 void SimDevice::SetGsmLevel(const QByteArray& twoDigits) {
@@ -742,7 +803,8 @@ void SimDevice::ProcessIdle() {
                     return;
                 len = end + 1;
             }
-            service_.append(in_.left(len));
+            const QByteArray command = in_.left(len);
+            service_.append(command);
             in_.remove(0, len);
             switch (sub) {
             case 1:
@@ -753,6 +815,7 @@ void SimDevice::ProcessIdle() {
                                                       : QByteArray(1, '\0') + time_));
                 break;
             case 3:
+                time_ = command.mid(2, 17); // the 17 characters before "+00"
                 Queue(ServiceFrame(1, {}));
                 break;
             case 4:
@@ -769,8 +832,15 @@ void SimDevice::ProcessIdle() {
         if (c == 0xA5) {
             if (!need(3))
                 return;
+            const bool search = in_.at(1) == '\0';
             service_.append(in_.left(3));
             in_.remove(0, 3);
+            if (search) {
+                therms_ = therms_.left(kThermRecord * thermCount_) + searchable_;
+                thermCount_ += searchableCount_;
+                searchable_.clear();
+                searchableCount_ = 0;
+            }
             QByteArray f(1, char(0xA6));
             f.append(char(thermCount_));
             f.append(therms_.left(kThermRecord * thermCount_));
@@ -786,6 +856,20 @@ void SimDevice::ProcessIdle() {
             if (!need(len))
                 return;
             service_.append(in_.left(len));
+            // The written list replaces identifiers and limits; a sensor keeps
+            // its own temperature (a new one reads 0 until it measures).
+            QByteArray kept;
+            for (int k = 0; k < count; ++k) {
+                const QByteArray rec = in_.mid(2 + kThermRecord * k, kThermRecord);
+                QByteArray temp = FloatBytes(0);
+                for (int j = 0; j < thermCount_; ++j) {
+                    if (therms_.mid(kThermRecord * j, 8) == rec.left(8))
+                        temp = therms_.mid(kThermRecord * j + 8, 4);
+                }
+                kept += rec.left(8) + temp + rec.mid(12, 8);
+            }
+            therms_ = kept;
+            thermCount_ = count;
             in_.remove(0, len);
             Queue(Two(0xA7, 0x00));
             continue;

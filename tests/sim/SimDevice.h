@@ -63,9 +63,16 @@ public:
     void SetProgrammingOk(bool ok); // CR55 (default) or CRZZ at the end
     void SetPaced(bool paced);
     void SetSilent(bool silent);
-    // Thermometer records (20 bytes each) sent after A5 xx 00.
+    // Thermometer records (20 bytes each) sent after A5 01 00. A search
+    // (A5 00 00) first adds the searchable ones; a write (A6) replaces the
+    // identifiers and limits, each sensor keeping its own temperature.
     void SetThermometers(const QByteArray& records, int count);
-    void SetDeviceTime(const QByteArray& text17); // empty: "no time" (byte 6 = 1)
+    void SetSearchableThermometers(const QByteArray& records, int count);
+    void SetThermometerTemperature(int index, float celsius);
+    QByteArray Thermometers() const; // the records as they stand
+    // The clock 78 02 returns and 78 03 sets; empty: "no time" (byte 6 = 1).
+    void SetDeviceTime(const QByteArray& text17);
+    QByteArray DeviceTime() const;
     void SetGsmLevel(const QByteArray& twoDigits);
     // Test mode: the packets sent in turn (default a 'K' and an 'L' packet),
     // and the pause before the next packet after an answer.
@@ -85,6 +92,13 @@ public:
     // A memory frame; twoByteNumbers for firmware from 15.04.2010.
     static QByteArray MemoryFrame(int block, const QByteArray& payload, bool twoByteNumbers);
     static QByteArray ServiceFrame(int type, const QByteArray& data);
+    // Test packets from values: a "K" packet with loops 1-6, an "L" packet
+    // with loops 7 and 8, the key number, the mains byte and the supply code.
+    static QByteArray TestPacketK(const QList<int>& codes);
+    static QByteArray TestPacketL(int code7, int code8, int key, int mains, int supply);
+    // One 20-byte thermometer record.
+    static QByteArray ThermometerRecord(const QByteArray& id8, float celsius, float upper,
+                                        float lower);
     // What a section request must be answered with: the builder's bytes for
     // g_deviceSettings.
     static QByteArray SectionFor(const QByteArray& name);
@@ -186,6 +200,8 @@ private:
     bool silent_ = false;
     QByteArray therms_;
     int thermCount_ = 0;
+    QByteArray searchable_;
+    int searchableCount_ = 0;
     QByteArray time_ = "24/05/17,10:20:30";
     QByteArray gsm_ = "17";
     QList<QByteArray> testPackets_;
