@@ -299,6 +299,25 @@ def _(c):
     c.circle(24, 25, 6, GREEN)
 
 
+@icon("closeport.png")
+def _(c):
+    plug(c)
+    c.circle(24, 25, 6, RED)
+
+
+@icon("apply.png")
+def _(c):
+    c.circle(16, 16, 13, GREEN)
+    c.poly([(8, 16), (11, 13), (14.5, 16.5), (22, 9), (25, 12), (14.5, 22.5)], WHITE)
+
+
+@icon("cancel.png")
+def _(c):
+    c.circle(16, 16, 13, RED)
+    c.line(10.5, 10.5, 21.5, 21.5, 3.5, WHITE)
+    c.line(21.5, 10.5, 10.5, 21.5, 3.5, WHITE)
+
+
 @icon("Programming.png")
 def _(c):
     chip(c)
