@@ -22,9 +22,13 @@ const QByteArray kYes = QByteArrayLiteral("да");
 const QByteArray kNo = QByteArrayLiteral("нет");
 const char* const kLineEnd = "\r\n";
 
+// A byte of the table; a shorter array reads as zeros past its end.
+quint8 ByteAt(const QByteArray& pack, int i) {
+    return i >= 0 && i < pack.size() ? quint8(pack[i]) : 0;
+}
+
 bool FlagBit(const QByteArray& pack, const int* offsets, int row) {
-    const quint8 b = quint8(pack.at(offsets[row / kRowsPerFlagByte]));
-    return (b >> (row % kRowsPerFlagByte)) & 1;
+    return (ByteAt(pack, offsets[row / kRowsPerFlagByte]) >> (row % kRowsPerFlagByte)) & 1;
 }
 
 } // namespace
@@ -56,8 +60,8 @@ QByteArray SlotText(const QByteArray& pack, int row) {
     for (int j = 0; j < 6; ++j) {
         if (j > 0)
             text.append('-');
-        text.append(kHex[quint8(pack.at(slot + 10 - 2 * j)) & 0x0F]);
-        text.append(kHex[quint8(pack.at(slot + 11 - 2 * j)) & 0x0F]);
+        text.append(kHex[ByteAt(pack, slot + 10 - 2 * j) & 0x0F]);
+        text.append(kHex[ByteAt(pack, slot + 11 - 2 * j) & 0x0F]);
     }
     return text;
 }

@@ -962,7 +962,9 @@ void SimDevice::SendTestPacket() {
 }
 
 void SimDevice::SendKeyTable() {
-    const QByteArray block = KeyTableBlock(keyBody_);
+    QByteArray block = KeyTableBlock(keyBody_);
+    if (TakeFault(Fault::BadKeyCheck, 1))
+        block[block.size() - 1] = char(block.back() ^ 0x01);
     state_ = State::AwaitKeyTableAck;
     if (keySplit_.isEmpty()) {
         Queue(block);

@@ -37,6 +37,7 @@ public:
         RejectSound,     // sound upload: answer sound `at` with CR&& `count` times
         NoDeleteConfirm, // test mode: the next deletion is neither done nor confirmed
         LateKeyConfirm,  // key write: send CRGA `count` ms late (packets resume after it)
+        BadKeyCheck,     // key table: the next one ends in a wrong check byte
     };
 
     // One slot of the device's key table.
@@ -44,6 +45,9 @@ public:
         QByteArray key = "FF-FF-FF-FF-FF-FF"; // "HH-HH-HH-HH-HH-HH"
         bool present = false;
         bool gbr = false; // rows 0..17 only
+        bool operator==(const KeyRow& o) const {
+            return key == o.key && present == o.present && gbr == o.gbr;
+        }
     };
 
     struct TestAnswerRecord {
