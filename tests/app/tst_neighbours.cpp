@@ -7,7 +7,6 @@
 #include "comms/OperatorsDialog.h"
 #include "editor/LimNaprSh.h"
 #include "editor/PribParWindow.h"
-#include "keys/KeysOptions.h"
 #include "service/RestartCauses.h"
 #include "service/Sounds.h"
 #include "service/StateTables.h"
@@ -26,7 +25,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QTableWidget>
 #include <QTest>
 
 #include <cstring>
@@ -58,7 +56,6 @@ private slots:
     void incrementObjectNumber();
     void sensorScales();
     void operatorList();
-    void keyWindow();
     void thermometerList();
     void soundPackets();
     void restartCounters();
@@ -165,40 +162,6 @@ void TestNeighbours::operatorList() {
     QCOMPARE(list->count(), 2);
     QCOMPARE(list->currentRow(), 1);
     QCOMPARE(updated.size(), 2);
-}
-
-void TestNeighbours::keyWindow() {
-    // The check character: XOR of bytes 0..254, low five bits, 'A' for 0.
-    QByteArray pack(KeysOptions::kKeyTableSize, '\0');
-    pack[0] = char(0xA4);
-    QCOMPARE(KeysOptions::KeyTableCheck(pack), 'D');
-    pack[7] = char(0x04);
-    QCOMPARE(KeysOptions::KeyTableCheck(pack), 'A');
-    pack[1] = char(0x12);
-    pack[255] = KeysOptions::KeyTableCheck(pack);
-    KeysOptions keys;
-    auto* table = keys.findChild<QTableWidget*>(QStringLiteral("twKeys"));
-    QByteArray broken = pack;
-    broken[10] = char(broken.at(10) ^ 0x01);
-    keys.ReceptKeysPack(broken);
-    keys.ReceptKeysPack(pack.left(100));
-    QVERIFY(!table->item(0, 1));
-    keys.ReceptKeysPack(pack);
-    QCOMPARE(table->item(0, 1)->text(), QStringLiteral("12-00-00-00-00-00"));
-
-    QSignalSpy cmd(&keys, &KeysOptions::SigSetTestCommand);
-    for (int row : {0, 17, 18, 19}) {
-        table->setCurrentCell(row, 0);
-        keys.DelKey();
-    }
-    keys.DelAllKeys();
-    keys.DelNoMasterKey();
-    keys.WriteKeyClick();
-    keys.RequestClick();
-    QSignalSpy exit(&keys, &KeysOptions::SigExitWindow);
-    keys.CancelClick();
-    QCOMPARE(IntArgs(cmd), (QList<int>{43, 60, 8, 9, 10, 7, 11, 6, 1}));
-    QCOMPARE(exit.size(), 1);
 }
 
 void TestNeighbours::thermometerList() {

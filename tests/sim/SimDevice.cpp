@@ -22,6 +22,22 @@ constexpr int kSoundPacketData = 256;
 constexpr int kSoundHeader = 6;
 
 constexpr char kFiller = char(0x7F);
+// Key table: twelve digit bytes per slot from byte 1; presence flags of rows
+// 4g..4g+3 at 241 + (g ^ 1), ГБР flags at 247 + (g ^ 1).
+constexpr int kKeyBodyLength = 254;
+constexpr int kKeySlotDigits = 12;
+constexpr int kPresentFlags = 241;
+constexpr int kGbrFlags = 247;
+constexpr int kKeyRows = 20;
+constexpr int kGbrRows = 18;
+constexpr int kKeyNumberPos = 5;
+constexpr int kMenuStatePos = 12;
+constexpr char kNoKeyNumber = 21;
+// Key pack: '0', six bytes per slot (least significant first), then three
+// bytes of presence bits and three of ГБР bits (slot n: bit n % 8 of byte n / 8).
+constexpr int kPackSlots = 1;
+constexpr int kPackPresent = 121;
+constexpr int kPackGbr = 124;
 constexpr int kThermRecord = 20;
 const QByteArray kAck = QByteArray::fromHex("da00");
 
@@ -316,6 +332,64 @@ QByteArray SimDevice::KeyTableBlock(const QByteArray& body254) {
     return block.append(c == 0 ? 'A' : char(c | 0x40));
 }
 
+QByteArray SimDevice::KeyTableBody(const QList<KeyRow>& rows) {
+    QByteArray body(kKeyBodyLength, char(0xFF));
+    for (int g = 0; g < kKeyRows / 4; ++g) {
+        body[kPresentFlags - 1 + (g ^ 1)] = char(0xF0);
+        body[kGbrFlags - 1 + (g ^ 1)] = char(0xF0);
+    }
+    for (int r = 0; r < kKeyRows && r < rows.size(); ++r) {
+        const QByteArray value = QByteArray::fromHex(rows[r].key).leftJustified(6, char(0xFF));
+        for (int i = 0; i < 6; ++i) {
+            const quint8 b = quint8(value[5 - i]);
+            body[kKeySlotDigits * r + 2 * i] = char(0xF0 | (b >> 4));
+            body[kKeySlotDigits * r + 2 * i + 1] = char(0xF0 | (b & 0x0F));
+        }
+        const int g = r / 4;
+        if (rows[r].present)
+            body[kPresentFlags - 1 + (g ^ 1)] |= char(1 << (r % 4));
+        if (r < kGbrRows && rows[r].gbr)
+            body[kGbrFlags - 1 + (g ^ 1)] |= char(1 << (r % 4));
+    }
+    return body;
+}
+
+QList<SimDevice::KeyRow> SimDevice::KeyRowsOf(const QByteArray& body254) {
+    const QByteArray body = body254.leftJustified(kKeyBodyLength, char(0xFF), true);
+    QList<KeyRow> rows;
+    for (int r = 0; r < kKeyRows; ++r) {
+        QByteArray value(6, '\0');
+        for (int i = 0; i < 6; ++i) {
+            const int hi = quint8(body[kKeySlotDigits * r + 2 * i]) & 0x0F;
+            const int lo = quint8(body[kKeySlotDigits * r + 2 * i + 1]) & 0x0F;
+            value[5 - i] = char(hi << 4 | lo);
+        }
+        KeyRow row;
+        row.key = value.toHex('-').toUpper();
+        const int g = r / 4;
+        row.present = (quint8(body[kPresentFlags - 1 + (g ^ 1)]) >> (r % 4)) & 1;
+        row.gbr = r < kGbrRows && ((quint8(body[kGbrFlags - 1 + (g ^ 1)]) >> (r % 4)) & 1);
+        rows.append(row);
+    }
+    return rows;
+}
+
+QByteArray SimDevice::LPacket(uchar keyNumber, uchar menuState) {
+    QByteArray p("L0123456789ABM");
+    p[kKeyNumberPos] = char(keyNumber);
+    p[kMenuStatePos] = char(menuState);
+    return p;
+}
+
+void SimDevice::SetKeyRows(const QList<KeyRow>& rows) {
+    SetKeyTable(KeyTableBody(rows));
+}
+
+QList<SimDevice::KeyRow> SimDevice::KeyRows() const {
+    std::lock_guard<std::mutex> l(m_);
+    return KeyRowsOf(keyBody_);
+}
+
 void SimDevice::ArmFault(Fault fault, int at, int count) {
     std::lock_guard<std::mutex> l(m_);
     faults_.append({fault, at, count});
@@ -338,6 +412,7 @@ void SimDevice::Reset() {
     testPacketNo_ = 0;
     keyPacks_.clear();
     keyTableAcks_ = 0;
+    deletionDone_ = refuseDeletes_ = false;
     soundPackets_.clear();
     soundStarts_ = filler_ = 0;
     soundNo_ = 0;
@@ -702,6 +777,7 @@ void SimDevice::ProcessByte(char b, Clock::time_point at) {
         } else if (c == 0xD7) {
             // entering test mode again: keep the packets coming
         } else {
+            Delete(c);
             ScheduleTestPacket(at);
         }
         return;
@@ -721,14 +797,20 @@ void SimDevice::ProcessByte(char b, Clock::time_point at) {
         if (in_.size() < kKeyPackLength)
             return;
         keyPacks_.append(in_.left(kKeyPackLength));
+        StoreKeyPack(in_.left(kKeyPackLength));
         in_.remove(0, kKeyPackLength);
         if (TakeFault(Fault::NoKeyConfirm, 1)) {
             state_ = State::Idle;
             silent_ = true;
             return;
         }
-        Queue(Request("CRGA"));
         state_ = State::Test;
+        if (int lateMs = 0; TakeFault(Fault::LateKeyConfirm, 1, &lateMs)) {
+            QueueAfter(Request("CRGA"), lateMs);
+            ScheduleTestPacket(at + std::chrono::milliseconds(lateMs));
+            return;
+        }
+        Queue(Request("CRGA"));
         ScheduleTestPacket(at);
         return;
     case State::AwaitSoundPacket: {
@@ -951,15 +1033,22 @@ void SimDevice::SendTestPacket() {
         silent_ = true;
         return;
     }
-    const QByteArray p = testPackets_.at(testPacketNo_ % testPackets_.size());
+    QByteArray p = testPackets_.at(testPacketNo_ % testPackets_.size());
     ++testPacketNo_;
+    refuseDeletes_ = false;
+    if (deletionDone_ && p.startsWith('L') && p.size() > kKeyNumberPos) {
+        p[kKeyNumberPos] = kNoKeyNumber;
+        deletionDone_ = false;
+    }
     Queue(p);
     lastPacketAt_ = out_.empty() ? Clock::now() : out_.back().at;
     packetOutstanding_ = true;
 }
 
 void SimDevice::SendKeyTable() {
-    const QByteArray block = KeyTableBlock(keyBody_);
+    QByteArray block = KeyTableBlock(keyBody_);
+    if (TakeFault(Fault::BadKeyCheck, 1))
+        block[block.size() - 1] = char(block.back() ^ 0x01);
     state_ = State::AwaitKeyTableAck;
     if (keySplit_.isEmpty()) {
         Queue(block);
@@ -979,6 +1068,45 @@ void SimDevice::SendKeyTable() {
     }
     if (pos < block.size())
         QueueAfter(block.mid(pos), keySplitPauseMs_ * piece);
+}
+
+void SimDevice::StoreKeyPack(const QByteArray& pack) {
+    QList<KeyRow> rows;
+    for (int r = 0; r < kKeyRows; ++r) {
+        KeyRow row;
+        QByteArray value(6, '\0');
+        for (int i = 0; i < 6; ++i)
+            value[5 - i] = pack[kPackSlots + 6 * r + i];
+        row.key = value.toHex('-').toUpper();
+        row.present = (quint8(pack[kPackPresent + r / 8]) >> (r % 8)) & 1;
+        row.gbr = r < kGbrRows && ((quint8(pack[kPackGbr + r / 8]) >> (r % 8)) & 1);
+        rows.append(row);
+    }
+    keyBody_ = KeyTableBody(rows);
+}
+
+bool SimDevice::Delete(quint8 command) {
+    int first = 0;
+    int last = 0;
+    if (command == 0x2B) {
+        last = kGbrRows - 1;
+    } else if (command == 0x2C || command == 0x2D) {
+        first = last = kGbrRows + (command - 0x2C);
+    } else if (command >= 0x01 && command <= kGbrRows) {
+        first = last = command - 1;
+    } else {
+        return false;
+    }
+    if (TakeFault(Fault::NoDeleteConfirm, 1))
+        refuseDeletes_ = true;
+    if (refuseDeletes_)
+        return true;
+    QList<KeyRow> rows = KeyRowsOf(keyBody_);
+    for (int r = first; r <= last; ++r)
+        rows[r] = KeyRow();
+    keyBody_ = KeyTableBody(rows);
+    deletionDone_ = true;
+    return true;
 }
 
 void SimDevice::BeginSoundRequest() {

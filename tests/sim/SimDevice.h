@@ -24,17 +24,30 @@ class SimDevice {
 public:
     enum class Fault {
         None,
-        Silence,      // at the point, stop answering anything (until Reset/SetSilent(false))
-        Garbage,      // at the point, send garbage in place of the reply, then fall silent
-        ShortGarbage, // at the point, send a few bytes of garbage, then fall silent
-        DropFrame,    // memory read: skip block `at`
-        RepeatFrame,  // memory read: send block `at` 1 + count times in a row
-        WrongBlock,   // memory read: number block `at` as at + 7
-        PrematureEnd, // memory read: send the end frame in place of block `at`
-        HangUp,       // at the point, close the line
-        NoKeyRequest, // key write: never ask for the key pack (no CRGE)
-        NoKeyConfirm, // key write: never send CRGA
-        RejectSound,  // sound upload: answer sound `at` with CR&& `count` times
+        Silence,         // at the point, stop answering anything (until Reset/SetSilent(false))
+        Garbage,         // at the point, send garbage in place of the reply, then fall silent
+        ShortGarbage,    // at the point, send a few bytes of garbage, then fall silent
+        DropFrame,       // memory read: skip block `at`
+        RepeatFrame,     // memory read: send block `at` 1 + count times in a row
+        WrongBlock,      // memory read: number block `at` as at + 7
+        PrematureEnd,    // memory read: send the end frame in place of block `at`
+        HangUp,          // at the point, close the line
+        NoKeyRequest,    // key write: never ask for the key pack (no CRGE)
+        NoKeyConfirm,    // key write: never send CRGA
+        RejectSound,     // sound upload: answer sound `at` with CR&& `count` times
+        NoDeleteConfirm, // test mode: the next deletion is neither done nor confirmed
+        LateKeyConfirm,  // key write: send CRGA `count` ms late (packets resume after it)
+        BadKeyCheck,     // key table: the next one ends in a wrong check byte
+    };
+
+    // One slot of the device's key table.
+    struct KeyRow {
+        QByteArray key = "FF-FF-FF-FF-FF-FF"; // "HH-HH-HH-HH-HH-HH"
+        bool present = false;
+        bool gbr = false; // rows 0..17 only
+        bool operator==(const KeyRow& o) const {
+            return key == o.key && present == o.present && gbr == o.gbr;
+        }
     };
 
     struct TestAnswerRecord {
@@ -82,11 +95,22 @@ public:
     // these sizes with a pause between them (empty: whole).
     void SetKeyTable(const QByteArray& body254);
     void SetKeyTableSplit(const QList<int>& pieces, int pauseMs);
+    // The key table as rows (20; missing rows are empty), and as it stands
+    // after the key writes and deletions the device took.
+    void SetKeyRows(const QList<KeyRow>& rows);
+    QList<KeyRow> KeyRows() const;
 
     // ---- the device's wire formats, written out independently of the link ----
     static QByteArray KeyTableBlock(const QByteArray& body254); // A4, body, check byte
-    static QByteArray Greeting();                               // 13 bytes
-    static QByteArray GreetingAnswer();                         // what the program answers
+    // Bytes 1..254 of a key table holding the rows: each slot's digits, one
+    // per byte, least significant byte first; the flags four rows a byte,
+    // the byte of the later rows first.
+    static QByteArray KeyTableBody(const QList<KeyRow>& rows);
+    static QList<KeyRow> KeyRowsOf(const QByteArray& body254);
+    // A 14-byte 'L' test packet with the key number and master-menu byte.
+    static QByteArray LPacket(uchar keyNumber, uchar menuState);
+    static QByteArray Greeting();       // 13 bytes
+    static QByteArray GreetingAnswer(); // what the program answers
     static QByteArray ReadyPacket(uchar model, const QDate& firmware, uchar build);
     static QByteArray Request(const QByteArray& text); // "CRAA" etc. padded to 8 bytes
     // A memory frame; twoByteNumbers for firmware from 15.04.2010.
@@ -167,6 +191,10 @@ private:
     void SendFrame(int block);
     void SendTestPacket();
     void SendKeyTable();
+    // A key pack received: the table takes its slots and flags.
+    void StoreKeyPack(const QByteArray& pack);
+    // A deletion command of test mode (2B, 2C, 2D, 01..12); false for others.
+    bool Delete(quint8 command);
     void BeginSoundRequest();
     void FinishSoundPacket();
     bool TakeFault(Fault f, int at, int* count = nullptr);
@@ -208,6 +236,8 @@ private:
     int testIntervalMs_ = 60;
     QByteArray keyBody_;
     QList<int> keySplit_;
+    bool deletionDone_ = false;  // the next 'L' packet names key 21
+    bool refuseDeletes_ = false; // until the next test packet
     int keySplitPauseMs_ = 30;
     struct ArmedFault {
         Fault fault;
