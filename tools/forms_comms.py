@@ -422,11 +422,16 @@ def pult_sms_base_opt():
     save(top)
 
 
+# Width of the event name column, the same in every row.
+EVENT_WIDTH = 170
+
+
 def pult_sms_sig_opt():
     top = page("PultSMSSigOpt", 700, 90, L("grid", "gridLayout", [
         (0, 0, 2, 1, column("verticalLayout", [
-            label("lEvent", "Событие", alignment=CENTER),
-            label("lEventDop", "", alignment=CENTER),
+            label("lEvent", "Событие", alignment=CENTER, minimumSize=size(EVENT_WIDTH, 0),
+                  maximumSize=size(EVENT_WIDTH, 16777215), wordWrap=True),
+            label("lEventDop", "", alignment=CENTER, maximumSize=size(EVENT_WIDTH, 16777215)),
         ], spacing=3)),
         (0, 1, check("cbTimeDate", "Время-дата")),
         (0, 2, 2, 1, column("verticalLayout_2", [
@@ -442,7 +447,7 @@ def pult_sms_sig_opt():
             (2, 0, label("label_7", "Поле 2", alignment=CENTER)),
             (2, 1, W("QLineEdit", "leField2")),
         ])),
-    ]), sizePolicy=sizepolicy("Expanding", "Fixed"))
+    ], columnstretch="0,1,0"), sizePolicy=sizepolicy("Expanding", "Fixed"))
     save(top)
 
 

@@ -34,6 +34,8 @@ constexpr EventRow kEventRows[kConsoleEvents] = {
     {"Срабатывание тампера", false, false},
 };
 
+constexpr int kHeadingWidth = 180;
+
 template <typename T> T* child(const QWidget* parent, const QString& name) {
     return parent->findChild<T*>(name);
 }
@@ -63,10 +65,20 @@ PultSMS::PultSMS(QWidget* parent)
 
     auto* signals_ = new QWidget;
     auto* column = new QVBoxLayout(signals_);
+    // Headings over the three columns of the rows; the outer two are as wide
+    // as the rows' name and identifier columns.
     auto* heads = new QHBoxLayout;
-    for (const char* head :
-         {"Наименование события", "Начальные поля SMS сообщений", "Поле идентификаторов"})
-        heads->addWidget(new QLabel(QString::fromUtf8(head)), 1, Qt::AlignCenter);
+    const std::pair<const char*, int> headings[] = {{"Наименование события", 0},
+                                                    {"Начальные поля SMS сообщений", 1},
+                                                    {"Поле идентификаторов", 0}};
+    for (const auto& [text, stretch] : headings) {
+        auto* head = new QLabel(QString::fromUtf8(text));
+        head->setAlignment(Qt::AlignCenter);
+        if (!stretch)
+            head->setMinimumWidth(kHeadingWidth);
+        heads->addWidget(head, stretch);
+    }
+    heads->addSpacing(kHeadingWidth / 10);
     column->addLayout(heads);
     auto* scroll = new QScrollArea;
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
