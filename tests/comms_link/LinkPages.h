@@ -39,10 +39,7 @@ public:
 
     ParamsPage* page(int slot) const { return window->page(slot); }
     template <typename T> T* at(int slot, const QString& name) const {
-        T* w = page(slot)->findChild<T*>(name);
-        if (!w)
-            qFatal("no widget %s", qPrintable(name));
-        return w;
+        return page(slot)->findChild<T*>(name);
     }
     QLineEdit* edit(int slot, const QString& name) const { return at<QLineEdit>(slot, name); }
     QCheckBox* box(int slot, const QString& name) const { return at<QCheckBox>(slot, name); }

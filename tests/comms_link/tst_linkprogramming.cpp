@@ -3,15 +3,11 @@
 // the device in the sections of one programming run.
 
 #include "../app/DeviceFixture.h"
+#include "LinkPages.h"
 
-#include "editor/PribParWindow.h"
-#include "editor/base/ParamsPage.h"
 #include "settings/LayoutNumbers.h"
 
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QSpinBox>
 
 using W = PribParWindow;
 
@@ -91,15 +87,8 @@ void TestLinkProgramming::pagesReachDevice() {
     QVERIFY(fx.connect(4, kFirmware, 45));
     fx.widget<QRadioButton>("RbRegAuto")->click();
 
-    auto type = [&](const char* name, const char* keys) {
-        auto* edit = OnPage<QLineEdit>(fx, W::kAuConnectParams, name);
-        edit->clear();
-        edit->setCursorPosition(0);
-        QTest::keyClicks(edit, keys);
-        QTest::keyClick(edit, Qt::Key_Return);
-    };
-    type("leNum1", "9161234567");
-    type("leNum2", "495");
+    LinkPages::type(OnPage<QLineEdit>(fx, W::kAuConnectParams, "leNum1"), "9161234567");
+    LinkPages::type(OnPage<QLineEdit>(fx, W::kAuConnectParams, "leNum2"), "495");
     OnPage<QSpinBox>(fx, W::kAuConnectParams, "sbPOSO1")->setValue(3);
     OnPage<QSpinBox>(fx, W::kAuConnectParams, "sbT1")->setValue(2);
     OnPage<QComboBox>(fx, W::kOtprSMS, "CbSK1")->setCurrentText("Да");

@@ -1,10 +1,23 @@
-// The SMS sending and service SMS pages in the real parameters window: their
-// firmware gates, the four-item and yes/no phone columns, which page stores
-// the object name in which work mode, and stores from hidden controls.
+// The SMS pages in the real parameters window. SMS sending and service SMS:
+// their firmware gates, the four-item and yes/no phone columns, which page
+// stores the object name in which work mode, stores from hidden controls.
+// Console SMS: the events-by-number table ticked through its view, the rows
+// of the nine events, the limits of the texts, reloads that show exactly what
+// is stored.
 
 #include "LinkPages.h"
 
+#include "comms/PultSMS.h"
+#include "comms/PultSMSBaseOpt.h"
+#include "comms/PultSMSSigOpt.h"
+#include "comms/PultSMSTable.h"
+
 #include <QGroupBox>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTableView>
 
 using W = PribParWindow;
 
@@ -16,18 +29,39 @@ private slots:
     void sendingGates();
     void fourItemPairs_data();
     void fourItemPairs();
-    void twoItemListsKeepOtherPhones();
-    void yesNoColumnsBothWays();
+    void yesNoColumns();
     void objectName_data();
     void objectName();
     void serviceGroups_data();
     void serviceGroups();
     void serviceStoresHiddenCombos();
+    void tickThroughView();
+    void eventRows_data();
+    void eventRows();
+    void textLimits_data();
+    void textLimits();
+    void reloadShowsStored();
+    void modelStaysInside_data();
+    void modelStaysInside();
 };
 
 namespace {
 bool Shown(const QWidget* w) {
     return !w->isHidden();
+}
+
+PultSMS* Page(const LinkPages& p) {
+    return static_cast<PultSMS*>(p.page(W::kPultSMS));
+}
+
+// Clicks the check box of a cell as a user does.
+void ClickCell(QTableView* view, int row, int column) {
+    QStyleOptionViewItem opt;
+    opt.rect = view->visualRect(view->model()->index(row, column));
+    opt.features = QStyleOptionViewItem::HasCheckIndicator;
+    const QRect box =
+        view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, view);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, box.center());
 }
 } // namespace
 
@@ -106,50 +140,33 @@ void TestSmsPages::fourItemPairs() {
     QCOMPARE((QList<int>{f.cb_p_vx_sn[0], f.cbDrugieOt[0]}), want);
 }
 
-// With yes/no lists only the this-number flag is edited: the other-numbers
-// flags survive a store and a trip to a four-item release and back.
-void TestSmsPages::twoItemListsKeepOtherPhones() {
-    LinkPages p(MODE_AUTONOMOUS, "20.12.2009/1");
+// Yes/no columns store what they show, hidden ones included; with yes/no
+// phone lists the other-numbers flags survive a store and a trip to a
+// four-item release and back.
+void TestSmsPages::yesNoColumns() {
+    LinkPages p(MODE_AUTONOMOUS, "27.11.2009/1"); // disarming group hidden
     SmsNumberFlags& f = *p.settings.smsFlags;
+    f.cboz = {1, 0, 0, 0, 3};
+    f.cbts = {0, 1, 0, 0, 0};
     f.cbDrugieZa = {1, 0, 1, 0, 1};
     f.cbDrugieOt = {0, 1, 0, 1, 0};
     p.reload();
+    p.combo(W::kOtprSMS, "CbPK3")->setCurrentText("Да");
+    p.combo(W::kOtprSMS, "cbTr2")->setCurrentText("Нет");
     p.combo(W::kOtprSMS, "CbPT1")->setCurrentText("Да");
-    p.combo(W::kOtprSMS, "CbST2")->setCurrentText("Да");
     p.apply();
-    QCOMPARE(f.checkbox[0], u8(1));
-    QCOMPARE(f.cb_p_vx_sn[1], u8(1));
-    QCOMPARE(f.cbDrugieZa, (Arr<u8, 5>{1, 0, 1, 0, 1}));
-    QCOMPARE(f.cbDrugieOt, (Arr<u8, 5>{0, 1, 0, 1, 0}));
+    QCOMPARE(f.cbza, (Arr<u8, 5>{0, 0, 1, 0, 0}));
+    QCOMPARE(f.cboz, (Arr<u8, 5>{1, 0, 0, 0, 1}));
+    QCOMPARE(f.cbts, (Arr<u8, 5>{}));
+    QCOMPARE(f.checkbox, (Arr<u8, 5>{1, 0, 0, 0, 0}));
 
     p.setFirmware("05.06.2010/1");
     QCOMPARE(p.combo(W::kOtprSMS, "CbPT1")->currentText(), QStringLiteral("Со всех номеров"));
-    QCOMPARE(p.combo(W::kOtprSMS, "CbST1")->currentText(), QStringLiteral("Нет"));
     p.setFirmware("20.12.2009/1");
     p.apply();
     QCOMPARE(f.cbDrugieZa, (Arr<u8, 5>{1, 0, 1, 0, 1}));
     QCOMPARE(f.cbDrugieOt, (Arr<u8, 5>{0, 1, 0, 1, 0}));
     QCOMPARE(f.checkbox, (Arr<u8, 5>{1, 0, 0, 0, 0}));
-}
-
-// The key and alarm columns, including the ones a gate hides, store what
-// they show; a hidden disarm column keeps what was last loaded.
-void TestSmsPages::yesNoColumnsBothWays() {
-    LinkPages p(MODE_AUTONOMOUS, "27.11.2009/1");
-    SmsNumberFlags& f = *p.settings.smsFlags;
-    f.cboz = {1, 0, 0, 0, 3};
-    f.cb_p_vx_sn = {0, 0, 1, 0, 0};
-    f.cbts = {0, 1, 0, 0, 0};
-    p.reload();
-    QCOMPARE(p.combo(W::kOtprSMS, "CbSK5")->currentText(), QStringLiteral("Да"));
-    QCOMPARE(p.combo(W::kOtprSMS, "cbTr2")->currentText(), QStringLiteral("Да"));
-    p.combo(W::kOtprSMS, "CbPK3")->setCurrentText("Да");
-    p.combo(W::kOtprSMS, "cbTr2")->setCurrentText("Нет");
-    p.apply();
-    QCOMPARE(f.cbza, (Arr<u8, 5>{0, 0, 1, 0, 0}));
-    QCOMPARE(f.cboz, (Arr<u8, 5>{1, 0, 0, 0, 1}));
-    QCOMPARE(f.cb_p_vx_sn, (Arr<u8, 5>{0, 0, 1, 0, 0}));
-    QCOMPARE(f.cbts, (Arr<u8, 5>{0, 0, 0, 0, 0}));
 }
 
 void TestSmsPages::objectName_data() {
@@ -225,6 +242,169 @@ void TestSmsPages::serviceStoresHiddenCombos() {
     QCOMPARE(x.smsUserOut2, (Arr<u8, 5>{0, 0, 0, 0, 1}));
     QCOMPARE(p.settings.smsFlags->checkbox13, u8(0));
     QCOMPARE(p.settings.smsFlags->checkbox14, u8(1));
+}
+
+void TestSmsPages::tickThroughView() {
+    LinkPages p;
+    p.window->show();
+    auto* view = p.at<QTableView>(W::kPultSMS, "tvSMS");
+    p.window->findChild<QStackedWidget*>()->setCurrentWidget(Page(p));
+    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+    QCOMPARE(view->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("3"));
+    QCOMPARE(view->model()->headerData(2, Qt::Vertical).toString(), QStringLiteral("Тревога"));
+    QCOMPARE(view->rowHeight(8), 18);
+    QCOMPARE(view->columnWidth(4), 31);
+
+    ClickCell(view, 2, 2);
+    ClickCell(view, 8, 4);
+    ClickCell(view, 8, 4); // and off again
+    QCOMPARE(view->selectionModel()->selectedIndexes().size(), 0);
+    p.apply();
+    Arr2<u8, kConsoleEvents, kMainNumbers> want{};
+    want[2][2] = 1;
+    QCOMPARE(p.settings.consoleSms->eventNumber, want);
+}
+
+void TestSmsPages::eventRows_data() {
+    QTest::addColumn<int>("event");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("keyName");
+    QTest::addColumn<bool>("loopNames");
+    QTest::newRow("arming") << 0 << "Постановка на охрану" << true << true;
+    QTest::newRow("disarming") << 1 << "Снятие с охраны" << true << true;
+    QTest::newRow("alarm") << 2 << "Тревога" << false << true;
+    QTest::newRow("arming failed") << 3 << "Невзятие" << true << true;
+    QTest::newRow("mains lost") << 4 << "Отсутствие 220 В" << false << false;
+    QTest::newRow("mains back") << 5 << "Восстановление 220 В" << false << false;
+    QTest::newRow("low supply") << 6 << "Питание ниже 9.5 В" << false << false;
+    QTest::newRow("supply back") << 7 << "Питание восстановлено" << false << false;
+    QTest::newRow("tamper") << 8 << "Срабатывание тампера" << false << false;
+}
+
+// Each row names its event and shows its name boxes; hidden boxes still carry
+// their values both ways, and so do the row's other fields.
+void TestSmsPages::eventRows() {
+    QFETCH(int, event);
+    QFETCH(bool, keyName);
+    QFETCH(bool, loopNames);
+    LinkPages p;
+    ConsoleSmsSettings& c = *p.settings.consoleSms;
+    c.withKeyName[event] = 1;
+    c.withLoopName[event] = 1;
+    c.withTime[event] = 1;
+    c.eventKind[event] = 3;
+    c.eventText[0][event] = "Head";
+    c.eventText[2][event] = "Tail";
+    p.reload();
+    PultSMSSigOpt* row = Page(p)->eventRow(event);
+    QTEST(row->findChild<QLabel*>("lEvent")->text(), "caption");
+    QCOMPARE(!row->findChild<QCheckBox*>("cbUseKeyName")->isHidden(), keyName);
+    QCOMPARE(!row->findChild<QCheckBox*>("cbUseShlName")->isHidden(), loopNames);
+
+    c = ConsoleSmsSettings();
+    p.apply();
+    QCOMPARE((QList<int>{c.withKeyName[event], c.withLoopName[event], c.withTime[event],
+                         c.eventKind[event]}),
+             (QList<int>{1, 1, 1, 3}));
+    QCOMPARE(c.eventText[0][event] + c.eventText[2][event], QStringLiteral("HeadTail"));
+    QCOMPARE(c.withTime[(event + 1) % kConsoleEvents], u8(0));
+}
+
+void TestSmsPages::textLimits_data() {
+    QTest::addColumn<int>("event"); // -1: the general tab
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("object name") << -1 << "leObjName"
+                                 << "Ab_1 ?#C23456789"
+                                 << "Ab1C2345";
+    QTest::newRow("loop name") << -1 << "leShl6"
+                               << "zone-6.west"
+                               << "zone6wes";
+    QTest::newRow("header") << 4 << "leZag"
+                            << "Header-of-more-than-15"
+                            << "Headerofmoretha";
+    QTest::newRow("field 1") << 0 << "leField1"
+                             << "1a2b3c"
+                             << "1a2b";
+    QTest::newRow("field 2") << 8 << "leField2"
+                             << "0123456789AB"
+                             << "0123456789";
+}
+
+void TestSmsPages::textLimits() {
+    QFETCH(int, event);
+    QFETCH(QString, field);
+    QFETCH(QString, keys);
+    LinkPages p;
+    QWidget* owner = event < 0 ? static_cast<QWidget*>(Page(p)->baseOptions())
+                               : static_cast<QWidget*>(Page(p)->eventRow(event));
+    auto* edit = owner->findChild<QLineEdit*>(field);
+    edit->clear();
+    QTest::keyClicks(edit, keys);
+    QTEST(edit->text(), "kept");
+}
+
+// A reload shows exactly the stored matrix and values, whatever was ticked
+// or typed since the last apply; an identifier the list does not hold shows
+// no item and survives the next apply.
+void TestSmsPages::reloadShowsStored() {
+    LinkPages p;
+    auto* table = Page(p)->baseOptions()->table();
+    table->setData(table->index(0, 0), Qt::Checked, Qt::CheckStateRole);
+    table->setData(table->index(5, 1), Qt::Checked, Qt::CheckStateRole);
+    ConsoleSmsSettings& c = *p.settings.consoleSms;
+    for (int e = 0; e < kConsoleEvents; ++e)
+        for (int k = 0; k < kMainNumbers; ++k)
+            c.eventNumber[e][k] = (e + k) % 3 == 0;
+    c.eventKind[1] = 7;
+    c.eventKind[2] = -1;
+    c.cb2to5 = {1, 0, 0, 1};
+    c.loopName[7] = "Back";
+    p.reload();
+    for (int e = 0; e < kConsoleEvents; ++e)
+        for (int k = 0; k < kMainNumbers; ++k)
+            QCOMPARE(table->data(table->index(e, k), Qt::CheckStateRole).toInt(),
+                     (e + k) % 3 == 0 ? int(Qt::Checked) : int(Qt::Unchecked));
+    QCOMPARE(Page(p)->eventRow(1)->findChild<QComboBox*>("combobIdent")->currentIndex(), -1);
+    // Every field stored again as loaded, the odd identifiers too.
+    const DeviceSettings before = p.settings;
+    Page(p)->ApplyClick();
+    QCOMPARE(fixtures::Differences(p.settings, before), QStringList());
+}
+
+void TestSmsPages::modelStaysInside_data() {
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QSize>("shown");
+    QTest::addColumn<bool>("taken");
+    const int check = Qt::CheckStateRole;
+    QTest::newRow("last cell") << 9 << 5 << 8 << 4 << check << QSize(5, 9) << true;
+    QTest::newRow("display role") << 9 << 5 << 0 << 0 << int(Qt::DisplayRole) << QSize(5, 9)
+                                  << false;
+    QTest::newRow("counts cut") << 40 << 40 << 9 << 5 << check << QSize(5, 9) << false;
+    QTest::newRow("negative counts") << -3 << -1 << 0 << 0 << check << QSize(0, 0) << false;
+}
+
+// Whatever counts and indexes it gets, the model keeps to its 9 x 5 cells.
+void TestSmsPages::modelStaysInside() {
+    QFETCH(int, rows);
+    QFETCH(int, columns);
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(int, role);
+    QFETCH(bool, taken);
+    PultSMSTable table(rows, columns);
+    QTEST(QSize(table.columnCount(), table.rowCount()), "shown");
+    QCOMPARE(table.setData(table.index(row, column), Qt::Checked, role), taken);
+    table.setCell(row + 1, column + 1, 1);
+    table.setCell(-1, 0, 1);
+    QCOMPARE(int(table.cell(row, column)), int(taken));
+    QCOMPARE(table.data(table.index(row, column), Qt::CheckStateRole).toInt(),
+             taken ? int(Qt::Checked) : int(Qt::Unchecked));
 }
 
 QTEST_MAIN(TestSmsPages)
