@@ -126,7 +126,7 @@ void PultSMS::ApplyClick() {
     const PultSMSTable* table = base->table();
     for (int e = 0; e < kConsoleEvents; ++e) {
         for (int k = 0; k < kMainNumbers; ++k)
-            c.eventNumber[e][k] = table->cell(e, k);
+            c.eventNumber[e][k] = table->check(e, k);
         const PultSMSSigOpt* row = events[e];
         c.eventText[0][e] = text(row, "leZag");
         c.eventText[1][e] = text(row, "leField1");
@@ -153,7 +153,7 @@ void PultSMS::CancelClick() {
     PultSMSTable* table = base->table();
     for (int e = 0; e < kConsoleEvents; ++e) {
         for (int k = 0; k < kMainNumbers; ++k)
-            table->setCell(e, k, c.eventNumber[e][k]);
+            table->setCheck(e, k, c.eventNumber[e][k] != 0);
         const PultSMSSigOpt* row = events[e];
         setText(row, "leZag", c.eventText[0][e]);
         setText(row, "leField1", c.eventText[1][e]);

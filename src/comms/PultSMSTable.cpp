@@ -1,5 +1,7 @@
 #include "comms/PultSMSTable.h"
 
+#include "settings/DeviceSettings.h"
+
 #include <algorithm>
 
 namespace {
@@ -17,64 +19,17 @@ constexpr const char* kRowHeaders[kConsoleEvents] = {
 } // namespace
 
 PultSMSTable::PultSMSTable(int rows, int columns, QObject* parent)
-    : QAbstractTableModel(parent), rows(std::clamp(rows, 0, kConsoleEvents)),
-      columns(std::clamp(columns, 0, kMainNumbers)) {}
+    : CheckTableModel(std::clamp(rows, 0, kConsoleEvents), 0, std::clamp(columns, 0, kMainNumbers),
+                      parent) {}
 
 QString PultSMSTable::EventName(int event) {
     return event >= 0 && event < kConsoleEvents ? QString::fromUtf8(kRowHeaders[event]) : QString();
 }
 
-bool PultSMSTable::inside(int row, int column) const {
-    return row >= 0 && row < rows && column >= 0 && column < columns;
+QString PultSMSTable::columnTitle(int column) const {
+    return QString::number(column + 1);
 }
 
-int PultSMSTable::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows;
-}
-
-int PultSMSTable::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : columns;
-}
-
-QVariant PultSMSTable::data(const QModelIndex& index, int role) const {
-    if (role != Qt::CheckStateRole || !index.isValid() || !inside(index.row(), index.column()))
-        return {};
-    return int(cells[index.row()][index.column()] ? Qt::Checked : Qt::Unchecked);
-}
-
-bool PultSMSTable::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::CheckStateRole || !index.isValid() || !inside(index.row(), index.column()))
-        return false;
-    cells[index.row()][index.column()] = value.toInt() != 0;
-    emit dataChanged(index, index, {Qt::CheckStateRole});
-    return true;
-}
-
-QVariant PultSMSTable::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole)
-        return {};
-    if (orientation == Qt::Horizontal)
-        return section >= 0 && section < columns ? QVariant(section + 1) : QVariant();
-    return section >= 0 && section < rows ? QVariant(EventName(section)) : QVariant();
-}
-
-Qt::ItemFlags PultSMSTable::flags(const QModelIndex& index) const {
-    Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    if (index.isValid() && inside(index.row(), index.column()))
-        f |= Qt::ItemIsUserCheckable;
-    return f;
-}
-
-u8 PultSMSTable::cell(int row, int column) const {
-    return inside(row, column) ? cells[row][column] : 0;
-}
-
-void PultSMSTable::setCell(int row, int column, int value) {
-    if (inside(row, column))
-        cells[row][column] = value != 0;
-}
-
-void PultSMSTable::Reset() {
-    beginResetModel();
-    endResetModel();
+QString PultSMSTable::rowTitle(int row) const {
+    return EventName(row);
 }

@@ -400,9 +400,9 @@ void TestSmsPages::modelStaysInside() {
     PultSMSTable table(rows, columns);
     QTEST(QSize(table.columnCount(), table.rowCount()), "shown");
     QCOMPARE(table.setData(table.index(row, column), Qt::Checked, role), taken);
-    table.setCell(row + 1, column + 1, 1);
-    table.setCell(-1, 0, 1);
-    QCOMPARE(int(table.cell(row, column)), int(taken));
+    table.setCheck(row + 1, column + 1, true);
+    table.setCheck(-1, 0, true);
+    QCOMPARE(table.check(row, column), taken);
     QCOMPARE(table.data(table.index(row, column), Qt::CheckStateRole).toInt(),
              taken ? int(Qt::Checked) : int(Qt::Unchecked));
 }
