@@ -284,30 +284,6 @@ def prib_par_window():
     write_form(os.path.join(FORMS, "PribParWindow.ui"), "PribParWindow", top)
 
 
-def connect_params():
-    top = W("QFrame", "ConnectParams", geometry=rect(0, 0, 719, 394),
-            frameShape=enum("QFrame::StyledPanel"), frameShadow=enum("QFrame::Raised"),
-            windowTitle="Frame",
-            layout=Layout("grid", "gridLayout_4", [
-                (0, 0, W("QGroupBox", "groupBox", title="Параметры связи:",
-                         layout=Layout("grid", "gridLayout_3", [
-                             (0, 0, 1, 2, Layout("hbox", "horizontalLayout_2", [
-                                 label("label", "Номер объекта:",
-                                       frameShape=enum("QFrame::NoFrame"),
-                                       frameShadow=enum("QFrame::Plain")),
-                                 W("QSpinBox", "sbNumObj", minimum=0, maximum=9999, value=1,
-                                   alignment=CENTER, minimumSize=size(55, 0),
-                                   sizePolicy=sizepolicy("Expanding", "Fixed")),
-                                 W("QCheckBox", "cbIncNum",
-                                   text="Автоматически инкрементировать номер объекта"),
-                                 hspacer("horizontalSpacer"),
-                             ])),
-                         ]))),
-                (1, 0, vspacer("verticalSpacer")),
-            ]))
-    write_form(os.path.join(FORMS, "ConnectParams.ui"), "ConnectParams", top)
-
-
 # ------------------------------------------------------------ service windows
 def keys_options():
     top = W("QDialog", "KeysOptions", geometry=rect(0, 0, 640, 460),
