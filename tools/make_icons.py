@@ -374,6 +374,16 @@ def _(c):
     c.rect(8, 14, 16, 4, WHITE)
 
 
+@icon("forward.png")
+def _(c):
+    c.poly([(4, 12), (17, 12), (17, 5), (28, 16), (17, 27), (17, 20), (4, 20)], GREEN)
+
+
+@icon("apply.png")
+def _(c):
+    c.poly([(4, 16), (8, 12), (13, 17), (25, 5), (29, 9), (13, 25)], GREEN)
+
+
 def stored_name(name):
     return name
 
