@@ -35,6 +35,7 @@ public:
         NoKeyRequest, // key write: never ask for the key pack (no CRGE)
         NoKeyConfirm, // key write: never send CRGA
         RejectSound,  // sound upload: answer sound `at` with CR&& `count` times
+        AskPastEnd,   // sound upload: once sound `at` is complete, ask for one more packet
     };
 
     struct TestAnswerRecord {
