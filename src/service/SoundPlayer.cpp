@@ -10,7 +10,7 @@ namespace {
 // One effect, owned by the application so that it goes before Qt does.
 class EffectPlayer final : public QObject, public SoundPlayer {
 public:
-    explicit EffectPlayer(QObject* parent) : QObject(parent) {}
+    explicit EffectPlayer(QObject* parent) : QObject(parent), effect(this) {}
     void play(const QString& path) override {
         effect.stop();
         effect.setSource(QUrl::fromLocalFile(path));

@@ -171,8 +171,12 @@ void SoundPathDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
     const auto* e = qobject_cast<const PathEditor*>(editor);
     if (!e)
         return;
-    model->setData(index, e->lineEdit->text(), Qt::DisplayRole);
-    model->setData(index.siblingAtColumn(kSizeColumn), e->size, Qt::DisplayRole);
+    // The size first: a change of the path cell reloads the open editor from
+    // the model, which must then already hold the new size.
+    const int size = e->size;
+    const QString path = e->lineEdit->text();
+    model->setData(index.siblingAtColumn(kSizeColumn), size, Qt::DisplayRole);
+    model->setData(index, path, Qt::DisplayRole);
 }
 
 void SoundPathDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,

@@ -144,7 +144,8 @@ void Sounds::EditCurrentRow(const QModelIndex& index) {
         return;
     const QModelIndex path = index.siblingAtColumn(1);
     ui->tvSounds->setCurrentIndex(path);
-    ui->tvSounds->edit(path);
+    if (!ui->tvSounds->indexWidget(path))
+        ui->tvSounds->edit(path);
 }
 
 void Sounds::SetNewSoundSize(int) {
