@@ -5,6 +5,7 @@
 
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPointer>
 #include <QToolButton>
 
 namespace {
@@ -123,10 +124,13 @@ PathEditor::PathEditor(QWidget* parent)
 }
 
 void PathEditor::ExecOpenFileDialog() {
+    // The dialog runs its own event loop: a new list loaded meanwhile (the
+    // device family changed) closes and deletes this editor.
+    const QPointer<PathEditor> alive(this);
     const QString path = prompt().openFileName(
         nullptr, QStringLiteral("Загрузка речевого сообщения"), QStringLiteral("./sound"),
         QStringLiteral("Файлы речевых сообщений (*.wav);;Все файлы (*.*)"));
-    if (path.isEmpty())
+    if (!alive || path.isEmpty())
         return;
     const int chosen = IsWavFile(path);
     if (chosen == -1) {

@@ -31,6 +31,34 @@ struct FakePlayer final : SoundPlayer {
     QStringList played;
 };
 
+// A file dialog during which the list is reloaded, as a change of the device
+// family does while the user is choosing; then a file is chosen.
+struct ReloadingPrompt final : Prompt {
+    ReloadingPrompt() { setPrompt(this); }
+    ~ReloadingPrompt() override { setPrompt(nullptr); }
+    int message(Kind, QWidget*, const QString&, const QString&, int, int) override { return Ok; }
+    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        window->LoadPlayList(playlist);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return chosen;
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QString existingDirectory(QWidget*, const QString&, const QString&) override { return {}; }
+    QString item(QWidget*, const QString&, const QString&, const QStringList&, int, bool,
+                 bool* ok) override {
+        *ok = false;
+        return {};
+    }
+    QString text(QWidget*, const QString&, const QString&, const QString&, bool* ok) override {
+        *ok = false;
+        return {};
+    }
+    Sounds* window = nullptr;
+    QString playlist, chosen;
+};
+
 // One report of the link as the window showed it right after taking it.
 struct Shown {
     QList<int> report;
@@ -197,6 +225,18 @@ void TestSounds::chooseAndListen() {
     QCOMPARE(fx.cell(1, 1), c);
     QCOMPARE(fx.cell(1, 2), QStringLiteral("500 байт"));
     QVERIFY(fx.window->grab().save(QDir::tempPath() + QStringLiteral("/state-sounds.png")));
+
+    // The editor goes with the list it belonged to; the choice goes with it.
+    ReloadingPrompt reloading;
+    reloading.window = fx.window;
+    reloading.playlist = fx.shell.file(QStringLiteral("sound/DefaultSounds.playlist"));
+    reloading.chosen = b;
+    QTest::mouseClick(fx.view->viewport(), Qt::LeftButton, {}, fx.view->visualRect(name).center());
+    editor = qobject_cast<PathEditor*>(fx.view->indexWidget(name.siblingAtColumn(1)));
+    QVERIFY(editor);
+    editor->openButton->click();
+    QCOMPARE(fx.cell(1, 1), fx.shell.file(QStringLiteral("sound/2.wav")));
+    QCOMPARE(fx.cell(1, 2), QStringLiteral("200 байт"));
 }
 
 void TestSounds::uploadTwoMessages() {
