@@ -1,12 +1,14 @@
 // The journal and restart-cause windows through the main window: before any
 // read, after a memory read of the simulated device and after image files,
-// with state bytes made by hand at the places the device keeps them.
+// with state bytes made by hand at the places the device keeps them; and the
+// texts of the journal's events.
 
 #include "app/DeviceFixture.h"
 
 #include "link/LinkTiming.h"
 #include "service/History.h"
 #include "service/RestartCauses.h"
+#include "service/StateTables.h"
 #include "settings/ImageEEPROM.h"
 
 #include <QHeaderView>
@@ -25,6 +27,15 @@ QVariant Cell(const QTableView* v, int r, int c, int role = Qt::DisplayRole) {
 }
 QString Counter(const QWidget* window, const char* name) {
     return window->findChild<QLineEdit*>(QString::fromLatin1(name))->text();
+}
+// Columns of the row that show 1.
+QList<int> Ones(const QTableView* v, int r) {
+    QList<int> columns;
+    for (int c = 0; c < v->model()->columnCount(); ++c) {
+        if (Cell(v, r, c).toInt() == 1)
+            columns << c;
+    }
+    return columns;
 }
 // Rows of column 0 that carry an icon.
 QList<int> Marked(const QTableView* v) {
@@ -70,36 +81,65 @@ private slots:
         PrepareApplication();
         kwlink::SetLinkTimeScale(0.1);
     }
-    void beforeAnyRead();
+    void eventTexts_data();
+    void eventTexts();
     void memoryRead_data();
     void memoryRead();
     void restartRecordFromImage_data();
     void restartRecordFromImage();
 };
 
-void TestDeviceState::beforeAnyRead() {
-    DeviceFixture fx;
-    QVERIFY(fx.open());
-    const History* h = fx.main->history();
-    const QTableView* journal = View(h, "tvJournal");
-    QCOMPARE(journal->model()->rowCount(), 16);
-    QCOMPARE(journal->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Событие"));
-    QCOMPARE(journal->model()->headerData(15, Qt::Vertical).toInt(), 16);
-    QCOMPARE(Cell(journal, 15, 0), QVariant());
-    QCOMPARE(Cell(journal, 15, 1).toString(), kNd);
-    for (int c = 0; c < 5; ++c)
-        QCOMPARE(Cell(View(h, "tvLastState"), 0, c).toString(), kNd);
-    QVERIFY(fx.hintShown(h));
+void TestDeviceState::eventTexts_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("param");
+    QTest::addColumn<QDate>("firmware");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QColor>("colour");
+    const QDate kOld(2010, 8, 15), kNew(2010, 8, 16); // the relay layout changed
+    const QColor red(255, 128, 128), blue(0, 128, 255), yellow(Qt::yellow), none;
+    auto r = [&](int code, int p, QDate fw, const QString& text, QColor c) {
+        QTest::addRow("%d/0x%02x/%s", code, p, fw == kOld ? "old" : "new")
+            << code << p << fw << text << c;
+    };
+    auto relayText = [](int n, const char* from, const char* to, const char* tail) {
+        return QStringLiteral("Управление реле %1: переход из \"%2\" в \"%3\". %4")
+            .arg(n)
+            .arg(QString::fromUtf8(from), QString::fromUtf8(to), QString::fromUtf8(tail));
+    };
+    r(1, 0, kNew, "Тревога по шлейфу 1", red);
+    r(8, 0x55, kNew, "Тревога по шлейфу 8", red);
+    r(9, 0x45, kNew, "Постановка по ключу №5", blue);
+    r(9, 0x85, kNew, "Снятие по ключу №5", blue);
+    r(9, 0x40, kNew, "Первая постановка", blue);
+    r(9, 0x80, kNew, "Первое снятие", blue);
+    r(9, 0, kNew, "н/д", blue);
+    r(13, 7, kNew, "Нет напряжения 220 Вольт", none);
+    r(15, 200, kNew, "Касание ключём ГБР №-56", blue);
+    r(247, 0x97, kNew, relayText(1, "закрыто", "открыто", "Управление с сервера."), none);
+    r(247, 0x8E, kNew, relayText(1, "открыто", "закрыто", "Самостоятельное замыкание."), none);
+    r(247, 0x96, kNew, relayText(1, "закрыто", "открыто", "Самостоятельное размыкание."), none);
+    r(247, 0x9E, kNew, relayText(1, "закрыто", "закрыто", ""), none);
+    r(247, 0x2A, kNew, relayText(2, "открыто", "закрыто", "Номер канала: 3"), none);
+    r(247, 0x97, kOld, relayText(-3, "закрыто", "открыто", "Номер канала: 8"), none);
+    r(248, 0x43, kNew, "Невзятие по ключу 3 шлейфа 3", none);
+    r(249, 0, kNew, "Коррекция времени: старое время", none);
+    r(253, 0, kNew, "Изменение состояния. Шлейфы на охране:  нет", yellow);
+    r(253, 0x85, kNew, "Изменение состояния. Шлейфы на охране: 1, 3, 8", yellow);
+    r(254, 0x83, kNew, "Принудительное действие по GPRS.", none);
+    r(254, 0x45, kNew, "Принудительное действие по CSD. Канал №5", none);
+    r(254, 0x05, kNew, "Принудительное действие по  каналу №5", none);
+    for (int code : {0, 10, 12, 16, 28, 30, 245, 255})
+        r(code, 0, kNew, "н/д", none);
+}
 
-    const RestartCauses* rc = fx.main->restartCauses();
-    const QTableView* flags = View(rc, "tvRestartCauses");
-    QCOMPARE(Cell(flags, 7, 10).toString(), kNd);
-    QCOMPARE(Cell(flags, 7, 0), QVariant());
-    QCOMPARE(Cell(View(rc, "tvNaprFlags"), 0, 1).toString(), kNd);
-    QCOMPARE(Counter(rc, "leHighU"), QStringLiteral("0"));
-    QVERIFY(Marked(flags).isEmpty());
-    QVERIFY(fx.hintShown(rc));
-    QCOMPARE(Cell(View(rc, "tvLegend"), 5, 0).toString(), QStringLiteral("WDTO"));
+void TestDeviceState::eventTexts() {
+    QFETCH(int, code);
+    QFETCH(int, param);
+    QFETCH(QDate, firmware);
+    QFETCH(QString, text);
+    QFETCH(QColor, colour);
+    QCOMPARE(JournalEventText(quint8(code), quint8(param), firmware), text);
+    QCOMPARE(JournalEventColour(quint8(code)), colour);
 }
 
 void TestDeviceState::memoryRead_data() {
@@ -121,17 +161,36 @@ void TestDeviceState::memoryRead() {
     DeviceFixture fx;
     QVERIFY(fx.open());
     QVERIFY(fx.connect(1, firmware, 1));
+    History* h = fx.main->history();
+    RestartCauses* rc = fx.main->restartCauses();
+    QTableView* journal = View(h, "tvJournal");
+    const QTableView* flags = View(rc, "tvRestartCauses");
+    const QTableView* napr = View(rc, "tvNaprFlags");
+    // Before any read: "н/д" everywhere but in the marker columns, and hints.
+    QCOMPARE(Cell(journal, newest, 0), QVariant());
+    QCOMPARE(Cell(journal, newest, newestRow.size() - 1).toString(), kNd);
+    QCOMPARE(Cell(View(h, "tvLastState"), 0, 4).toString(), kNd);
+    QCOMPARE(Cell(flags, 7, 0), QVariant());
+    QCOMPARE(Cell(flags, 7, 10).toString() + Cell(napr, 7, 1).toString(), kNd + kNd);
+    QCOMPARE(Counter(rc, "leHighU"), QStringLiteral("0"));
+    QVERIFY(fx.hintShown(h) && fx.hintShown(rc));
+    QCOMPARE(Cell(View(rc, "tvLegend"), 0, 0).toString(), QStringLiteral("TRAPR"));
+    QCOMPARE(Cell(View(rc, "tvLegend"), 9, 1).toString(),
+             QStringLiteral("Сброс при включении питания"));
+
     fx.sim.SetMemoryImage(StateImage(8));
     const int before = fx.rows();
-    History* h = fx.main->history();
     h->show(); // open while the read runs, as a user may have it
     fx.action("actReadEEPROM")->trigger();
     QVERIFY(fx.waitForCode(121, before));
 
-    QTableView* journal = View(h, "tvJournal");
     QCOMPARE(journal->model()->columnCount(), newestRow.size());
     for (int c = 0; c < newestRow.size(); ++c)
         QCOMPARE(Cell(journal, newest, c).toString(), newestRow.at(c));
+    const int event = newestRow.size() - 1;
+    QCOMPARE(Cell(journal, newest, event, Qt::BackgroundRole).value<QColor>(),
+             newest == 12 ? QColor(Qt::yellow) : QColor(0, 128, 255));
+    QCOMPARE(Cell(journal, newest, event - 1, Qt::BackgroundRole), QVariant());
     QCOMPARE(Marked(journal), QList<int>{newest});
     QTRY_VERIFY(journal->viewport()->rect().intersects(
         journal->visualRect(journal->model()->index(newest, 0))));
@@ -143,25 +202,19 @@ void TestDeviceState::memoryRead() {
     QVERIFY(!fx.hintShown(h));
     QVERIFY(h->grab().save(QDir::tempPath() + QStringLiteral("/state-history.png")));
 
-    RestartCauses* rc = fx.main->restartCauses();
-    const QTableView* flags = View(rc, "tvRestartCauses");
     QCOMPARE(Counter(rc, "leRestCount"), QStringLiteral("200"));
     QCOMPARE(Counter(rc, "leLowU"), QStringLiteral("0"));
     QCOMPARE(Counter(rc, "leHighU"), QStringLiteral("65535"));
     QCOMPARE(Marked(flags), QList<int>{7});
-    QList<int> row8, row1;
-    for (int c = 1; c <= 10; ++c) {
-        row8 << Cell(flags, 7, c).toInt();
-        row1 << Cell(flags, 0, c).toInt();
-    }
-    QCOMPARE(row8, (QList<int>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0}));
-    QCOMPARE(row1, (QList<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
+    QCOMPARE(Ones(flags, 7), (QList<int>{1, 6})); // TRAPR, WDTO
+    QCOMPARE(Ones(flags, 0), (QList<int>{10}));   // POR
     // A cleared bit of the supply masks is a flag.
-    const QTableView* napr = View(rc, "tvNaprFlags");
-    QCOMPARE(Cell(napr, 0, 0).toInt(), 1);
-    QCOMPARE(Cell(napr, 1, 0).toInt(), 0);
-    QCOMPARE(Cell(napr, 7, 1).toInt(), 1);
-    QCOMPARE(Cell(napr, 0, 1).toInt(), 0);
+    QCOMPARE(Ones(napr, 0) + Ones(napr, 1) + Ones(napr, 7), (QList<int>{0, 1}));
+    QCOMPARE(Cell(flags, 7, 1, Qt::BackgroundRole).value<QColor>(), QColor(255, 128, 128));
+    QCOMPARE(Cell(flags, 7, 2, Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
+    QCOMPARE(flags->model()->headerData(6, Qt::Horizontal, Qt::ToolTipRole).toString(),
+             QStringLiteral("Сработал сторожевой таймер"));
+    QCOMPARE(flags->model()->headerData(0, Qt::Horizontal, Qt::ToolTipRole), QVariant());
     QVERIFY(!fx.hintShown(rc));
     QVERIFY(rc->grab().save(QDir::tempPath() + QStringLiteral("/state-restarts.png")));
 

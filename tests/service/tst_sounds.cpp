@@ -21,7 +21,6 @@
 
 namespace {
 const QString kReady = QStringLiteral("Файлы готовы к записи!   ");
-const QString kError = QStringLiteral("Обнаружена ошибка!   ");
 const QString kOverLimit = QStringLiteral("Внимание! Размер файлов превышает 128 Кб.   ");
 
 struct FakePlayer final : SoundPlayer {
@@ -31,47 +30,10 @@ struct FakePlayer final : SoundPlayer {
     QStringList played;
 };
 
-// A file dialog during which the list is reloaded, as a change of the device
-// family does while the user is choosing; then a file is chosen.
-struct ReloadingPrompt final : Prompt {
-    ReloadingPrompt() { setPrompt(this); }
-    ~ReloadingPrompt() override { setPrompt(nullptr); }
-    int message(Kind, QWidget*, const QString&, const QString&, int, int) override { return Ok; }
-    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        window->LoadPlayList(playlist);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return chosen;
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString existingDirectory(QWidget*, const QString&, const QString&) override { return {}; }
-    QString item(QWidget*, const QString&, const QString&, const QStringList&, int, bool,
-                 bool* ok) override {
-        *ok = false;
-        return {};
-    }
-    QString text(QWidget*, const QString&, const QString&, const QString&, bool* ok) override {
-        *ok = false;
-        return {};
-    }
-    Sounds* window = nullptr;
-    QString playlist, chosen;
-};
-
-// One report of the link as the window showed it right after taking it.
-struct Shown {
-    QList<int> report;
-    QString status, file, total;
-    bool progressVisible;
-    qint64 totalBytes = 0;
-};
-
-// A main window on the simulated device whose working directory holds the
-// WAV files of the given data sizes ("1.wav", ...) and a default playlist
-// naming them, and the voice-message window shown.
-class SoundFixture : public DeviceFixture {
-public:
+// The main window on the simulated device, its working directory holding WAV
+// files "1.wav", ... of the given data sizes and a default playlist of them;
+// the voice-message window shown.
+struct SoundFixture : DeviceFixture {
     bool open(const QList<int>& sizes) {
         QDir().mkpath(shell.file(QStringLiteral("sound")));
         QStringList names, paths;
@@ -79,11 +41,9 @@ public:
             paths << wav(QStringLiteral("%1.wav").arg(i + 1), sizes.at(i));
             names << QStringLiteral("Сообщение %1").arg(i + 1);
         }
-        if (!sizes.isEmpty() &&
-            !WriteAll(shell.file(QStringLiteral("sound/DefaultSounds.playlist")),
-                      PlaylistText(int(sizes.size()), names, paths)))
-            return false;
-        if (!DeviceFixture::open())
+        const QString list = shell.file(QStringLiteral("sound/DefaultSounds.playlist"));
+        if ((!sizes.isEmpty() && !WriteAll(list, PlaylistText(int(sizes.size()), names, paths))) ||
+            !DeviceFixture::open())
             return false;
         window = main->sounds();
         view = window->findChild<QTableView*>(QStringLiteral("tvSounds"));
@@ -98,21 +58,31 @@ public:
         window->findChild<QAbstractButton*>(QString::fromLatin1(button))->click();
     }
     QString cell(int r, int c) const { return view->model()->index(r, c).data().toString(); }
-    // The reports of an upload, each with what the window showed after it.
-    void record() {
+    QString status() const { return window->statusLabel->text(); }
+    // Clicks the name of the row and gives back the path editor that opens.
+    PathEditor* editRow(int r) {
+        const QModelIndex name = view->model()->index(r, 0);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(name).center());
+        return qobject_cast<PathEditor*>(view->indexWidget(name.siblingAtColumn(1)));
+    }
+    // Starts an upload and records, per report of the link, "code message
+    // packet" and what the window showed after it.
+    void upload() {
         QObject::connect(main->portWork(), &PortWork::SigSetSoundWriteProgress, window,
                          [this](int code, int s, int p) {
-                             shown.append({{code, s, p},
-                                           window->statusLabel->text(),
-                                           window->fileLabel->text(),
-                                           window->totalLabel->text(),
-                                           window->progressDialog->isVisible(),
-                                           window->totalBytesWritten});
+                             reports << QStringLiteral("%1 %2 %3").arg(code).arg(s).arg(p);
+                             statuses << window->statusLabel->text();
+                             labels << window->fileLabel->text() + QStringLiteral(" | ") +
+                                           window->totalLabel->text();
+                             bytes << window->totalBytesWritten;
                          });
+        prompt.buttons.enqueue(Prompt::Yes);
+        click("pbWriteSounds");
     }
     Sounds* window = nullptr;
     QTableView* view = nullptr;
-    QList<Shown> shown;
+    QStringList reports, statuses, labels;
+    QList<qint64> bytes;
 };
 } // namespace
 
@@ -128,10 +98,10 @@ private slots:
     void sizeLimit_data();
     void sizeLimit();
     void chooseAndListen();
+    void nothingHandedOver();
     void uploadTwoMessages();
     void uploadFailures_data();
     void uploadFailures();
-    void nothingHandedOver();
     void playlistsAndImage();
     void realPlayer();
 };
@@ -143,11 +113,10 @@ void TestSounds::withoutDefaultList() {
     QVERIFY(!fx.view->isRowHidden(159));
     QCOMPARE(fx.cell(159, 2), QStringLiteral("Ошибка!"));
     // The version chosen at start-up gave its verdict without a box.
-    QCOMPARE(fx.window->statusLabel->text(), kError);
+    QCOMPARE(fx.status(), QStringLiteral("Обнаружена ошибка!   "));
     QVERIFY(fx.prompt.asked.isEmpty());
     fx.click("pbTestSize");
     QCOMPARE(fx.prompt.count(QStringLiteral("Обнаружена ошибка! Возможно файл №1 повреждён.")), 1);
-    QCOMPARE(fx.window->sizeLabel->text(), QString());
 }
 
 void TestSounds::sizeLimit_data() {
@@ -166,23 +135,20 @@ void TestSounds::sizeLimit() {
     QFETCH(QString, status);
     SoundFixture fx;
     QVERIFY(fx.open({size - 1000, 1000}));
-    if (version.isEmpty())
-        g_deviceSettings->header->firmwareDate = QDate();
-    else
-        fx.widget<QComboBox>("cbVersion")->setCurrentText(version);
     const QString count = QStringLiteral(" Количество файлов: 2. Объём данных: %1 байт").arg(size);
-    if (!version.isEmpty()) {
-        QCOMPARE(fx.window->statusLabel->text(), status);
+    if (version.isEmpty()) {
+        g_deviceSettings->header->firmwareDate = QDate();
+    } else {
+        fx.widget<QComboBox>("cbVersion")->setCurrentText(version);
+        QCOMPARE(fx.status(), status);
         QCOMPARE(fx.window->sizeLabel->text(), count);
     }
     fx.click("pbTestSize");
-    QCOMPARE(fx.window->statusLabel->text(), status);
+    QCOMPARE(fx.status(), status);
     QCOMPARE(fx.window->sizeLabel->text(), count);
-    fx.prompt.buttons.enqueue(Prompt::No);
-    fx.click("pbWriteSounds");
+    fx.click("pbWriteSounds"); // asks only when the list may be written
     QCOMPARE(fx.prompt.count(QStringLiteral("Записать звуковые сообщения?")),
-             status == kReady ? 1 : 0);
-    QVERIFY(fx.prompt.count(QStringLiteral("Предупреждение")) == 0);
+             int(status == kReady));
 }
 
 void TestSounds::chooseAndListen() {
@@ -190,166 +156,41 @@ void TestSounds::chooseAndListen() {
     QVERIFY(fx.open({100, 200}));
     FakePlayer player;
     const QString b = fx.wav(QStringLiteral("b.wav"), 300);
-    WavSpec stereo;
-    stereo.channels = 2;
-    QVERIFY(WriteAll(fx.shell.file(QStringLiteral("stereo.wav")), Wav(stereo)));
+    const QString refused = fx.shell.file(QStringLiteral("stereo.wav"));
+    QVERIFY(WriteAll(refused, Wav(100, 8000, 2)));
     QVERIFY(fx.view->isRowHidden(2));
 
-    // A click on the name opens the path editor of that row.
-    const QModelIndex name = fx.view->model()->index(1, 0);
-    QTest::mouseClick(fx.view->viewport(), Qt::LeftButton, {}, fx.view->visualRect(name).center());
-    auto* editor = qobject_cast<PathEditor*>(fx.view->indexWidget(name.siblingAtColumn(1)));
+    PathEditor* editor = fx.editRow(1);
     QVERIFY(editor);
-    fx.prompt.files.enqueue(b);
+    fx.prompt.files << b << refused;
     editor->openButton->click();
     QCOMPARE(fx.cell(1, 1), b);
     QCOMPARE(fx.cell(1, 2), QStringLiteral("300 байт"));
     QCOMPARE(fx.window->sizeLabel->text(), QStringLiteral("Текущий объём данных: 400 байт"));
-
-    fx.prompt.files.enqueue(fx.shell.file(QStringLiteral("stereo.wav")));
     editor->openButton->click();
     QCOMPARE(fx.prompt.count(QStringLiteral("Данный формат файла не поддерживается.")), 1);
     QCOMPARE(fx.cell(1, 1), b);
-    editor->openButton->click(); // cancelled
-    QCOMPARE(fx.cell(1, 2), QStringLiteral("300 байт"));
-
     editor->listenButton->click();
     QCOMPARE(player.played, QStringList{b});
 
     // Escape after a choice: path and size stay together.
-    const QString c = fx.wav(QStringLiteral("c.wav"), 500);
-    fx.prompt.files.enqueue(c);
+    fx.prompt.files << fx.wav(QStringLiteral("c.wav"), 500);
     editor->openButton->click();
     QTest::keyClick(editor->openButton, Qt::Key_Escape);
-    QTRY_VERIFY(!fx.view->indexWidget(name.siblingAtColumn(1)));
-    QCOMPARE(fx.cell(1, 1), c);
+    QTRY_VERIFY(!fx.view->indexWidget(fx.view->model()->index(1, 1)));
     QCOMPARE(fx.cell(1, 2), QStringLiteral("500 байт"));
+    QVERIFY(fx.cell(1, 1).endsWith(QStringLiteral("c.wav")));
     QVERIFY(fx.window->grab().save(QDir::tempPath() + QStringLiteral("/state-sounds.png")));
 
-    // The editor goes with the list it belonged to; the choice goes with it.
-    ReloadingPrompt reloading;
-    reloading.window = fx.window;
-    reloading.playlist = fx.shell.file(QStringLiteral("sound/DefaultSounds.playlist"));
-    reloading.chosen = b;
-    QTest::mouseClick(fx.view->viewport(), Qt::LeftButton, {}, fx.view->visualRect(name).center());
-    editor = qobject_cast<PathEditor*>(fx.view->indexWidget(name.siblingAtColumn(1)));
-    QVERIFY(editor);
-    editor->openButton->click();
-    QCOMPARE(fx.cell(1, 1), fx.shell.file(QStringLiteral("sound/2.wav")));
-    QCOMPARE(fx.cell(1, 2), QStringLiteral("200 байт"));
-}
-
-void TestSounds::uploadTwoMessages() {
-    SoundFixture fx;
-    QVERIFY(fx.open({300, 600}));
-    QVERIFY(fx.connect(4, QDate(2012, 4, 19), 45));
-    fx.record();
-    fx.prompt.buttons.enqueue(Prompt::Yes);
-    fx.click("pbWriteSounds");
-    QTRY_COMPARE_WITH_TIMEOUT(fx.window->statusLabel->text(),
-                              QStringLiteral("Сообщения успешно записаны!   "), 10000);
-
-    const QList<Shown> expected{
-        {{0, 0, 0},
-         kReady,
-         "Файл №1: 250 из 300 байт записано",
-         "Всего: 250 из 900 байт записано",
-         true},
-        {{0, 0, 1},
-         kReady,
-         "Файл №1: 300 из 300 байт записано",
-         "Всего: 300 из 900 байт записано",
-         true},
-        {{1, 1, 0},
-         "Речевое сообщение №1 успешно записано!   ",
-         "Файл №1: 300 из 300 байт записано",
-         "Всего: 300 из 900 байт записано",
-         true},
-        {{0, 1, 0},
-         "Речевое сообщение №1 успешно записано!   ",
-         "Файл №2: 250 из 600 байт записано",
-         "Всего: 550 из 900 байт записано",
-         true},
-        {{0, 1, 1},
-         "Речевое сообщение №1 успешно записано!   ",
-         "Файл №2: 506 из 600 байт записано",
-         "Всего: 806 из 900 байт записано",
-         true},
-        {{0, 1, 2},
-         "Речевое сообщение №1 успешно записано!   ",
-         "Файл №2: 600 из 600 байт записано",
-         "Всего: 900 из 900 байт записано",
-         true},
-        {{2, 2, 0},
-         "Сообщения успешно записаны!   ",
-         "Файл №2: 600 из 600 байт записано",
-         "Всего: 900 из 900 байт записано",
-         false},
+    // A list reloaded while the file dialog is open takes the editor along.
+    editor = fx.editRow(1);
+    fx.prompt.whileChoosing = [&] {
+        fx.window->LoadPlayList(QStringLiteral("sound/DefaultSounds.playlist"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     };
-    QCOMPARE(fx.shown.size(), expected.size());
-    for (int i = 0; i < expected.size(); ++i) {
-        QCOMPARE(fx.shown.at(i).report, expected.at(i).report);
-        QCOMPARE(fx.shown.at(i).status, expected.at(i).status);
-        QCOMPARE(fx.shown.at(i).file, expected.at(i).file);
-        QCOMPARE(fx.shown.at(i).total, expected.at(i).total);
-        QCOMPARE(fx.shown.at(i).progressVisible, expected.at(i).progressVisible);
-    }
-    QCOMPARE(fx.sim.SoundPackets(), (SoundPacketList{CutSoundPackets(0, 300, SoundData(300)),
-                                                     CutSoundPackets(1, 600, SoundData(600))}));
-    QCOMPARE(fx.sim.SoundStarts(), 2);
-    QVERIFY(g_deviceSettings->sounds->packets.isEmpty());
-    QCOMPARE(fx.window->totalBar->value(), 0);
-}
-
-void TestSounds::uploadFailures_data() {
-    QTest::addColumn<int>("fault");
-    QTest::addColumn<int>("at");
-    QTest::addColumn<QList<int>>("codes"); // besides 0
-    QTest::addColumn<QStringList>("statuses");
-    QTest::newRow("rejected") << int(SimDevice::Fault::RejectSound) << 0 << QList<int>{3, 3, 3, 6}
-                              << QStringList{
-                                     "Ошибка записи! Попытка перезаписи сообщения №2.   ",
-                                     "Ошибка записи! Попытка перезаписи сообщения №3.   ",
-                                     "Ошибка записи! Попытка перезаписи сообщения №4.   ",
-                                     "Ошибка записи! Не удалось записать сообщение в прибор.   "};
-    QTest::newRow("silent") << int(SimDevice::Fault::Silence) << 1 << QList<int>{4, 4, 4, 5}
-                            << QStringList{"Ошибка записи! Попытка записи №2.   ",
-                                           "Ошибка записи! Попытка записи №3.   ",
-                                           "Ошибка записи! Попытка записи №4.   ",
-                                           "Ошибка записи! Прибор не отвечает.   "};
-    QTest::newRow("past the last packet")
-        << int(SimDevice::Fault::AskPastEnd) << 0 << QList<int>{7}
-        << QStringList{"Ошибка записи! Перезапустите устройство и попробуйте снова.   "};
-}
-
-void TestSounds::uploadFailures() {
-    QFETCH(int, fault);
-    QFETCH(int, at);
-    QFETCH(QList<int>, codes);
-    QFETCH(QStringList, statuses);
-    SoundFixture fx;
-    QVERIFY(fx.open({300}));
-    QVERIFY(fx.connect(4, QDate(2012, 4, 19), 45));
-    fx.sim.ArmFault(SimDevice::Fault(fault), at, 4);
-    fx.record();
-    fx.prompt.buttons.enqueue(Prompt::Yes);
-    fx.click("pbWriteSounds");
-    QTRY_COMPARE_WITH_TIMEOUT(fx.window->statusLabel->text(), statuses.last(), 10000);
-    QList<int> gotCodes;
-    QStringList gotStatuses;
-    for (const Shown& s : fx.shown) {
-        if (s.report.at(0) != 0) {
-            gotCodes << s.report.at(0);
-            gotStatuses << s.status;
-        }
-        // A restarted message counts again from its start.
-        if (s.report.at(0) == 3)
-            QCOMPARE(s.totalBytes, 0);
-    }
-    QCOMPARE(gotCodes, codes);
-    QCOMPARE(gotStatuses, statuses);
-    QVERIFY(!fx.window->progressDialog->isVisible());
-    QCOMPARE(fx.window->totalBytesWritten, 0);
+    fx.prompt.files << b;
+    editor->openButton->click();
+    QCOMPARE(fx.cell(1, 2), QStringLiteral("200 байт"));
 }
 
 void TestSounds::nothingHandedOver() {
@@ -373,30 +214,84 @@ void TestSounds::nothingHandedOver() {
     fx.window->SetWriteProgress(3, 4, 1);
     QVERIFY(!fx.window->progressDialog->isVisible());
     QCOMPARE(fx.window->totalBar->value(), bar);
-    QCOMPARE(fx.window->totalBytesWritten, 0);
-    QCOMPARE(fx.window->statusLabel->text(),
-             QStringLiteral("Ошибка записи! Попытка перезаписи сообщения №2.   "));
+    QCOMPARE(fx.status(), QStringLiteral("Ошибка записи! Попытка перезаписи сообщения №2.   "));
+}
+
+void TestSounds::uploadTwoMessages() {
+    SoundFixture fx;
+    QVERIFY(fx.open({300, 600}));
+    QVERIFY(fx.connect(4, QDate(2012, 4, 19), 45));
+    fx.upload();
+    QTRY_COMPARE_WITH_TIMEOUT(fx.status(), QStringLiteral("Сообщения успешно записаны!   "), 10000);
+    QCOMPARE(fx.reports.join(QLatin1Char(',')),
+             QStringLiteral("0 0 0,0 0 1,1 1 0,0 1 0,0 1 1,0 1 2,2 2 0"));
+    QCOMPARE(fx.statuses.at(2), QStringLiteral("Речевое сообщение №1 успешно записано!   "));
+    QCOMPARE(fx.labels.mid(0, 2) + fx.labels.mid(3, 3),
+             (QStringList{"Файл №1: 250 из 300 байт записано | Всего: 250 из 900 байт записано",
+                          "Файл №1: 300 из 300 байт записано | Всего: 300 из 900 байт записано",
+                          "Файл №2: 250 из 600 байт записано | Всего: 550 из 900 байт записано",
+                          "Файл №2: 506 из 600 байт записано | Всего: 806 из 900 байт записано",
+                          "Файл №2: 600 из 600 байт записано | Всего: 900 из 900 байт записано"}));
+    QVERIFY(!fx.window->progressDialog->isVisible());
+    QCOMPARE(fx.sim.SoundPackets(), (SoundPacketList{CutSoundPackets(0, 300, SoundData(300)),
+                                                     CutSoundPackets(1, 600, SoundData(600))}));
+    QVERIFY(g_deviceSettings->sounds->packets.isEmpty());
+}
+
+void TestSounds::uploadFailures_data() {
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<int>("at");
+    QTest::addColumn<QStringList>("statuses"); // of the reports other than code 0
+    const QString again = QStringLiteral("Ошибка записи! Попытка перезаписи сообщения №%1.   ");
+    const QString retry = QStringLiteral("Ошибка записи! Попытка записи №%1.   ");
+    QTest::newRow("rejected, codes 3 and 6")
+        << int(SimDevice::Fault::RejectSound) << 0
+        << QStringList{again.arg(2), again.arg(3), again.arg(4),
+                       "Ошибка записи! Не удалось записать сообщение в прибор.   "};
+    QTest::newRow("silent, codes 4 and 5") << int(SimDevice::Fault::Silence) << 1
+                                           << QStringList{retry.arg(2), retry.arg(3), retry.arg(4),
+                                                          "Ошибка записи! Прибор не отвечает.   "};
+    QTest::newRow("past the last packet, code 7")
+        << int(SimDevice::Fault::AskPastEnd) << 0
+        << QStringList{"Ошибка записи! Перезапустите устройство и попробуйте снова.   "};
+}
+
+void TestSounds::uploadFailures() {
+    QFETCH(int, fault);
+    QFETCH(int, at);
+    QFETCH(QStringList, statuses);
+    SoundFixture fx;
+    QVERIFY(fx.open({300}));
+    QVERIFY(fx.connect(4, QDate(2012, 4, 19), 45));
+    fx.sim.ArmFault(SimDevice::Fault(fault), at, 4);
+    fx.upload();
+    QTRY_COMPARE_WITH_TIMEOUT(fx.status(), statuses.last(), 10000);
+    QStringList failures;
+    for (int i = 0; i < fx.reports.size(); ++i) {
+        if (!fx.reports.at(i).startsWith(QLatin1Char('0')))
+            failures << fx.statuses.at(i);
+        // A rejected message counts again from its start.
+        if (fx.reports.at(i).startsWith(QLatin1Char('3')))
+            QCOMPARE(fx.bytes.at(i), 0);
+    }
+    QCOMPARE(failures, statuses);
+    QVERIFY(!fx.window->progressDialog->isVisible());
 }
 
 void TestSounds::playlistsAndImage() {
     SoundFixture fx;
     QVERIFY(fx.open({1000, 2000}));
     const QString list = fx.shell.file(QStringLiteral("saved.playlist"));
-    fx.prompt.files.enqueue(list);
+    const QString image = fx.shell.file(QStringLiteral("sound.bin"));
+    fx.prompt.files << list << fx.shell.file(QStringLiteral("sound/1.wav")) << list << image;
     fx.click("tbSave");
-    fx.prompt.files.enqueue(fx.shell.file(QStringLiteral("sound/1.wav"))); // not a playlist
-    fx.click("tbLoad");
+    fx.click("tbLoad"); // not a playlist
     QCOMPARE(fx.prompt.count(QStringLiteral("Не удалось загрузить файл. Возможно файл повреждён.")),
              1);
-    QCOMPARE(fx.window->soundCount, 2);
-    fx.prompt.files.enqueue(list);
     fx.click("tbLoad");
     QCOMPARE(fx.cell(1, 0), QStringLiteral("Сообщение 2"));
     QCOMPARE(fx.window->sizeLabel->text(),
              QStringLiteral(" Количество файлов: 2. Объём данных: 3000 байт"));
-
-    const QString image = fx.shell.file(QStringLiteral("sound.bin"));
-    fx.prompt.files.enqueue(image);
     fx.click("tbCreateImage");
     QCOMPARE(ReadAll(image), BuildSoundImage(fx.window->soundTable->Rows(2)));
 
@@ -413,16 +308,14 @@ void TestSounds::playlistsAndImage() {
     if (WithoutPermissionOverride::canCreateIn(locked))
         QSKIP("folder permissions do not bind here");
     fx.window->soundTable->sizes[1] = -1; // the image is still written, after a warning
-    fx.prompt.files.enqueue(locked + QStringLiteral("/a.playlist"));
+    fx.prompt.files << locked + QStringLiteral("/a.playlist") << locked + QStringLiteral("/a.bin");
     fx.click("tbSave");
-    fx.prompt.files.enqueue(locked + QStringLiteral("/a.bin"));
     fx.click("tbCreateImage");
-    QCOMPARE(
-        fx.prompt.count(QStringLiteral("Обнаружена ошибка! Возможно один из файлов повреждён.")),
-        1);
+    QCOMPARE(fx.prompt.count(QStringLiteral("Возможно один из файлов повреждён.")), 1);
     QCOMPARE(fx.prompt.count(QStringLiteral("Не удалось записать файл")), 2);
-    QCOMPARE(ReadAll(locked + QStringLiteral("/a.playlist")), QByteArray("old"));
-    QCOMPARE(ReadAll(locked + QStringLiteral("/a.bin")), QByteArray("old"));
+    QCOMPARE(ReadAll(locked + QStringLiteral("/a.playlist")) +
+                 ReadAll(locked + QStringLiteral("/a.bin")),
+             QByteArray("oldold"));
 }
 
 void TestSounds::realPlayer() {
