@@ -285,86 +285,6 @@ def prib_par_window():
 
 
 # ------------------------------------------------------------ service windows
-def keys_options():
-    top = W("QDialog", "KeysOptions", geometry=rect(0, 0, 640, 460),
-            windowTitle="Настройка ключей", windowModality=enum("Qt::WindowModal"),
-            layout=Layout("vbox", "verticalLayout", [
-                W("QTableWidget", "twKeys", columnCount=2, rowCount=20,
-                  editTriggers=qset("QAbstractItemView::NoEditTriggers"),
-                  selectionBehavior=enum("QAbstractItemView::SelectRows"),
-                  selectionMode=enum("QAbstractItemView::SingleSelection"),
-                  attributes={"horizontalHeaderStretchLastSection": True}),
-                label("lStatus", ""),
-                Layout("hbox", "horizontalLayout", [
-                    button("pbRequest", "Прочитать"), button("pbWrite", "Записать"),
-                    button("pbDelKey", "Удалить ключ"),
-                    button("pbDelNoMaster", "Удалить все, кроме мастер-ключей"),
-                    button("pbDelAll", "Удалить все"),
-                    hspacer("horizontalSpacer"), button("pbCancel", "Выход")]),
-            ]))
-    write_form(os.path.join(FORMS, "KeysOptions.ui"), "KeysOptions", top)
-
-
-def restart_causes():
-    def counter(ln, lt, le):
-        return Layout("hbox", "hl_" + le, [label(ln, lt),
-                                           W("QLineEdit", le, readOnly=True,
-                                             maximumSize=size(80, 16777215)),
-                                           hspacer("hs_" + le)])
-
-    top = W("QDialog", "RestartCauses", geometry=rect(0, 0, 620, 460),
-            windowTitle="Причины перезапуска", windowModality=enum("Qt::WindowModal"),
-            layout=Layout("vbox", "verticalLayout", [
-                label("lInfo", "Для получения состояния прибора выполните чтение EEPROM.",
-                      alignment=CENTER, wordWrap=True),
-                counter("label", "Число перезапусков:", "leRestCount"),
-                counter("label_2", "Число понижений напряжения:", "leLowU"),
-                counter("label_3", "Число повышений напряжения:", "leHighU"),
-                W("QTableView", "tvRestartCauses",
-                  editTriggers=qset("QAbstractItemView::NoEditTriggers")),
-                W("QTableView", "tvNaprFlags",
-                  editTriggers=qset("QAbstractItemView::NoEditTriggers")),
-                button_row("horizontalLayout", [button("BOk", "OK")]),
-            ]))
-    write_form(os.path.join(FORMS, "RestartCauses.ui"), "RestartCauses", top)
-
-
-def history():
-    top = W("QDialog", "History", geometry=rect(0, 0, 640, 480), windowTitle="Журнал событий",
-            windowModality=enum("Qt::WindowModal"),
-            layout=Layout("vbox", "verticalLayout", [
-                label("lInfo", "Для получения записей журнала выполните чтение EEPROM.",
-                      alignment=CENTER, wordWrap=True),
-                W("QGroupBox", "groupBox", title="Журнал:", layout=Layout("vbox", "vl_j", [
-                    W("QTableView", "tvJournal",
-                      editTriggers=qset("QAbstractItemView::NoEditTriggers"),
-                      selectionBehavior=enum("QAbstractItemView::SelectRows"))])),
-                W("QGroupBox", "groupBox_2", title="Последнее состояние:",
-                  layout=Layout("vbox", "vl_s", [
-                      W("QTableView", "tvLastState",
-                        editTriggers=qset("QAbstractItemView::NoEditTriggers"))])),
-                button_row("horizontalLayout", [button("BOk", "OK")]),
-            ]))
-    write_form(os.path.join(FORMS, "History.ui"), "History", top)
-
-
-def sounds():
-    top = W("QDialog", "Sounds", geometry=rect(0, 0, 560, 400), windowTitle="Речевые сообщения",
-            windowModality=enum("Qt::WindowModal"),
-            layout=Layout("vbox", "verticalLayout", [
-                W("QTableView", "tvSounds"),
-                Layout("hbox", "horizontalLayout_2", [
-                    label("sizeLabel", "Объём:"), label("countLabel", "Сообщений:"),
-                    hspacer("horizontalSpacer_2")]),
-                W("QProgressBar", "totalBar", value=0),
-                label("statusLabel", ""),
-                button_row("horizontalLayout", [
-                    button("pbTestSize", "Проверить размер"),
-                    button("pbWriteSounds", "Записать"), button("pbCancel", "Закрыть")]),
-            ]))
-    write_form(os.path.join(FORMS, "Sounds.ui"), "Sounds", top)
-
-
 def therms_dialog():
     inner = W("QWidget", "thermsList", layout=Layout("vbox", "thermsLayout",
                                                       [vspacer("verticalSpacer_2")]))
@@ -446,7 +366,7 @@ def wizard():
 def main():
     os.makedirs(FORMS, exist_ok=True)
     for f in (start_menu, main_window, choose_port, port_options, prib_par_window,
-              keys_options, restart_causes, history, sounds, therms_dialog, wizard):
+              therms_dialog, wizard):
         f()
 
 

@@ -1,5 +1,5 @@
 // What the shell relies on of the windows it creates: parameters window and
-// its pages, operator list, test, key, time, thermometer and sound windows.
+// its pages, operator list, test, key, time and thermometer windows.
 
 #include "AppTestSupport.h"
 
@@ -7,9 +7,6 @@
 #include "comms/OperatorsDialog.h"
 #include "editor/LimNaprSh.h"
 #include "editor/PribParWindow.h"
-#include "service/RestartCauses.h"
-#include "service/Sounds.h"
-#include "service/StateTables.h"
 #include "service/TestPrib.h"
 #include "service/ThermsDSDialog.h"
 #include "service/TimeDialog.h"
@@ -57,8 +54,6 @@ private slots:
     void sensorScales();
     void operatorList();
     void thermometerList();
-    void soundPackets();
-    void restartCounters();
 
 private:
     DeviceSettings settings;
@@ -185,30 +180,6 @@ void TestNeighbours::thermometerList() {
     QCOMPARE(back.at(0).lowerLimit, -10.25f);
     // A count larger than the bytes: only whole records are taken.
     QCOMPARE(ThermsDSDialog::ParseThermometerList(device.left(30)).size(), 1);
-}
-
-void TestNeighbours::soundPackets() {
-    QByteArray wav(44, 'h');
-    for (int i = 0; i < 600; ++i)
-        wav.append(char(i));
-    const QList<QByteArray> packets = Sounds::BuildSoundPackets(3, wav);
-    QCOMPARE(packets.size(), 3);
-    QCOMPARE(packets.at(0).left(6), QByteArray("Y\x03\x58\x02\x00\x00", 6)); // 600 bytes
-    QCOMPARE(packets.at(0).size(), 6 + 250);
-    QCOMPARE(packets.at(1).size(), 256);
-    QCOMPARE(packets.at(2).size(), 600 - 250 - 256);
-    QVERIFY(Sounds::BuildSoundPackets(1, QByteArray(44, 'h')).isEmpty());
-}
-
-void TestNeighbours::restartCounters() {
-    settings.state->restartCount = {70000, 5, 65535};
-    RestartCauses window;
-    QCOMPARE(window.resetFlagsModel->rowCount(), 0); // until a memory read
-    window.FillCounters();
-    QCOMPARE(Text(window, QStringLiteral("leRestCount")), QStringLiteral("65535"));
-    window.resetFlagsModel->filled = true;
-    window.resetFlagsModel->ResetTable();
-    QCOMPARE(window.resetFlagsModel->rowCount(), kLoops);
 }
 
 QTEST_MAIN(TestNeighbours)

@@ -1132,7 +1132,13 @@ void SimDevice::FinishSoundPacket() {
         Queue(Request("CRaa?"));
         return;
     }
-    // The sound is complete; a rejection makes the program start it again.
+    // The sound is complete; a device that lost count asks for more.
+    if (TakeFault(Fault::AskPastEnd, soundNo_)) {
+        Queue(Request("CRaa?"));
+        state_ = State::Idle;
+        return;
+    }
+    // A rejection makes the program start it again.
     for (int i = 0; i < faults_.size(); ++i) {
         ArmedFault& f = faults_[i];
         if (f.fault == Fault::RejectSound && f.at == soundNo_) {

@@ -38,6 +38,7 @@ public:
         NoDeleteConfirm, // test mode: the next deletion is neither done nor confirmed
         LateKeyConfirm,  // key write: send CRGA `count` ms late (packets resume after it)
         BadKeyCheck,     // key table: the next one ends in a wrong check byte
+        AskPastEnd,      // sound upload: once sound `at` is complete, ask for one more packet
     };
 
     // One slot of the device's key table.
