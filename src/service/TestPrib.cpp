@@ -1,6 +1,7 @@
 #include "service/TestPrib.h"
 
 #include "editor/LimNaprSh.h"
+#include "editor/base/ParamsPage.h"
 #include "link/Protocol.h"
 #include "settings/Firmware.h"
 #include "settings/SensorTypes.h"
@@ -79,17 +80,6 @@ TestPrib::~TestPrib() {
     delete ui;
 }
 
-int TestPrib::LoopsOf(int devType) {
-    switch (devType) {
-    case DEV_D4M:
-        return 4;
-    case DEV_D8M:
-        return 8;
-    default:
-        return 6;
-    }
-}
-
 int TestPrib::TouchSignalCommand(int index, int loops) {
     if (index < 0 || loops <= 0)
         return -1;
@@ -149,7 +139,7 @@ void TestPrib::CrListSignalsbT(DEV_TYPE devType) {
                 w->setVisible(visible);
         }
     }
-    const int loops = LoopsOf(devType);
+    const int loops = LoopCountOf(devType);
     const QString states[3] = {QStringLiteral("закрыт"), QStringLiteral("открыт"),
                                QStringLiteral("тревога")};
     for (const QString& state : states) {
@@ -254,7 +244,7 @@ void TestPrib::StartStopLightClc() {
 
 void TestPrib::SendTMSignal() {
     const int type = g_deviceSettings ? g_deviceSettings->header->deviceType : DEV_D4M;
-    const int cmd = TouchSignalCommand(ui->CbTouchSigs->currentIndex(), LoopsOf(type));
+    const int cmd = TouchSignalCommand(ui->CbTouchSigs->currentIndex(), LoopCountOf(type));
     if (cmd >= 0)
         emit SigSetTestCommand(cmd);
 }

@@ -22,7 +22,6 @@ public:
     // The test command of the Touch-Memory signal at list index `index` for a
     // device with `loops` loops: 19 + 8 * state + loop.
     static int TouchSignalCommand(int index, int loops);
-    static int LoopsOf(int devType);
     // Loop `m` (1-based position in its packet) of a test packet, from its
     // two bytes read as signed values; `ok` is false when either byte lies
     // at or after the packet's final "M".

@@ -3,6 +3,7 @@
 
 #include "../app/DeviceFixture.h"
 
+#include "editor/base/ParamsPage.h"
 #include "link/Protocol.h"
 #include "service/TestPrib.h"
 #include "settings/DeviceSettings.h"
@@ -92,7 +93,7 @@ void TestTestPrib::layoutByModel() {
     }
     QVERIFY(Child<QWidget>(test, "LSh1")->isVisibleTo(&test));
     auto* combo = Child<QComboBox>(test, "CbTouchSigs");
-    const int loops = TestPrib::LoopsOf(type);
+    const int loops = LoopCountOf(type);
     QCOMPARE(combo->count(), 3 * loops);
     QCOMPARE(combo->itemText(loops), QStringLiteral("Шлейф 1 - открыт"));
     QSignalSpy cmd(&test, &TestPrib::SigSetTestCommand);
