@@ -374,6 +374,20 @@ def _(c):
     c.rect(8, 14, 16, 4, WHITE)
 
 
+@icon("apply.png")
+def _(c):
+    c.circle(16, 16, 13, GREEN)
+    c.line(9, 16.5, 14, 21.5, 3.4, WHITE)
+    c.line(14, 21.5, 23.5, 10.5, 3.4, WHITE)
+
+
+@icon("cancel.png")
+def _(c):
+    c.circle(16, 16, 13, RED)
+    c.line(10.5, 10.5, 21.5, 21.5, 3.4, WHITE)
+    c.line(21.5, 10.5, 10.5, 21.5, 3.4, WHITE)
+
+
 def stored_name(name):
     return name
 
