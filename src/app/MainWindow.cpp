@@ -696,6 +696,9 @@ void MainWindow::SaveDialExec() {
 }
 
 void MainWindow::ApplyLoadedSettings() {
+    // Choices the pages kept while a gate hid them belong to the settings
+    // that were just replaced.
+    m_pribParWindow->ForgetRemembered();
     const DeviceHeader& h = *g_deviceSettings->header;
     ReCreateOperList();
     ui->cbVersion->setCurrentIndex(RowBelowCountOrLast(h.versionIndex, ui->cbVersion->count()));
@@ -895,6 +898,7 @@ void MainWindow::SetProgressBar(bool reset, bool read, int value) {
 }
 
 void MainWindow::FillFieldsFromStruct() {
+    m_pribParWindow->ForgetRemembered();
     DeviceSettings& s = *g_deviceSettings;
     showWorkMode();
     s.header->objectType = InferObjectType(*s.zones, *s.extra);

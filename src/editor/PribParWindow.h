@@ -9,33 +9,79 @@
 #include <array>
 
 class QListWidgetItem;
+class ParamsPage;
 class ConnectParams;
+class AuConnectParams;
+class FederalNums;
+class OtprSMS;
+class DopSMS;
 class LimNaprSh;
+class FuncShl;
+class DopParams;
+class Zones;
+class Zvonki;
+class ConGPRS;
+class ExitFunc;
+class sntp;
+class Navigation;
+class PultSMS;
+class DelayFuncFrame;
+class Cameras;
+class KeyShlConfig;
+class RemoteProgFrame;
+class TriggByTimeFrame;
 
 namespace Ui {
 class PribParWindow;
 }
 
 // The device-parameters window: the page list on the left, the pages that
-// the work mode, model and firmware allow in a stack on the right.
+// the work mode, model and firmware allow in a stack on the right. It is also
+// the switchboard of its twenty pages: apply and cancel reach all of them in
+// one fixed order, whatever the list shows.
 class PribParWindow : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int kPageCount = 20;
-    static constexpr int kConnectParamsSlot = 0;
-    static constexpr int kLimNaprShSlot = 5;
+    // Page slots: the identity of a page everywhere in the window.
+    enum Slot {
+        kConnectParams = 0,
+        kAuConnectParams,
+        kFederalNums,
+        kOtprSMS,
+        kDopSMS,
+        kLimNaprSh,
+        kFuncShl,
+        kDopParams,
+        kZones,
+        kZvonki,
+        kConGPRS,
+        kExitFunc,
+        kSntp,
+        kNavigation,
+        kPultSMS,
+        kDelayFuncFrame,
+        kCameras,
+        kKeyShlConfig,
+        kRemoteProgFrame,
+        kTriggByTimeFrame,
+        kPageCount
+    };
 
     explicit PribParWindow(QWidget* parent = nullptr);
     ~PribParWindow() override;
 
+    ParamsPage* page(int slot) const;
     ConnectParams* connectParams() const;
     LimNaprSh* limNaprSh() const;
+    DopParams* dopParams() const;
+    Zones* zones() const;
+    ConGPRS* conGPRS() const;
     // The page titles of the list, in order.
     QStringList menuTitles() const;
-    // Whether one of the zones in use has neither a key nor one of the
-    // device's loops bound to it.
-    static bool HasUnboundZone(const ZonesConfig& zones);
+    // Every page forgets what it remembered while a gate hid it; called
+    // before each load of settings changes the version or the model.
+    void ForgetRemembered();
 
 signals:
     void SignalTPrib(int);
@@ -51,11 +97,22 @@ public slots:
     void ListParamsClick(QListWidgetItem* cur, QListWidgetItem* prev);
     void OkButtonClick();
     void CancelClick();
+    void NumsChangedonParams(const QString& n1, const QString& n2, const QString& n3,
+                             const QString& n4, const QString& n5);
+    void NumsChangedonSMS(const QString& n1, const QString& n2, const QString& n3,
+                          const QString& n4, const QString& n5);
     bool RevisionParams();
     void applySettings();
 
 private:
-    std::array<QWidget*, kPageCount> pages{};
+    template <typename Page> Page* at(int slot) const;
+    void makeConnections();
+    void selectFirstRow();
+    // Sets the number edits `stem`1..5 of the page in `slot`.
+    void mirrorNumbers(int slot, const QString& stem, const QStringList& numbers);
+
+    std::array<ParamsPage*, kPageCount> pages{};
     Ui::PribParWindow* ui;
+    bool zoneWarningEnabled = false;
     QMap<QString, QWidget*> pageByTitle;
 };

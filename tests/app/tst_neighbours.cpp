@@ -57,8 +57,6 @@ private slots:
     void init();
     void incrementObjectNumber_data();
     void incrementObjectNumber();
-    void pageList();
-    void applyAndCancelReachPages();
     void sensorScales();
     void operatorList();
     void touchSignals_data();
@@ -103,48 +101,6 @@ void TestNeighbours::incrementObjectNumber() {
     settings.header->workMode = mode;
     page.IncrementNumObj();
     QCOMPARE(settings.connection->objectNumber, next);
-}
-
-// The page list follows work mode, model and firmware; its first page is
-// always the link page.
-void TestNeighbours::pageList() {
-    PribParWindow window;
-    const int first = window.menuTitles().size();
-    SetFirmwareVersion(*settings.header, QStringLiteral("19.04.2012/45"));
-    window.CreateMenuList(MODE_SYSTEM);
-    QVERIFY(window.menuTitles().contains(QStringLiteral("Дистанционная настройка")));
-    QVERIFY(window.menuTitles().size() > first);
-    window.CreateMenuList(MODE_AUTONOMOUS);
-    QVERIFY(window.menuTitles().contains(QStringLiteral("Служебные SMS")));
-    QVERIFY(!window.menuTitles().contains(QStringLiteral("Пультовые SMS")));
-    QCOMPARE(window.menuTitles().value(0), QStringLiteral("Параметры связи"));
-}
-
-void TestNeighbours::applyAndCancelReachPages() {
-    PribParWindow window;
-    auto* spin = window.connectParams()->findChild<QSpinBox*>(QStringLiteral("sbNumObj"));
-    spin->setValue(77);
-    QSignalSpy apply(&window, &PribParWindow::SigApplyOK);
-    window.applySettings();
-    QCOMPARE(apply.size(), 1);
-    QCOMPARE(settings.connection->objectNumber, QByteArray("0077"));
-    settings.connection->objectNumber = "0123";
-    window.findChild<QPushButton*>(QStringLiteral("pbCancel"))->click();
-    QCOMPARE(spin->value(), 123);
-
-    // The revision warns of a zone in use that neither a key nor one of the
-    // device's loops is bound to, and stores the pages either way.
-    ScriptedPrompt prompt;
-    ZonesConfig& z = *settings.zones;
-    z.zoneCount = 2;
-    z.keyZone[17][1] = 1;
-    QVERIFY(window.RevisionParams());
-    QVERIFY(prompt.asked.isEmpty());
-    z.keyZone[17][1] = 0;
-    z.loopZone[7][1] = 1; // loop 8 of a 6-loop device
-    QVERIFY(window.RevisionParams());
-    QCOMPARE(prompt.asked.size(), 1);
-    QCOMPARE(apply.size(), 3);
 }
 
 // The loop-limits page and the test window label a loop's scale from the
