@@ -8,7 +8,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QStyle>
 #include <QTest>
 #include <QTimeEdit>
 #include <QToolButton>
@@ -25,14 +24,6 @@ QString day(int d, int event) {
 }
 QString allWeek(int event) {
     return QStringLiteral("cbEvAllWeek_%1").arg(event);
-}
-// A click on a check box's indicator (at its left) or a button's middle.
-void click(const QWidget* page, const QString& name) {
-    QWidget* w = child(page, name);
-    const int indicator = w->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, w);
-    const QPoint at =
-        qobject_cast<QCheckBox*>(w) ? QPoint(indicator / 2, w->height() / 2) : w->rect().center();
-    QTest::mouseClick(w, Qt::LeftButton, {}, at);
 }
 } // namespace
 
