@@ -374,18 +374,42 @@ def _(c):
     c.rect(8, 14, 16, 4, WHITE)
 
 
+@icon("closeport.png")
+def _(c):
+    plug(c)
+    c.circle(24, 25, 6, RED)
+    c.rect(21, 24, 6, 2, WHITE)
+
+
 @icon("apply.png")
 def _(c):
-    c.circle(16, 16, 13, GREEN)
-    c.line(9, 16.5, 14, 21.5, 3.4, WHITE)
-    c.line(14, 21.5, 23.5, 10.5, 3.4, WHITE)
+    c.line(6, 17, 13, 24, 5, GREEN)
+    c.line(13, 24, 26, 8, 5, GREEN)
 
 
 @icon("cancel.png")
 def _(c):
     c.circle(16, 16, 13, RED)
-    c.line(10.5, 10.5, 21.5, 21.5, 3.4, WHITE)
-    c.line(21.5, 10.5, 10.5, 21.5, 3.4, WHITE)
+    c.line(10, 10, 22, 22, 4, WHITE)
+    c.line(22, 10, 10, 22, 4, WHITE)
+
+
+@icon("remove.png")
+def _(c):
+    c.circle(16, 16, 13, RED)
+    c.rect(8, 14, 16, 4, WHITE)
+
+
+@icon("forward.png")
+def _(c):
+    c.poly([(4, 12), (17, 12), (17, 5), (28, 16), (17, 27), (17, 20), (4, 20)], BLUE)
+
+
+@icon("search.png")
+def _(c):
+    c.circle(13, 13, 9, DARK, inner=6)
+    c.circle(13, 13, 6, "#cfe3f7")
+    c.line(19, 19, 28, 28, 4.5, DARK)
 
 
 def stored_name(name):
