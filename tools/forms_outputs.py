@@ -61,8 +61,8 @@ def exit_func():
     shl += [(n, l - 1, W("QCheckBox", f"cbSh{n}{l}", enabled=False, text=""))
             for n in outputs for l in loops]
 
-    zones = [W("QComboBox", f"combZone_{n}", **({"enabled": False} if n == 4 else {}))
-             for n in outputs]
+    zones = [W("QComboBox", f"combZone_{n}", minimumSize=size(120, 0),
+               **({"enabled": False} if n == 4 else {})) for n in outputs]
 
     def relays(prefix, texts):
         return [W("QCheckBox", f"{prefix}{n}", text=texts[n - 1],
