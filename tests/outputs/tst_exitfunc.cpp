@@ -4,48 +4,28 @@
 #include "PageTestSupport.h"
 
 #include "outputs/ExitFunc.h"
+#include "settings/Firmware.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
 #include <QLineEdit>
-#include <QTest>
+#include <QRegularExpression>
 
-using Codes = QList<int>;
-
+using Ints = QList<int>;
 struct ZoneStep {
     QStringList zones;
     int reason;
     int objectType;
 };
-using ZoneSteps = QList<ZoneStep>;
-Q_DECLARE_METATYPE(ZoneSteps)
+Q_DECLARE_METATYPE(QList<ZoneStep>)
 
 namespace {
-QComboBox* typeBox(const ExitFunc& p, int n) {
-    return child<QComboBox>(&p, QStringLiteral("CombobV%1").arg(n));
+QString n1(const char* stem, int n) {
+    return QLatin1String(stem) + QString::number(n);
 }
-QComboBox* zoneBox(const ExitFunc& p, int n) {
-    return child<QComboBox>(&p, QStringLiteral("combZone_%1").arg(n));
+bool shown(const QWidget* p, const QString& name) {
+    return !child(p, name)->isHidden();
 }
-QLineEdit* password(const ExitFunc& p, int n) {
-    return child<QLineEdit>(&p, QStringLiteral("lePass%1").arg(n));
-}
-bool shown(const ExitFunc& p, const QString& name) {
-    return !child(&p, name)->isHidden();
-}
-bool enabled(const ExitFunc& p, const QString& name) {
-    return child(&p, name)->isEnabled();
-}
-Codes itemCodes(const QComboBox* box) {
-    Codes codes;
-    for (int i = 0; i < box->count(); ++i)
-        codes << box->itemText(i).left(1).toInt();
-    return codes;
-}
-// Selects the item whose text starts with the code.
-void choose(QComboBox* box, int code) {
-    box->setCurrentIndex(box->findText(QString::number(code), Qt::MatchStartsWith));
+bool enabled(const QWidget* p, const QString& name) {
+    return child(p, name)->isEnabled();
 }
 } // namespace
 
@@ -55,11 +35,8 @@ class TestExitFunc : public QObject {
 private slots:
     void typeLists_data();
     void typeLists();
-    void unofferedType();
-    void dateGates_data();
-    void dateGates();
-    void zoneGroup_data();
-    void zoneGroup();
+    void gates_data();
+    void gates();
     void enablingByType();
     void passwords_data();
     void passwords();
@@ -69,158 +46,121 @@ private slots:
     void rowsByModel();
 };
 
+// Rows are named by the version (firmware date and build).
 void TestExitFunc::typeLists_data() {
-    QTest::addColumn<QDate>("fw");
-    QTest::addColumn<int>("build");
     QTest::addColumn<int>("model");
-    QTest::addColumn<Codes>("codes");
-    const QDate d0112(2010, 12, 1), d0312(2010, 12, 3), d1605(2012, 5, 16);
-    QTest::newRow("no version") << QDate() << 1 << 1 << Codes{0, 1, 2, 3, 4, 5};
-    QTest::newRow("30.11.2010 D4M") << QDate(2010, 11, 30) << 1 << 0 << Codes{0, 1, 2, 3, 4, 5};
-    QTest::newRow("01.12.2010 D4M") << d0112 << 1 << 0 << Codes{0, 1, 2, 3, 5};
-    QTest::newRow("01.12.2010 D8M") << d0112 << 1 << 1 << Codes{0, 1, 2, 3, 4, 5};
-    QTest::newRow("02.12.2010 D4M") << QDate(2010, 12, 2) << 32 << 0 << Codes{0, 1, 2, 3, 4, 5};
-    QTest::newRow("03.12.2010/12") << d0312 << 12 << 2 << Codes{0, 1, 2, 3, 4, 5, 6};
-    QTest::newRow("03.12.2010/20") << d0312 << 20 << 2 << Codes{0, 1, 2, 3, 4, 5};
-    QTest::newRow("03.12.2010/32") << d0312 << 32 << 2 << Codes{0, 1, 2, 3, 4, 5, 6, 7, 8};
-    QTest::newRow("03.12.2010/60") << d0312 << 60 << 3 << Codes{0, 1, 2, 3, 4, 5, 6, 7, 8};
-    QTest::newRow("03.12.2010/-1") << d0312 << -1 << 3 << Codes{0, 1, 2, 3, 4, 5, 6};
-    QTest::newRow("04.12.2010/32") << QDate(2010, 12, 4) << 32 << 3 << Codes{0, 1, 2, 3, 4, 5};
-    QTest::newRow("18.04.2012") << QDate(2012, 4, 18) << 45 << 3 << Codes{0, 1, 2, 3, 4, 5};
-    QTest::newRow("19.04.2012") << QDate(2012, 4, 19) << 45 << 3 << Codes{0, 1, 2, 3, 4};
-    QTest::newRow("15.05.2012/33") << QDate(2012, 5, 15) << 33 << 3 << Codes{0, 1, 2, 3, 4};
-    QTest::newRow("16.05.2012/0") << d1605 << 0 << 3 << Codes{0, 1, 2, 3, 4, 6};
-    QTest::newRow("16.05.2012/33") << d1605 << 33 << 3 << Codes{0, 1, 2, 3, 4, 6, 7, 8};
+    QTest::addColumn<QString>("digits");
+    QTest::newRow("none") << 1 << "012345";
+    QTest::newRow("01.12.2010/1") << 0 << "01235";
+    QTest::newRow("01.12.2010/2") << 1 << "012345";
+    QTest::newRow("02.12.2010/32") << 0 << "012345";
+    QTest::newRow("03.12.2010/12") << 2 << "0123456";
+    QTest::newRow("03.12.2010/20") << 2 << "012345";
+    QTest::newRow("03.12.2010/32") << 2 << "012345678";
+    QTest::newRow("03.12.2010/60") << 3 << "012345678";
+    QTest::newRow("03.12.2010/-1") << 3 << "0123456";
+    QTest::newRow("18.04.2012/45") << 3 << "012345";
+    QTest::newRow("19.04.2012/45") << 3 << "01234";
+    QTest::newRow("15.05.2012/33") << 3 << "01234";
+    QTest::newRow("16.05.2012/0") << 3 << "012346";
+    QTest::newRow("16.05.2012/33") << 3 << "01234678";
 }
 
-// Each output offers the codes; every code loaded, shown and stored as itself.
+// Each output offers the codes; each code is loaded and stored as itself,
+// and a code the list lacks shows no item, locks its output and is kept.
 void TestExitFunc::typeLists() {
-    QFETCH(QDate, fw);
-    QFETCH(int, build);
     QFETCH(int, model);
-    QFETCH(Codes, codes);
-    PageSettings rig;
-    rig.device(model, fw, build);
+    QFETCH(QString, digits);
+    Ints codes;
+    for (QChar c : digits)
+        codes << c.digitValue();
+    PageSettings rig(model);
+    SetFirmwareVersion(*rig.s.header, QTest::currentDataTag());
     ExitFunc page;
     page.TPribSlot(model);
-    for (int n = 1; n <= 4; ++n)
-        QCOMPARE(itemCodes(typeBox(page, n)), codes);
-
+    for (int n = 1; n <= 4; ++n) {
+        auto* box = child<QComboBox>(&page, n1("CombobV", n));
+        Ints offered;
+        for (int i = 0; i < box->count(); ++i)
+            offered << box->itemText(i).left(1).toInt();
+        QCOMPARE(offered, codes);
+    }
     for (int code : codes) {
-        rig.s.outputs->outputType = {code, 0, 0, 0};
+        rig.s.outputs->outputType = {code, -7, 0, 0};
         page.CancelClick();
-        QCOMPARE(typeBox(page, 1)->currentText().left(1).toInt(), code);
+        QCOMPARE(child<QComboBox>(&page, "CombobV1")->currentText().left(1).toInt(), code);
+        choose(&page, "CombobV2", code);
         rig.s.outputs->outputType[0] = -7;
         page.ApplyClick();
         QCOMPARE(rig.s.outputs->outputType[0], code);
-
-        choose(typeBox(page, 2), code);
-        page.ApplyClick();
         QCOMPARE(rig.s.outputs->outputType[1], code);
     }
-}
-
-// A code the list does not hold shows no item, locks its output's fields and
-// is stored back unchanged.
-void TestExitFunc::unofferedType() {
-    PageSettings rig;
-    rig.device(DEV_D4M, QDate(2010, 12, 1));
-    rig.s.outputs->outputType = {4, 9, 3, 15};
-    ExitFunc page;
-    page.TPribSlot(DEV_D4M);
-    for (int n : {1, 2}) {
-        QCOMPARE(typeBox(page, n)->currentIndex(), -1);
-        QVERIFY(!password(page, n)->isEnabled());
-        QVERIFY(!zoneBox(page, n)->isEnabled());
-        QVERIFY(!enabled(page, QStringLiteral("cbSh%1%2").arg(n).arg(1)));
-    }
-    QVERIFY(enabled(page, QStringLiteral("cbSh31")));
+    const int missing = codes.contains(4) ? 9 : 4;
+    rig.s.outputs->outputType = {missing, 15, 0, 0};
+    page.CancelClick();
+    QCOMPARE(child<QComboBox>(&page, "CombobV1")->currentIndex(), -1);
+    for (const char* name : {"lePass1", "combZone_1", "cbSh11", "cbSh18"})
+        QVERIFY(!enabled(&page, name));
     page.ApplyClick();
-    QCOMPARE(rig.s.outputs->outputType, (std::array<i32, 4>{4, 9, 3, 15}));
+    QCOMPARE(rig.s.outputs->outputType[0], missing);
+    QCOMPARE(rig.s.outputs->outputType[1], 15);
 }
 
-void TestExitFunc::dateGates_data() {
-    QTest::addColumn<QDate>("fw");
-    QTest::addColumn<bool>("typesEditable");
-    QTest::addColumn<bool>("relayOpen");
-    QTest::addColumn<bool>("relayRestore");
-    QTest::newRow("28.01.2010") << QDate(2010, 1, 28) << false << false << false;
-    QTest::newRow("29.01.2010") << QDate(2010, 1, 29) << true << false << false;
-    QTest::newRow("04.06.2010") << QDate(2010, 6, 4) << true << false << false;
-    QTest::newRow("05.06.2010") << QDate(2010, 6, 5) << true << true << false;
-    QTest::newRow("15.08.2010") << QDate(2010, 8, 15) << true << true << false;
-    QTest::newRow("16.08.2010") << QDate(2010, 8, 16) << true << true << true;
+void TestExitFunc::gates_data() {
+    QTest::addColumn<QString>("on"); // T: types editable, O/R: relay groups, Z: zones
+    QTest::newRow("none") << "";
+    QTest::newRow("28.01.2010/45") << "";
+    QTest::newRow("29.01.2010/45") << "T";
+    QTest::newRow("04.06.2010/45") << "T";
+    QTest::newRow("05.06.2010/45") << "TO";
+    QTest::newRow("15.08.2010/45") << "TO";
+    QTest::newRow("16.08.2010/45") << "TOR";
+    QTest::newRow("18.04.2012/45") << "TOR";
+    QTest::newRow("19.04.2012/44") << "TOR";
+    QTest::newRow("19.04.2012/45") << "TORZ";
+    QTest::newRow("19.04.2012/99") << "TORZ";
+    QTest::newRow("19.04.2012/144") << "TOR";
+    QTest::newRow("19.04.2012/145") << "TORZ";
+    QTest::newRow("19.04.2012/-1") << "TORZ";
+    QTest::newRow("08.05.2012/28") << "TOR";
+    QTest::newRow("09.05.2012/27") << "TOR";
+    QTest::newRow("09.05.2012/28") << "TORZ";
+    QTest::newRow("09.05.2012/127") << "TOR";
+    QTest::newRow("09.05.2012/128") << "TORZ";
+    QTest::newRow("15.05.2012/22") << "TOR";
+    QTest::newRow("16.05.2012/21") << "TOR";
+    QTest::newRow("16.05.2012/22") << "TORZ";
+    QTest::newRow("16.05.2012/100") << "TOR";
+    QTest::newRow("16.05.2012/121") << "TOR";
+    QTest::newRow("16.05.2012/122") << "TORZ";
 }
 
-void TestExitFunc::dateGates() {
-    QFETCH(QDate, fw);
-    QFETCH(bool, typesEditable);
-    QFETCH(bool, relayOpen);
-    QFETCH(bool, relayRestore);
-    PageSettings rig;
-    rig.device(DEV_D8M, fw);
-    ExitFunc page;
-    page.TPribSlot(DEV_D8M);
-    for (const char* name : {"label_5", "label_6", "CombobV1", "CombobV2", "CombobV3", "GbShlPCN"})
-        QCOMPARE(enabled(page, QLatin1String(name)), typesEditable);
-    QVERIFY(enabled(page, QStringLiteral("label_4")));
-    QCOMPARE(shown(page, QStringLiteral("groupBox_3")), relayOpen);
-    QCOMPARE(shown(page, QStringLiteral("groupBox_4")), relayRestore);
-}
-
-void TestExitFunc::zoneGroup_data() {
-    QTest::addColumn<QDate>("fw");
-    QTest::addColumn<int>("build");
-    QTest::addColumn<bool>("zones");
-    const QDate d1904(2012, 4, 19), d0905(2012, 5, 9), d1605(2012, 5, 16);
-    QTest::newRow("no version/-1") << QDate() << -1 << false;
-    QTest::newRow("18.04.2012/45") << QDate(2012, 4, 18) << 45 << false;
-    QTest::newRow("19.04.2012/44") << d1904 << 44 << false;
-    QTest::newRow("19.04.2012/45") << d1904 << 45 << true;
-    QTest::newRow("19.04.2012/99") << d1904 << 99 << true;
-    QTest::newRow("19.04.2012/144") << d1904 << 144 << false;
-    QTest::newRow("19.04.2012/145") << d1904 << 145 << true;
-    QTest::newRow("19.04.2012/-1") << d1904 << -1 << true;
-    QTest::newRow("08.05.2012/28") << QDate(2012, 5, 8) << 28 << false;
-    QTest::newRow("09.05.2012/27") << d0905 << 27 << false;
-    QTest::newRow("09.05.2012/28") << d0905 << 28 << true;
-    QTest::newRow("09.05.2012/127") << d0905 << 127 << false;
-    QTest::newRow("09.05.2012/128") << d0905 << 128 << true;
-    QTest::newRow("15.05.2012/22") << QDate(2012, 5, 15) << 22 << false;
-    QTest::newRow("16.05.2012/21") << d1605 << 21 << false;
-    QTest::newRow("16.05.2012/22") << d1605 << 22 << true;
-    QTest::newRow("16.05.2012/100") << d1605 << 100 << false;
-    QTest::newRow("16.05.2012/121") << d1605 << 121 << false;
-    QTest::newRow("16.05.2012/122") << d1605 << 122 << true;
-}
-
-void TestExitFunc::zoneGroup() {
-    QFETCH(QDate, fw);
-    QFETCH(int, build);
-    QFETCH(bool, zones);
-    PageSettings rig;
-    rig.device(DEV_VoduzeR, fw, build);
+void TestExitFunc::gates() {
+    QFETCH(QString, on);
+    PageSettings rig(DEV_VoduzeR);
+    SetFirmwareVersion(*rig.s.header, QTest::currentDataTag());
     ExitFunc page;
     page.VersionChange();
-    QCOMPARE(shown(page, QStringLiteral("gbZones")), zones);
+    for (const char* name : {"label_5", "label_6", "CombobV1", "CombobV2", "CombobV3", "GbShlPCN"})
+        QCOMPARE(enabled(&page, name), on.contains('T'));
+    QCOMPARE(shown(&page, "groupBox_3"), on.contains('O'));
+    QCOMPARE(shown(&page, "groupBox_4"), on.contains('R'));
+    QCOMPARE(shown(&page, "gbZones"), on.contains('Z'));
 }
 
 // Loops for a console output, the password for a user output, the zone for
 // light and siren; output 4 never opens anything.
 void TestExitFunc::enablingByType() {
-    PageSettings rig;
-    rig.device(DEV_VoduzeR, QDate(2010, 12, 3), 32);
+    PageSettings rig(DEV_VoduzeR, QDate(2010, 12, 3), 32);
     ExitFunc page;
     page.TPribSlot(DEV_VoduzeR);
     for (int n = 1; n <= 4; ++n) {
         for (int code = 0; code <= 8; ++code) {
-            choose(typeBox(page, n), code);
-            const bool live = n < 4;
+            choose(&page, n1("CombobV", n), code);
             for (int loop = 1; loop <= 8; ++loop)
-                QCOMPARE(enabled(page, QStringLiteral("cbSh%1%2").arg(n).arg(loop)),
-                         live && code == 3);
-            QCOMPARE(password(page, n)->isEnabled(), live && code == 4);
-            QCOMPARE(zoneBox(page, n)->isEnabled(), live && (code == 1 || code == 2));
+                QCOMPARE(enabled(&page, n1("cbSh", 10 * n + loop)), n < 4 && code == 3);
+            QCOMPARE(enabled(&page, n1("lePass", n)), n < 4 && code == 4);
+            QCOMPARE(enabled(&page, n1("combZone_", n)), n < 4 && (code == 1 || code == 2));
         }
     }
 }
@@ -233,95 +173,76 @@ void TestExitFunc::passwords_data() {
                                 << "FF1A";
     QTest::newRow("VoduzeR 1") << int(DEV_VoduzeR) << "1"
                                << "FF10";
-    QTest::newRow("VororaZ none") << int(DEV_VororaZ) << ""
-                                  << "FF00";
     QTest::newRow("VororaZ too long") << int(DEV_VororaZ) << "abc"
                                       << "FFAB";
     QTest::newRow("D4M none") << int(DEV_D4M) << ""
                               << "0000";
     QTest::newRow("D8M ab") << int(DEV_D8M) << "ab"
                             << "AB00";
-    QTest::newRow("D8M 12cd") << int(DEV_D8M) << "12cd"
-                              << "12CD";
 }
 
-// Typed into the user output 1, stored with zeros for the missing digits;
-// each output loads and stores its own password field.
+// Typed into user output 1, stored with zeros in the empty places; outputs
+// 1-4 load and store the two administrator and the two user passwords.
 void TestExitFunc::passwords() {
     QFETCH(int, model);
     QFETCH(QString, typed);
     QFETCH(QString, stored);
     const bool family = model >= DEV_VororaZ;
-    PageSettings rig;
-    rig.device(model, QDate(2012, 5, 16), 33);
+    PageSettings rig(model, QDate(2012, 5, 16), 33);
     rig.s.outputs->outputType[0] = 4;
-    rig.s.outputs->adminPassword = {QStringLiteral("FF1A"), QStringLiteral("FF2B")};
-    rig.s.outputs->userPassword = {QStringLiteral("FF3C"), QStringLiteral("FF4D")};
+    rig.s.outputs->adminPassword = {"FF1A", "FF2B"};
+    rig.s.outputs->userPassword = {"FF3C", "FF4D"};
     ExitFunc page;
     page.TPribSlot(model);
-    const QStringList loaded =
-        family ? QStringList{"1A", "2B", "3C", "4D"} : QStringList{"FF1A", "FF2B", "FF3C", "FF4D"};
-    for (int n = 1; n <= 4; ++n) {
-        QCOMPARE(password(page, n)->inputMask(), family ? ">HH;#" : ">HHHH;#");
-        QCOMPARE(password(page, n)->text(), loaded[n - 1]);
+    const auto edits = page.findChildren<QLineEdit*>(QRegularExpression("^lePass\\d$"));
+    QCOMPARE(edits.size(), 4);
+    for (QLineEdit* edit : edits) {
+        const QString n = edit->objectName().right(1);
+        QCOMPARE(edit->inputMask(), family ? ">HH;#" : ">HHHH;#");
+        QCOMPARE(edit->text(), (family ? "" : "FF") + n + QChar("0ABCD"[n.toInt()]));
+        edit->setText(n);
     }
-
-    QLineEdit* edit = password(page, 1);
-    QVERIFY(edit->isEnabled());
-    edit->clear();
-    edit->home(false);
-    QTest::keyClicks(edit, typed);
-    for (int n = 2; n <= 4; ++n)
-        password(page, n)->setText(QString::number(n));
+    auto* first = child<QLineEdit>(&page, "lePass1");
+    first->clear();
+    QTest::keyClicks(first, typed);
     page.ApplyClick();
-    const auto pad = [family](int n) {
-        return family ? QStringLiteral("FF") + QString::number(n) + QStringLiteral("0")
-                      : QString::number(n) + QStringLiteral("000");
+    auto pad = [family](int n) {
+        return family ? QStringLiteral("FF%1").arg(n) + '0' : QString::number(n) + "000";
     };
-    QCOMPARE(rig.s.outputs->adminPassword[0], stored);
-    QCOMPARE(rig.s.outputs->adminPassword[1], pad(2));
-    QCOMPARE(rig.s.outputs->userPassword[0], pad(3));
-    QCOMPARE(rig.s.outputs->userPassword[1], pad(4));
+    QCOMPARE(rig.s.outputs->adminPassword, (std::array<QString, 2>{stored, pad(2)}));
+    QCOMPARE(rig.s.outputs->userPassword, (std::array<QString, 2>{pad(3), pad(4)}));
 }
 
 void TestExitFunc::zoneLists_data() {
-    QTest::addColumn<ZoneSteps>("steps");
-    QTest::addColumn<QStringList>("shown"); // current texts of zone boxes 1..4
-    QTest::addColumn<Codes>("stored");      // outputZone after apply
-    // Stored indexes {2, 1, 0, 7}; the cancel list holds zones A, B, C.
+    QTest::addColumn<QList<ZoneStep>>("steps");
+    QTest::addColumn<QStringList>("shown"); // zone boxes 1..4
+    QTest::addColumn<Ints>("stored");       // outputZone after apply, from {2, 1, 0, 7}
     const QStringList abc{"A", "B", "C"};
     const ZoneStep cancel{abc, 0, 1};
-    QTest::newRow("cancel") << ZoneSteps{cancel} << QStringList{"B", "A", "Все зоны", ""}
-                            << Codes{2, 1, 0, 7};
-    QTest::newRow("added") << ZoneSteps{cancel, {{"N", "A", "B", "C"}, 1, 1}}
-                           << QStringList{"B", "A", "Все зоны", ""} << Codes{3, 2, 0, 7};
-    QTest::newRow("deleted") << ZoneSteps{cancel, {{"B", "C"}, 2, 1}}
-                             << QStringList{"B", "Все зоны", "Все зоны", ""} << Codes{1, 0, 0, 7};
-    QTest::newRow("renamed") << ZoneSteps{cancel, {{"A", "Bee", "C"}, 3, 1}}
-                             << QStringList{"Bee", "A", "Все зоны", ""} << Codes{2, 1, 0, 7};
-    QTest::newRow("model, other case")
-        << ZoneSteps{cancel, {{"a", "b", "c"}, 5, 1}} << QStringList{"b", "a", "Все зоны", ""}
-        << Codes{2, 1, 0, 7};
-    QTest::newRow("stored index reached")
-        << ZoneSteps{cancel, {{"A", "B", "C", "D", "E", "F", "G"}, 1, 1}}
-        << QStringList{"B", "A", "Все зоны", "G"} << Codes{2, 1, 0, 7};
-    QTest::newRow("simple") << ZoneSteps{cancel, {abc, 4, 0}} << QStringList{"A", "A", "A", "A"}
-                            << Codes{0, 0, 0, 0};
-    QTest::newRow("simple, no zone")
-        << ZoneSteps{cancel, {{}, 4, 0}} << QStringList{"", "", "", ""} << Codes{2, 1, 0, 7};
-    QTest::newRow("simple and back") << ZoneSteps{cancel, {abc, 4, 0}, {abc, 1, 0}, {abc, 4, 1}}
-                                     << QStringList{"B", "A", "Все зоны", ""} << Codes{2, 1, 0, 7};
-    QTest::newRow("complex twice") << ZoneSteps{cancel, {abc, 4, 1}, {abc, 4, 1}}
-                                   << QStringList{"B", "A", "Все зоны", ""} << Codes{2, 1, 0, 7};
-    QTest::newRow("empty list") << ZoneSteps{{{}, 0, 1}} << QStringList{"", "", "Все зоны", ""}
-                                << Codes{2, 1, 0, 7};
-    QTest::newRow("no list yet") << ZoneSteps{} << QStringList{"", "", "", ""} << Codes{2, 1, 0, 7};
+    const QStringList kept{"B", "A", "Все зоны", ""};
+    auto row = [](const char* name, QList<ZoneStep> steps, QStringList shown, Ints stored) {
+        QTest::newRow(name) << steps << shown << stored;
+    };
+    row("cancel", {cancel}, kept, {2, 1, 0, 7});
+    row("added", {cancel, {{"N", "A", "B", "C"}, 1, 1}}, kept, {3, 2, 0, 7});
+    row("deleted", {cancel, {{"B", "C"}, 2, 1}}, {"B", "Все зоны", "Все зоны", ""}, {1, 0, 0, 7});
+    row("renamed", {cancel, {{"A", "Bee", "C"}, 3, 1}}, {"Bee", "A", "Все зоны", ""}, {2, 1, 0, 7});
+    row("model, other case", {cancel, {{"a", "b", "c"}, 5, 1}}, {"b", "a", "Все зоны", ""},
+        {2, 1, 0, 7});
+    row("stored index reached", {cancel, {{"A", "B", "C", "D", "E", "F", "G"}, 1, 1}},
+        {"B", "A", "Все зоны", "G"}, {2, 1, 0, 7});
+    row("simple", {cancel, {abc, 4, 0}}, {"A", "A", "A", "A"}, {0, 0, 0, 0});
+    row("simple, no zone", {cancel, {{}, 4, 0}}, {"", "", "", ""}, {2, 1, 0, 7});
+    row("simple and back", {cancel, {abc, 4, 0}, {abc, 1, 0}, {abc, 4, 1}}, kept, {2, 1, 0, 7});
+    row("complex twice", {cancel, {abc, 4, 1}, {abc, 4, 1}}, kept, {2, 1, 0, 7});
+    row("empty list", {{{}, 0, 1}}, {"", "", "Все зоны", ""}, {2, 1, 0, 7});
+    row("no list yet", {}, {"", "", "", ""}, {2, 1, 0, 7});
 }
 
 void TestExitFunc::zoneLists() {
-    QFETCH(ZoneSteps, steps);
+    QFETCH(QList<ZoneStep>, steps);
     QFETCH(QStringList, shown);
-    QFETCH(Codes, stored);
+    QFETCH(Ints, stored);
     PageSettings rig;
     rig.s.outputs->outputZone = {2, 1, 0, 7};
     ExitFunc page;
@@ -330,29 +251,25 @@ void TestExitFunc::zoneLists() {
         page.setZonesList(step.zones, step.reason);
     }
     for (int n = 1; n <= 4; ++n)
-        QCOMPARE(zoneBox(page, n)->currentText(), shown[n - 1]);
+        QCOMPARE(child<QComboBox>(&page, n1("combZone_", n))->currentText(), shown[n - 1]);
     page.ApplyClick();
-    const auto& zones = rig.s.outputs->outputZone;
-    QCOMPARE((Codes{zones[0], zones[1], zones[2], zones[3]}), stored);
+    const auto& z = rig.s.outputs->outputZone;
+    QCOMPARE((Ints{z[0], z[1], z[2], z[3]}), stored);
 }
 
 void TestExitFunc::rowsByModel_data() {
     QTest::addColumn<int>("model");
-    QTest::addColumn<bool>("third");
     QTest::addColumn<int>("loops");
-    QTest::newRow("D4M") << int(DEV_D4M) << false << 4;
-    QTest::newRow("D8M") << int(DEV_D8M) << true << 8;
-    QTest::newRow("VororaZ") << int(DEV_VororaZ) << true << 6;
-    QTest::newRow("VoduzeR") << int(DEV_VoduzeR) << true << 6;
+    QTest::newRow("D4M") << int(DEV_D4M) << 4;
+    QTest::newRow("D8M") << int(DEV_D8M) << 8;
+    QTest::newRow("VororaZ") << int(DEV_VororaZ) << 6;
 }
 
-// Hidden outputs and loops are shown by model and still loaded and stored.
+// Output 3 and loop rows by model, output 4 never; hidden ones still stored.
 void TestExitFunc::rowsByModel() {
     QFETCH(int, model);
-    QFETCH(bool, third);
     QFETCH(int, loops);
-    PageSettings rig;
-    rig.device(model, QDate(2010, 8, 16));
+    PageSettings rig(model, QDate(2010, 8, 16));
     auto& o = *rig.s.outputs;
     for (size_t out = 0; out < 4; ++out) {
         o.outputLoop[out] = {1, 0, 0, 1, 0, 0, 0, 1};
@@ -362,22 +279,22 @@ void TestExitFunc::rowsByModel() {
     const OutputsConfig before = o;
     ExitFunc page;
     page.TPribSlot(model);
+    const bool third = model != DEV_D4M;
     for (const char* name : {"label_6", "CombobV3", "lePass3", "combZone_3", "cbRazm3", "cbSave3"})
-        QCOMPARE(shown(page, QLatin1String(name)), third);
+        QCOMPARE(shown(&page, name), third);
     for (const char* name : {"label_7", "CombobV4", "lePass4", "combZone_4", "cbRazm4", "cbSave4"})
-        QVERIFY(!shown(page, QLatin1String(name)));
+        QVERIFY(!shown(&page, name));
     for (int loop = 1; loop <= 8; ++loop) {
-        QCOMPARE(shown(page, QStringLiteral("l%1").arg(loop)), loop <= loops);
-        QCOMPARE(shown(page, QStringLiteral("cbSh1%1").arg(loop)), loop <= loops);
-        QCOMPARE(shown(page, QStringLiteral("cbSh3%1").arg(loop)), third && loop <= loops);
-        QVERIFY(!shown(page, QStringLiteral("cbSh4%1").arg(loop)));
+        QCOMPARE(shown(&page, n1("l", loop)), loop <= loops);
+        QCOMPARE(shown(&page, n1("cbSh", 10 + loop)), loop <= loops);
+        QCOMPARE(shown(&page, n1("cbSh", 30 + loop)), third && loop <= loops);
+        QVERIFY(!shown(&page, n1("cbSh", 40 + loop)));
     }
     o = OutputsConfig{};
     page.ApplyClick();
     QCOMPARE(o.outputLoop, before.outputLoop);
     QCOMPARE(o.outputFlagA, before.outputFlagA);
     QCOMPARE(o.keepOnPowerOff, before.keepOnPowerOff);
-    QCOMPARE(o.outputType, before.outputType);
 }
 
 QTEST_MAIN(TestExitFunc)

@@ -34,11 +34,6 @@ QWidget* Open(PribParWindow* win, const QString& title) {
     return win->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"))->currentWidget();
 }
 
-void Choose(QWidget* page, const QString& combo, int code) {
-    auto* box = child<QComboBox>(page, combo);
-    box->setCurrentIndex(box->findText(QString::number(code), Qt::MatchStartsWith));
-}
-
 // The fields of the blocks these pages edit.
 QMap<QString, QString> Edited(const DeviceSettings& s) {
     QMap<QString, QString> out;
@@ -107,12 +102,12 @@ void TestOutputsWindow::endToEnd() {
     win->show();
     QWidget* outputs = Open(win, tOutputs);
     QCOMPARE(outputs, win->page(PribParWindow::kExitFunc));
-    Choose(outputs, QStringLiteral("CombobV1"), 4);
+    choose(outputs, QStringLiteral("CombobV1"), 4);
     auto* pass = child<QLineEdit>(outputs, QStringLiteral("lePass1"));
     pass->clear();
     QTest::keyClicks(pass, QStringLiteral("1a"));
-    Choose(outputs, QStringLiteral("CombobV2"), 3);
-    Choose(outputs, QStringLiteral("CombobV3"), cameras ? 7 : 2);
+    choose(outputs, QStringLiteral("CombobV2"), 3);
+    choose(outputs, QStringLiteral("CombobV3"), cameras ? 7 : 2);
     click(outputs, QStringLiteral("cbSh23"));
     click(outputs, QStringLiteral("cbRazm1"));
 
