@@ -35,8 +35,6 @@ private slots:
     void modelContract_data();
     void modelContract();
     void page();
-    void absentCameraOnLoad_data();
-    void absentCameraOnLoad();
     void loopsByModel_data();
     void loopsByModel();
 };
@@ -109,28 +107,6 @@ void TestCameras::page() {
     click(&page, "cbUseCam_3");
     QVERIFY(!table(page)->isColumnHidden(2));
     QCOMPARE(page.model()->cells[6][2], 0);
-}
-
-void TestCameras::absentCameraOnLoad_data() {
-    QTest::addColumn<bool>("tickedBefore");
-    QTest::addColumn<QList<int>>("kept");
-    QTest::newRow("box ticked before") << true << QList<int>{};
-    QTest::newRow("box unticked before") << false << QList<int>{0, 5};
-}
-
-// A camera the block marks absent while its column holds ticks.
-void TestCameras::absentCameraOnLoad() {
-    QFETCH(bool, tickedBefore);
-    QFETCH(QList<int>, kept);
-    PageSettings rig;
-    Cameras page;
-    child<QCheckBox>(&page, "cbUseCam_4")->setChecked(tickedBefore);
-    rig.s.cameras->execCamera[0][3] = rig.s.cameras->execCamera[5][3] = 1;
-    page.CancelClick();
-    QVERIFY(table(page)->isColumnHidden(3));
-    *rig.s.cameras = CamerasConfig{};
-    page.ApplyClick();
-    QCOMPARE(loopsOf(*rig.s.cameras, 3), kept);
 }
 
 void TestCameras::loopsByModel_data() {

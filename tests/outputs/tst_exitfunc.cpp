@@ -37,7 +37,6 @@ private slots:
     void typeLists();
     void gates_data();
     void gates();
-    void enablingByType();
     void passwords_data();
     void passwords();
     void zoneLists_data();
@@ -85,10 +84,18 @@ void TestExitFunc::typeLists() {
             offered << box->itemText(i).left(1).toInt();
         QCOMPARE(offered, codes);
     }
+    // Loops open for a console output, the password for a user output, the
+    // zone for light and siren; output 4 never opens anything.
     for (int code : codes) {
-        rig.s.outputs->outputType = {code, -7, 0, 0};
+        rig.s.outputs->outputType = {code, -7, code, code};
         page.CancelClick();
         QCOMPARE(child<QComboBox>(&page, "CombobV1")->currentText().left(1).toInt(), code);
+        for (int n : {1, 4}) {
+            const bool open = n < 4 && enabled(&page, "GbShlPCN");
+            QCOMPARE(enabled(&page, n1("cbSh", 10 * n + 8)), open && code == 3);
+            QCOMPARE(enabled(&page, n1("lePass", n)), n < 4 && code == 4);
+            QCOMPARE(enabled(&page, n1("combZone_", n)), n < 4 && (code == 1 || code == 2));
+        }
         choose(&page, "CombobV2", code);
         rig.s.outputs->outputType[0] = -7;
         page.ApplyClick();
@@ -146,23 +153,6 @@ void TestExitFunc::gates() {
     QCOMPARE(shown(&page, "groupBox_3"), on.contains('O'));
     QCOMPARE(shown(&page, "groupBox_4"), on.contains('R'));
     QCOMPARE(shown(&page, "gbZones"), on.contains('Z'));
-}
-
-// Loops for a console output, the password for a user output, the zone for
-// light and siren; output 4 never opens anything.
-void TestExitFunc::enablingByType() {
-    PageSettings rig(DEV_VoduzeR, QDate(2010, 12, 3), 32);
-    ExitFunc page;
-    page.TPribSlot(DEV_VoduzeR);
-    for (int n = 1; n <= 4; ++n) {
-        for (int code = 0; code <= 8; ++code) {
-            choose(&page, n1("CombobV", n), code);
-            for (int loop = 1; loop <= 8; ++loop)
-                QCOMPARE(enabled(&page, n1("cbSh", 10 * n + loop)), n < 4 && code == 3);
-            QCOMPARE(enabled(&page, n1("lePass", n)), n < 4 && code == 4);
-            QCOMPARE(enabled(&page, n1("combZone_", n)), n < 4 && (code == 1 || code == 2));
-        }
-    }
 }
 
 void TestExitFunc::passwords_data() {
