@@ -308,39 +308,6 @@ def connect_params():
     write_form(os.path.join(FORMS, "ConnectParams.ui"), "ConnectParams", top)
 
 
-def lim_napr_sh():
-    items = []
-    for n in range(1, 9):
-        r = n - 1
-        items += [
-            (r, 0, label(f"lShl_{n}", f"Шлейф {n}:")),
-            (r, 1, W("QComboBox", f"cmbSensors_{n}", minimumSize=size(120, 0))),
-        ] + scale_labels(r, 2, n, minimumSize=size(60, 0))
-    items.append((8, 0, 1, 7, vspacer("verticalSpacer")))
-    top = W("QFrame", "LimNaprSh", geometry=rect(0, 0, 719, 394),
-            frameShape=enum("QFrame::StyledPanel"), frameShadow=enum("QFrame::Raised"),
-            windowTitle="Frame", layout=Layout("grid", "gridLayout", items))
-    write_form(os.path.join(FORMS, "LimNaprSh.ui"), "LimNaprSh", top)
-
-
-# --------------------------------------------------------- operator dialog
-def operators_dialog():
-    tb = lambda name, tip, ic: W("QToolButton", name, toolTip=tip, icon=icon(ic))
-    top = W("QDialog", "OperatorsDialog", geometry=rect(0, 0, 320, 300),
-            windowTitle="Список операторов", windowModality=enum("Qt::WindowModal"),
-            layout=Layout("grid", "gridLayout", [
-                (0, 0, 1, 1, W("QListWidget", "lwOperators")),
-                (0, 1, Layout("vbox", "verticalLayout", [
-                    tb("tbAdd", "Добавить оператора", ":/icons/addd.png"),
-                    tb("tbEdit", "Изменить оператора", ":/icons/opts.png"),
-                    tb("tbDel", "Удалить оператора", ":/icons/exit.png"),
-                    vspacer("verticalSpacer"),
-                ])),
-                (1, 0, 1, 2, button_row("horizontalLayout", [button("pbClose", "Закрыть")])),
-            ]))
-    write_form(os.path.join(FORMS, "OperatorsDialog.ui"), "OperatorsDialog", top)
-
-
 # ------------------------------------------------------------ service windows
 def test_prib():
     items = []
@@ -559,7 +526,6 @@ def wizard():
 def main():
     os.makedirs(FORMS, exist_ok=True)
     for f in (start_menu, main_window, choose_port, port_options, prib_par_window,
-              connect_params, lim_napr_sh, operators_dialog, test_prib, keys_options,
               restart_causes, history, sounds, time_dialog, therms_dialog, wizard):
         f()
 

@@ -6,7 +6,9 @@ namespace Ui {
 class FuncShl;
 }
 
-// The loop functions page: analysis, siren and light of each loop when armed and disarmed.
+// The loop functions page: per loop how the device analyses it and whether
+// it drives the siren and the light, disarmed and armed, and the device-wide
+// permission of the arming/disarming error.
 class FuncShl : public ParamsPage {
     Q_OBJECT
 

@@ -4,13 +4,21 @@
 
 #include <QString>
 
+#include <array>
+
 class QComboBox;
+class QDialog;
+class NaprLines;
+class NastrShl;
 
 namespace Ui {
 class LimNaprSh;
 }
 
-// The loop ranges and sensor types page of the parameters window.
+// The loop ranges page of the parameters window: per loop its normal band
+// (edited in the loop's range dialog, shown on a bar), reverse and radio
+// flags and sensor type, with the sensor's scale under the bar. Between a
+// load and a store the bands live in the dialogs' applied state.
 class LimNaprSh : public ParamsPage {
     Q_OBJECT
 
@@ -23,24 +31,32 @@ public:
     explicit LimNaprSh(QWidget* parent = nullptr);
     ~LimNaprSh() override;
 
+    // The range dialog of loop `loop` (0-based), or nullptr outside 0..7.
+    NastrShl* dialog(int loop) const;
+
     // Shows loop `loop` (0-based) under the sensor type `sensor` (a position
-    // in the loaded sensor list): that record's scale, or the plain ADC codes
-    // when the position selects no loaded record.
+    // in the loaded sensor list) on the page and in the loop's dialog: that
+    // record's scale, or the plain ADC codes when the position selects no
+    // loaded record. Does nothing while no record is loaded.
     void UpdateScaleLabels(int loop, int sensor);
 
 signals:
     void SigSetupTestScales();
 
 public slots:
-    void SetLoadedSensors();
-    void ChangeSensorType(int index);
     void TPribSlot(int type);
+    void NaprChanged(int min, int max, bool reverse, bool forAll, QDialog* dialog);
+    void DefaultAllClic();
     void ApplyClick() override;
     void CancelClick() override;
+    void SetLoadedSensors();
+    void ChangeSensorType(int index);
 
 private:
-    // The sensor type choice of loop n (1-based).
+    // The sensor type choice and the bar of loop n (1-based).
     QComboBox* sensorCombo(int n) const;
+    NaprLines* rangeLine(int n) const;
 
+    std::array<NastrShl*, kLoops> dialogs{};
     Ui::LimNaprSh* ui;
 };

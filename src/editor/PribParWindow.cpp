@@ -14,6 +14,7 @@
 #include "editor/DopParams.h"
 #include "editor/FuncShl.h"
 #include "editor/LimNaprSh.h"
+#include "editor/NastrShl.h"
 #include "editor/Zones.h"
 #include "keys/KeyShlConfig.h"
 #include "outputs/Cameras.h"
@@ -328,6 +329,9 @@ void PribParWindow::CreateMenuList(DEV_WORK_MODE mode) {
             shown << kConGPRS;
         conGPRS()->SetGPRSForced(!gprsPage);
     }
+    // Every loop's bar shows its dialog's band again.
+    for (int loop = 0; loop < kLoops; ++loop)
+        limNaprSh()->dialog(loop)->ApplyClick();
     if (FwOnOrAfter(h, fw::k15_04_2010))
         shown << kSntp;
     if (FwOnOrAfter(h, fw::k07_06_2010) && type == DEV_VoduzeR)

@@ -81,18 +81,37 @@ SensorScan LoadSensorTypes(QVector<SensorRecord>& sensors, const QString& folder
     return SensorScan::Scanned;
 }
 
-QStringList SensorScaleLabels(const LoopLimits& limits, int loop) {
-    const SensorRecord* record = nullptr;
-    if (loop >= 0 && loop < kLoops) {
-        const quint32 type = limits.sensorType[loop];
-        if (type < quint32(limits.sensors.size()) &&
-            limits.sensors.at(int(type)).table.size() >= kAdcCodes)
-            record = &limits.sensors.at(int(type));
+const SensorRecord* SensorAt(const QVector<SensorRecord>& sensors, qint64 sensor) {
+    if (sensor < 0 || sensor >= sensors.size())
+        return nullptr;
+    const SensorRecord& record = sensors.at(int(sensor));
+    return record.table.size() >= kAdcCodes ? &record : nullptr;
+}
+
+QString SensorCodeText(const QVector<SensorRecord>& sensors, qint64 sensor, int code) {
+    const SensorRecord* record = SensorAt(sensors, sensor);
+    if (!record || code < 0 || code >= kAdcCodes)
+        return QString::number(code);
+    return QString::number(record->table.at(code), 'g', 6);
+}
+
+QStringList SensorScaleTexts(const QVector<SensorRecord>& sensors, qint64 sensor) {
+    const SensorRecord* record = SensorAt(sensors, sensor);
+    QStringList texts;
+    for (int code : kSensorScaleCodes) {
+        if (!record) {
+            texts.append(QString::number(code));
+            continue;
+        }
+        QString text = SensorCodeText(sensors, sensor, code);
+        if (code != kSensorScaleCodes[0] && code != kAdcCodes - 1)
+            text.truncate(5);
+        texts.append(text + QLatin1Char(' ') + record->unit);
     }
-    QStringList labels;
-    for (int code : kSensorScaleCodes)
-        labels.append(record ? QString::number(record->table.at(code)) + QLatin1Char(' ') +
-                                   record->unit
-                             : QString::number(code));
-    return labels;
+    return texts;
+}
+
+QStringList SensorScaleLabels(const LoopLimits& limits, int loop) {
+    const qint64 type = loop >= 0 && loop < kLoops ? qint64(limits.sensorType[size_t(loop)]) : -1;
+    return SensorScaleTexts(limits.sensors, type);
 }

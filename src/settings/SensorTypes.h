@@ -58,7 +58,21 @@ SensorScan LoadSensorTypes(QVector<SensorRecord>& sensors,
 // ADC codes at which a loop's scale is labelled.
 inline constexpr int kSensorScaleCodes[5] = {0, 256, 512, 768, 1023};
 
-// The five scale labels of loop `loop` (0-based): "value unit" from the
-// record its sensor type selects, or the plain ADC codes when the type
-// selects no loaded record (or one without a full table).
+// The record at position `sensor` of `sensors` when it is loaded with a full
+// table; nullptr for any other position (a type from another machine's file).
+const SensorRecord* SensorAt(const QVector<SensorRecord>& sensors, qint64 sensor);
+
+// What ADC code `code` reads under the sensor at position `sensor`: the
+// record's value in the general format with 6 significant digits, or the
+// code itself when the position selects no loaded record or the code lies
+// outside the table.
+QString SensorCodeText(const QVector<SensorRecord>& sensors, qint64 sensor, int code);
+
+// The five scale texts of the sensor at position `sensor` at the codes of
+// kSensorScaleCodes: each value followed by a blank and the unit, the three
+// inner ones cut to 5 characters first (they stand in narrow labels); the
+// plain codes when the position selects no loaded record.
+QStringList SensorScaleTexts(const QVector<SensorRecord>& sensors, qint64 sensor);
+
+// The five scale labels of loop `loop` (0-based) under its stored sensor type.
 QStringList SensorScaleLabels(const LoopLimits& limits, int loop);

@@ -28,7 +28,6 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
-#include <QToolButton>
 
 #include <cstring>
 
@@ -158,7 +157,7 @@ void TestNeighbours::sensorScales() {
 
 void TestNeighbours::operatorList() {
     OperatorsDialog dialog;
-    auto* del = dialog.findChild<QToolButton*>(QStringLiteral("tbDel"));
+    auto* del = dialog.findChild<QPushButton*>(QStringLiteral("tbDel"));
     auto* list = dialog.findChild<QListWidget*>(QStringLiteral("lwOperators"));
     QSignalSpy updated(&dialog, &OperatorsDialog::SigListWasUpdated);
     settings.gsmOperators = {GsmOperator{QStringLiteral("A"), {}, {}, {}, {}}};

@@ -51,13 +51,14 @@ QPushButton* Button(const QWidget& w, const char* name) {
     return w.findChild<QPushButton*>(QString::fromLatin1(name));
 }
 
-// A second zone that neither a key nor a loop is bound to.
-void LeaveZoneUnbound(DeviceSettings& s) {
-    s.zones->zoneCount = 2;
-    for (auto& row : s.zones->keyZone)
-        row[1] = 0;
-    for (auto& row : s.zones->loopZone)
-        row[1] = 0;
+// An empty zone added on the zones page of a complex object: neither a key
+// nor a loop is bound to it. Entering the page or reloading it rebuilds the
+// zones from the key-to-loop table, so this comes after either.
+void LeaveZoneUnbound(PribParWindow& window) {
+    g_deviceSettings->header->objectType = OBJ_COMPLEX;
+    emit window.SigTypeObjChange(); // as the main window's object-type choice does
+    window.zones()->findChild<QPushButton*>(QStringLiteral("pbAddZone"))->click();
+    QVERIFY(!window.zones()->CheckZonesBound());
 }
 
 } // namespace
@@ -187,13 +188,13 @@ void TestParametersWindow::listFollowsMainWindow() {
 void TestParametersWindow::zoneQuestion() {
     ScriptedPrompt prompt;
     PribParWindow window;
-    LeaveZoneUnbound(settings);
     window.CreateMenuList(MODE_SYSTEM);
     Button(window, "pbCancel")->click();
     auto* list = window.findChild<QListWidget*>(QStringLiteral("ListParams"));
     auto* stack = window.findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
     const int zonesRow = window.menuTitles().indexOf(tZones);
     list->setCurrentRow(zonesRow);
+    LeaveZoneUnbound(window);
     QVERIFY(prompt.asked.isEmpty()); // entering asks nothing
 
     prompt.buttons.enqueue(Prompt::No);
@@ -213,6 +214,7 @@ void TestParametersWindow::zoneQuestion() {
                        +[](PribParWindow& w) { Button(w, "pbCancel")->click(); },
                        +[](PribParWindow& w) { Button(w, "pbOk")->click(); }}) {
         list->setCurrentRow(zonesRow);
+        LeaveZoneUnbound(window);
         const int asked = prompt.asked.size();
         prompt.buttons.enqueue(Prompt::Ok); // the apply warning of OK
         leave(window);
@@ -275,8 +277,8 @@ void TestParametersWindow::closing() {
 void TestParametersWindow::revisionWarnings() {
     ScriptedPrompt prompt;
     PribParWindow window;
-    LeaveZoneUnbound(settings);
     Button(window, "pbCancel")->click();
+    LeaveZoneUnbound(window);
     auto* tamper = window.dopParams()->findChild<QCheckBox*>(QStringLiteral("chbUseTamper"));
     tamper->setChecked(true);
     QSignalSpy applied(&window, &PribParWindow::SigApplyOK);
@@ -352,9 +354,9 @@ void TestParametersWindow::programmingAppliesPagesSilently() {
     DeviceFixture fx;
     QVERIFY(fx.open());
     QVERIFY(fx.connect(4, QDate(2012, 4, 19), 45));
-    LeaveZoneUnbound(*g_deviceSettings);
     auto* window = fx.main->findChild<PribParWindow*>();
     window->findChild<QPushButton*>(QStringLiteral("pbCancel"))->click();
+    LeaveZoneUnbound(*window);
     auto* page = window->dopParams();
     page->findChild<QLineEdit*>(QStringLiteral("leCallPrefix"))->setText(QStringLiteral("+375"));
     page->findChild<QCheckBox*>(QStringLiteral("chbUseTamper"))->setChecked(true);

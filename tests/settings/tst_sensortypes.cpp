@@ -52,6 +52,8 @@ private slots:
     void scanStates();
     void scaleLabels_data();
     void scaleLabels();
+    void scaleCutting_data();
+    void scaleCutting();
 
 private:
     std::optional<TempWorkDir> dir_;
@@ -171,7 +173,7 @@ void TstSensorTypes::scaleLabels_data() {
     QTest::newRow("first record") << 2 << 0 << 0u
                                   << QStringList{"-40 V", "88 V", "216 V", "344 V", "471.5 V"};
     QTest::newRow("second record, last loop")
-        << 2 << 7 << 1u << QStringList{"0 %", "65536 %", "262144 %", "589824 %", "1.04653e+06 %"};
+        << 2 << 7 << 1u << QStringList{"0 %", "65536 %", "26214 %", "58982 %", "1.04653e+06 %"};
     QTest::newRow("no records") << 0 << 0 << 0u << adc;
     QTest::newRow("type past the list") << 2 << 3 << 2u << adc;
     QTest::newRow("huge type") << 2 << 3 << 0xFFFFFFFFu << adc;
@@ -199,6 +201,49 @@ void TstSensorTypes::scaleLabels() {
     if (loop >= 0 && loop < kLoops)
         limits.sensorType[loop] = sensorType;
     QCOMPARE(SensorScaleLabels(limits, loop), labels);
+}
+
+// The three inner labels stand in narrow columns and are cut to five
+// characters, exponent and all; the outer two keep the whole value.
+void TstSensorTypes::scaleCutting_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("outer");
+    QTest::addColumn<QString>("inner");
+    QTest::newRow("fraction cut") << 1234.56 << "V"
+                                  << "1234.56 V"
+                                  << "1234. V";
+    QTest::newRow("exponent cut") << 1.5e8 << "Pa"
+                                  << "1.5e+08 Pa"
+                                  << "1.5e+ Pa";
+    QTest::newRow("six digits") << 99999.5 << "V"
+                                << "99999.5 V"
+                                << "99999 V";
+    QTest::newRow("short negative") << -55.0 << "°C"
+                                    << "-55 °C"
+                                    << "-55 °C";
+    QTest::newRow("short fraction") << 0.152 << "A"
+                                    << "0.152 A"
+                                    << "0.152 A";
+    QTest::newRow("no unit") << 7.0 << ""
+                             << "7 "
+                             << "7 ";
+}
+
+void TstSensorTypes::scaleCutting() {
+    QFETCH(double, value);
+    QFETCH(QString, unit);
+    QFETCH(QString, outer);
+    QFETCH(QString, inner);
+    SensorRecord r;
+    r.unit = unit;
+    r.table.fill(value, kAdcCodes);
+    const QVector<SensorRecord> sensors{SensorRecord{}, r};
+    QCOMPARE(SensorScaleTexts(sensors, 1), (QStringList{outer, inner, inner, inner, outer}));
+    // The value fields take the whole text and cut it themselves.
+    QCOMPARE(SensorCodeText(sensors, 1, 512), outer.left(outer.size() - unit.size() - 1));
+    QCOMPARE(SensorCodeText(sensors, 1, kAdcCodes), QStringLiteral("1024"));
+    QCOMPARE(SensorCodeText(sensors, 0, 5), QStringLiteral("5"));
 }
 
 QTEST_GUILESS_MAIN(TstSensorTypes)

@@ -1,0 +1,318 @@
+// The loop ranges page: bands through the eight dialogs and bars, radio
+// flags, defaults, the model's rows and loop 7's sensor, and the sensor
+// scales it shares with its dialogs and the test window.
+
+#include "LoopsTestSupport.h"
+
+#include "editor/LimNaprSh.h"
+#include "editor/NaprLines.h"
+#include "editor/NastrShl.h"
+#include "service/TestPrib.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+QList<int> Bar(const LimNaprSh& page, int n) {
+    const auto* bar = Child<NaprLines>(&page, QStringLiteral("rangeLine_%1").arg(n));
+    return {bar->min, bar->max, int(bar->rev)};
+}
+QCheckBox* Radio(const LimNaprSh& page, int n) {
+    return Child<QCheckBox>(&page, QStringLiteral("cbRadio_%1").arg(n));
+}
+QComboBox* Sensors(const LimNaprSh& page, int n) {
+    return Child<QComboBox>(&page, QStringLiteral("cmbSensors_%1").arg(n));
+}
+// Loop n's five scale labels on the page or the test window; n = 0: the
+// dialog's own.
+QStringList Scale(const QWidget* w, int n = 0) {
+    QStringList out;
+    for (const char* name : LimNaprSh::kScaleLabelNames) {
+        const QString stem = QString::fromLatin1(name);
+        out << Child<QLabel>(w, n ? stem.arg(n) : stem.left(stem.size() - 3))->text();
+    }
+    return out;
+}
+// Applies a band in loop n's dialog as a user does.
+void ApplyBand(LimNaprSh& page, int n, int min, int max, bool rev, bool forAll = false) {
+    NastrShl* d = page.dialog(n - 1);
+    Child<QSlider>(d, "slNMax")->setValue(max);
+    Child<QSlider>(d, "slNMin")->setValue(min);
+    Child<QCheckBox>(d, "cbObrShl")->setChecked(rev);
+    Child<QCheckBox>(d, "cbForAll")->setChecked(forAll);
+    Child<QPushButton>(d, "pbApply")->click();
+}
+SensorRecord Linear(const QString& name, double factor, const QString& unit) {
+    SensorRecord r{0, 0, name, unit, {}};
+    for (int c = 0; c < kAdcCodes; ++c)
+        r.table << c * factor;
+    return r;
+}
+const QStringList kCodes{"0", "256", "512", "768", "1023"};
+} // namespace
+
+class TstLoopsPage : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { UseDefaults(settings); }
+    void loadAndStoreBands_data();
+    void loadAndStoreBands();
+    void onlyAppliedBandsAreStored();
+    void forAll();
+    void defaultAll_data();
+    void defaultAll();
+    void buttonOpensItsDialog();
+    void rowsAndLoop7ByModel_data();
+    void rowsAndLoop7ByModel();
+    void withoutSensorFiles_data();
+    void withoutSensorFiles();
+    void sensorChoiceIsPerLoop();
+    void storedTypePastTheList();
+
+private:
+    DeviceSettings settings;
+};
+
+// Stored bands reach dialogs and bars (code / 10.23, truncated); apply
+// stores the dialogs' applied state, within the 10-bit codes.
+void TstLoopsPage::loadAndStoreBands_data() {
+    QTest::addColumn<uint>("max");
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<uint>("stored");
+    QTest::newRow("700") << 700u << 68 << 700u;
+    QTest::newRow("767") << 767u << 74 << 767u;
+    QTest::newRow("768") << 768u << 75 << 768u;
+    QTest::newRow("1022") << 1022u << 99 << 1022u;
+    QTest::newRow("above the range") << 5000u << 100 << 1023u;
+    QTest::newRow("past int") << 0xFFFFFFF0u << 100 << 1023u;
+}
+
+void TstLoopsPage::loadAndStoreBands() {
+    QFETCH(uint, max);
+    QFETCH(int, percent);
+    QFETCH(uint, stored);
+    LimNaprSh page;
+    LoopLimits& l = *settings.loopLimits;
+    l.minLevel[4] = 300;
+    l.maxLevel[4] = max;
+    l.reverse[4] = 1;
+    l.radio[4] = 1;
+    page.CancelClick();
+    QCOMPARE(Bar(page, 5), (QList<int>{29, percent, 1}));
+    QCOMPARE(Bar(page, 4), (QList<int>{0, 0, 0}));
+    QVERIFY(Radio(page, 5)->isChecked());
+    l = LoopLimits();
+    page.ApplyClick();
+    QCOMPARE((QList<uint>{l.minLevel[4], l.maxLevel[4], l.reverse[4], l.radio[4]}),
+             (QList<uint>{300, stored, 1, 1}));
+}
+
+void TstLoopsPage::onlyAppliedBandsAreStored() {
+    LimNaprSh page;
+    LoopLimits& l = *settings.loopLimits;
+    l.minLevel[1] = 200;
+    l.maxLevel[1] = 600;
+    page.CancelClick();
+    NastrShl* d = page.dialog(1);
+    Child<QSlider>(d, "slNMin")->setValue(500);
+    Child<QPushButton>(d, "pbCancel")->click();
+    page.ApplyClick();
+    QCOMPARE(l.minLevel[1], 200u);
+    ApplyBand(page, 2, 250, 650, true);
+    QCOMPARE(Bar(page, 2), (QList<int>{24, 63, 1}));
+    QCOMPARE(l.minLevel[1], 200u); // until the page applies
+    page.ApplyClick();
+    QCOMPARE((QList<uint>{l.minLevel[1], l.maxLevel[1], l.reverse[1]}), (QList<uint>{250, 650, 1}));
+}
+
+// A dialog applied for all loops sets every dialog and bar; the settings
+// follow at the page's apply; the next apply is for its loop only.
+void TstLoopsPage::forAll() {
+    LimNaprSh page;
+    page.CancelClick();
+    ApplyBand(page, 3, 100, 900, true, true);
+    for (int n = 1; n <= kLoops; ++n) {
+        QCOMPARE(Bar(page, n), (QList<int>{9, 87, 1}));
+        QCOMPARE(Child<QSlider>(page.dialog(n - 1), "slNMin")->value(), 100);
+    }
+    QCOMPARE(settings.loopLimits->maxLevel[7], 0u);
+    page.ApplyClick();
+    QCOMPARE(settings.loopLimits->maxLevel[7], 900u);
+    QCOMPARE(int(settings.loopLimits->reverse[0]), 1);
+    ApplyBand(page, 3, 200, 300, false);
+    QCOMPARE(Bar(page, 1), (QList<int>{9, 87, 1}));
+}
+
+void TstLoopsPage::defaultAll_data() {
+    QTest::addColumn<bool>("apply");
+    QTest::newRow("then cancel") << false;
+    QTest::newRow("then apply") << true;
+}
+
+void TstLoopsPage::defaultAll() {
+    QFETCH(bool, apply);
+    LimNaprSh page;
+    LoopLimits& l = *settings.loopLimits;
+    l.minLevel.fill(10);
+    l.maxLevel.fill(20);
+    l.radio.fill(1);
+    for (int i = 0; i < kLoops; ++i) {
+        l.defaultMin[size_t(i)] = 100 + u32(i);
+        l.defaultMax[size_t(i)] = 800;
+        l.defaultReverse[size_t(i)] = i % 2;
+    }
+    l.defaultMax[7] = 4000; // a hand-edited default file
+    page.CancelClick();
+    Child<QPushButton>(&page, "pbDefaultAll")->click();
+    QCOMPARE(Bar(page, 2), (QList<int>{9, 78, 1}));
+    QVERIFY(!Radio(page, 6)->isChecked());
+    QCOMPARE(l.minLevel[0], 10u);
+    if (apply) {
+        page.ApplyClick();
+        QCOMPARE((QList<uint>{l.minLevel[5], l.maxLevel[7], l.reverse[1], l.radio[6]}),
+                 (QList<uint>{105, 1023, 1, 0}));
+    } else {
+        page.CancelClick();
+        QCOMPARE(Bar(page, 2), (QList<int>{0, 1, 0}));
+        QVERIFY(Radio(page, 6)->isChecked());
+    }
+}
+
+void TstLoopsPage::buttonOpensItsDialog() {
+    LimNaprSh page;
+    QDialog* shown = nullptr;
+    QTimer::singleShot(0, &page, [&] {
+        shown = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (shown)
+            shown->reject();
+    });
+    Child<QPushButton>(&page, "pbAlarmLoop_6")->click();
+    QCOMPARE(shown, page.dialog(5));
+    QCOMPARE(Child<QGroupBox>(shown, "GroupBox1")->title(),
+             QStringLiteral("Настройка диапазонов на шлейфе №6"));
+    QCOMPARE(page.dialog(5)->shlNum, 5);
+}
+
+// Rows follow the model; loop 7's sensor is the model's own when the list
+// holds it, written at once and told to the test window.
+void TstLoopsPage::rowsAndLoop7ByModel_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("records");
+    QTest::addColumn<int>("loops");
+    QTest::addColumn<uint>("loop7");
+    QTest::newRow("4 loops") << int(DEV_D4M) << 2 << 4 << 5u;
+    QTest::newRow("8 loops, one record") << int(DEV_D8M) << 1 << 8 << 0u;
+    QTest::newRow("8 loops, no record") << int(DEV_D8M) << 0 << 8 << 5u;
+    QTest::newRow("6 loops, two records") << int(DEV_VororaZ) << 2 << 6 << 1u;
+    QTest::newRow("6 loops, one record") << int(DEV_VoduzeR) << 1 << 6 << 5u;
+}
+
+void TstLoopsPage::rowsAndLoop7ByModel() {
+    QFETCH(int, type);
+    QFETCH(int, records);
+    QFETCH(int, loops);
+    QFETCH(uint, loop7);
+    for (int i = 0; i < records; ++i)
+        settings.loopLimits->sensors << Linear(QStringLiteral("S%1").arg(i), 1, "V");
+    settings.loopLimits->sensorType[6] = 5;
+    LimNaprSh page;
+    page.SetLoadedSensors();
+    QSignalSpy told(&page, &LimNaprSh::SigSetupTestScales);
+    page.TPribSlot(type);
+    for (int n = 1; n <= kLoops; ++n) {
+        for (const char* stem : {"rangeLine_%1", "lScaleRight_%1", "pbAlarmLoop_%1", "cbRadio_%1"})
+            QCOMPARE(Child<QWidget>(&page, QString::fromLatin1(stem).arg(n))->isVisibleTo(&page),
+                     n <= loops);
+    }
+    QCOMPARE(settings.loopLimits->sensorType[6], loop7);
+    QCOMPARE(told.size(), loop7 == 5u ? 0 : 1);
+    QCOMPARE(Sensors(page, 7)->currentIndex(), loop7 == 5u ? 0 : int(loop7));
+}
+
+// No "sensors" folder: empty choices. A folder without files: "АЦП". Both
+// show plain codes and store no sensor type.
+void TstLoopsPage::withoutSensorFiles_data() {
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("no folder") << false;
+    QTest::newRow("empty folder") << true;
+}
+
+void TstLoopsPage::withoutSensorFiles() {
+    QFETCH(bool, folder);
+    LimNaprSh page;
+    if (folder)
+        page.SetLoadedSensors();
+    settings.loopLimits->sensorType[2] = 3;
+    page.CancelClick();
+    page.ApplyClick();
+    QCOMPARE(Sensors(page, 3)->count(), int(folder));
+    if (folder)
+        QCOMPARE(Sensors(page, 3)->itemText(0), QStringLiteral("АЦП"));
+    QCOMPARE(Scale(&page, 3), kCodes);
+    QCOMPARE(Scale(page.dialog(2)), kCodes);
+    QCOMPARE(settings.loopLimits->sensorType[2], 3u);
+}
+
+// A choice on loop 3 relabels loop 3 and its dialog only; the settings and
+// the test window follow at the page's apply.
+void TstLoopsPage::sensorChoiceIsPerLoop() {
+    settings.loopLimits->sensors = {Linear("ADC", 1, "ед"), Linear("Kilo", 1234.56, "V")};
+    settings.loopLimits->minLevel[2] = 100;
+    settings.loopLimits->maxLevel[2] = 200;
+    LimNaprSh page;
+    page.SetLoadedSensors();
+    page.CancelClick();
+    TestPrib test;
+    test.SetSensorScales();
+    connect(&page, &LimNaprSh::SigSetupTestScales, &test, &TestPrib::SetSensorScales);
+    const QStringList first{"0 ед", "256 ед", "512 ед", "768 ед", "1023 ед"};
+    QCOMPARE(Scale(&page, 3), first);
+
+    Sensors(page, 3)->setCurrentIndex(1);
+    const QStringList kilo{"0 V", "31604 V", "63209 V", "94814 V", "1.26295e+06 V"};
+    QCOMPARE(Scale(&page, 3), kilo);
+    QCOMPARE(Scale(page.dialog(2)), kilo);
+    QCOMPARE(Child<QLineEdit>(page.dialog(2), "leMaxD1")->text(), QStringLiteral("12345"));
+    QCOMPARE(Scale(&page, 4), first);
+    QCOMPARE(Scale(page.dialog(3)), first);
+    QCOMPARE(Scale(&test, 3), first);
+
+    page.ApplyClick();
+    QCOMPARE(settings.loopLimits->sensorType[2], 1u);
+    QCOMPARE(Scale(&test, 3), kilo);
+    QCOMPARE(Scale(&test, 4), first);
+}
+
+// A stored type no loaded record has (a file from another machine) shows no
+// choice and plain codes everywhere, and survives an apply.
+void TstLoopsPage::storedTypePastTheList() {
+    settings.loopLimits->sensors = {Linear("A", 2, "V")};
+    settings.loopLimits->sensorType[0] = 9;
+    settings.loopLimits->minLevel[0] = 300;
+    settings.loopLimits->maxLevel[0] = 600;
+    LimNaprSh page;
+    page.SetLoadedSensors();
+    page.CancelClick();
+    QCOMPARE(Sensors(page, 1)->currentIndex(), -1);
+    QCOMPARE(Scale(&page, 1), kCodes);
+    QCOMPARE(Scale(page.dialog(0)), kCodes);
+    QCOMPARE(Child<QLineEdit>(page.dialog(0), "leMaxD1")->text(), QStringLiteral("300"));
+    page.ApplyClick();
+    QCOMPARE(settings.loopLimits->sensorType[0], 9u);
+    TestPrib test;
+    test.SetSensorScales();
+    QCOMPARE(Scale(&test, 1), kCodes);
+}
+
+QTEST_MAIN(TstLoopsPage)
+#include "tst_loopspage.moc"
