@@ -33,11 +33,11 @@ void Cameras::useCamera(int column, bool on) {
     if (on)
         return;
     CamerasConfig& cam = *settings().cameras;
-    for (size_t r = 0; r < kLoops; ++r) {
-        cam.execCamera[r][size_t(column)] = 0;
-        execModel->cells[r][size_t(column)] = 0;
+    for (int r = 0; r < kLoops; ++r) {
+        cam.execCamera[size_t(r)][size_t(column)] = 0;
+        execModel->setCheck(r, column, false);
     }
-    execModel->refresh();
+    execModel->reset();
 }
 
 void Cameras::UseCamSelect_1(bool on) {
@@ -67,7 +67,8 @@ void Cameras::UseCamSelect_8(bool on) {
 
 void Cameras::clearLoop(int row) {
     settings().cameras->execCamera[size_t(row)].fill(0);
-    execModel->cells[size_t(row)].fill(0);
+    for (int c = 0; c < kCameras; ++c)
+        execModel->setCheck(row, c, false);
 }
 
 void Cameras::TPribChange(int type) {
@@ -79,7 +80,7 @@ void Cameras::TPribChange(int type) {
         if (!shown)
             clearLoop(row);
     }
-    execModel->refresh();
+    execModel->reset();
 }
 
 void Cameras::CancelClick() {
@@ -88,9 +89,10 @@ void Cameras::CancelClick() {
         // Unticking a box clears its camera's column in the block at once.
         numbered<QCheckBox>(QStringLiteral("cbUseCam_%1"), i + 1)
             ->setChecked(cam.useCamera[size_t(i)] != 0);
-        execModel->cells[size_t(i)] = cam.execCamera[size_t(i)];
+        for (int c = 0; c < kCameras; ++c)
+            execModel->setCheck(i, c, cam.execCamera[size_t(i)][size_t(c)] != 0);
     }
-    execModel->refresh();
+    execModel->reset();
 }
 
 void Cameras::ApplyClick() {
@@ -98,7 +100,8 @@ void Cameras::ApplyClick() {
     for (int i = 0; i < kCameras; ++i) {
         cam.useCamera[size_t(i)] =
             numbered<QCheckBox>(QStringLiteral("cbUseCam_%1"), i + 1)->isChecked() ? 1 : 0;
-        cam.execCamera[size_t(i)] = execModel->cells[size_t(i)];
+        for (int c = 0; c < kCameras; ++c)
+            cam.execCamera[size_t(i)][size_t(c)] = execModel->check(i, c) ? 1 : 0;
     }
-    execModel->refresh();
+    execModel->reset();
 }

@@ -1,7 +1,7 @@
 // Through the real main window and the simulated device: the outputs, call
 // list, cameras and time-of-day pages reached by their titles and edited,
-// OK, the values in the settings, in the sections programmed into the device
-// and in a saved settings file loaded again.
+// a zone renamed on the zones page, OK; the values in the settings, in the
+// sections programmed into the device and in a saved settings file loaded again.
 
 #include "../app/DeviceFixture.h"
 #include "PageTestSupport.h"
@@ -90,6 +90,14 @@ void TestOutputsWindow::endToEnd() {
         s.header->deviceType = DEV_VoduzeR;
         s.header->versionIndex = int(MainWindow::FirmwareVersions().indexOf(version));
         s.header->workMode = MODE_AUTONOMOUS;
+        // Two zones: key 1 with loops 1 and 2, key 2 with loop 3.
+        s.header->objectType = OBJ_COMPLEX;
+        s.zones->zoneCount = 2;
+        s.zones->zoneName = {"Склад", "Офис"};
+        s.zones->keyLoop[0] = {1, 1};
+        s.zones->keyLoop[1] = {0, 0, 1};
+        s.zones->keyZone[0][0] = s.zones->keyZone[1][1] = 1;
+        s.zones->loopZone[0][0] = s.zones->loopZone[1][0] = s.zones->loopZone[2][1] = 1;
     }));
     QVERIFY(fx.open());
     QVERIFY(fx.connect(uchar(model), fw, uchar(build)));
@@ -107,7 +115,10 @@ void TestOutputsWindow::endToEnd() {
     pass->clear();
     QTest::keyClicks(pass, QStringLiteral("1a"));
     choose(outputs, QStringLiteral("CombobV2"), 3);
-    choose(outputs, QStringLiteral("CombobV3"), cameras ? 7 : 2);
+    choose(outputs, QStringLiteral("CombobV3"), cameras ? 1 : 2);
+    auto* zone = child<QComboBox>(outputs, QStringLiteral("combZone_3"));
+    QCOMPARE(zone->count(), 3);
+    zone->setCurrentIndex(zone->findText(QStringLiteral("Офис")));
     click(outputs, QStringLiteral("cbSh23"));
     click(outputs, QStringLiteral("cbRazm1"));
 
@@ -135,13 +146,20 @@ void TestOutputsWindow::endToEnd() {
         click(page, QStringLiteral("cbEvDay_1_1"));
         click(page, QStringLiteral("cbEvDay_5_1"));
     }
+    // A zone renamed on the zones page keeps its outputs.
+    QWidget* zones = Open(win, QStringLiteral("Зоны"));
+    zones->findChild<QTableView*>(QStringLiteral("tvZoneShl"))->selectColumn(1);
+    fx.prompt.items.enqueue(QStringLiteral("Гараж"));
+    click(zones, QStringLiteral("pbRenZone"));
+    QCOMPARE(zone->currentText(), QStringLiteral("Гараж"));
     click(win, QStringLiteral("pbOk"));
 
     const DeviceSettings& s = *g_deviceSettings;
-    QCOMPARE(s.outputs->outputType, (std::array<i32, 4>{4, 3, cameras ? 7 : 2, 0}));
+    QCOMPARE(s.outputs->outputType, (std::array<i32, 4>{4, 3, cameras ? 1 : 2, 0}));
     QCOMPARE(s.outputs->adminPassword[0], QStringLiteral("FF1A"));
     QCOMPARE(s.outputs->outputLoop[1][2], 1);
     QCOMPARE(s.outputs->outputFlagA[0], 1);
+    QCOMPARE(s.outputs->outputZone[2], 2);
     QCOMPARE(s.callMatrix->openClose[1], (std::array<u8, 8>{}));
     QCOMPARE(s.callMatrix->alarm[1], (std::array<u8, 8>{0, 0, 1, 0, 0, 0, 0, 0}));
     QCOMPARE(s.callMatrix->alarm[0][2], 1);
