@@ -6,7 +6,9 @@ namespace Ui {
 class AuConnectParams;
 }
 
-// The autonomous link page: the five main numbers, their call attempts and object number.
+// The autonomous link page: the five main numbers, their call attempts, the
+// object number and three calling and message options. A finished number edit
+// hands all five numbers to the window, which shows them on the other pages.
 class AuConnectParams : public ParamsPage {
     Q_OBJECT
 
@@ -20,6 +22,7 @@ signals:
 public slots:
     void ApplyClick() override;
     void CancelClick() override;
+    void NumChange();
     void VersionChange();
 
 private:

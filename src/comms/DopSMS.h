@@ -2,11 +2,15 @@
 
 #include "editor/base/ParamsPage.h"
 
+class QComboBox;
+
 namespace Ui {
 class DopSMS;
 }
 
-// The service SMS page: service, SIM-change and user-output SMS per main number.
+// The service SMS page: per main number, service, SIM-change and user-output
+// SMS; for the device, SMS before and after the SLEEP mode. The numbers are
+// shown read-only beside the choices.
 class DopSMS : public ParamsPage {
     Q_OBJECT
 
@@ -15,10 +19,12 @@ public:
     ~DopSMS() override;
 
 public slots:
-    void ApplyClick() override;
     void CancelClick() override;
+    void ApplyClick() override;
     void VersionChange();
 
 private:
+    QComboBox* combo(const char* stem, int k) const;
+
     Ui::DopSMS* ui;
 };

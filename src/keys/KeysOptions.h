@@ -1,51 +1,88 @@
 #pragma once
 
-#include "link/Protocol.h"
 #include "link/dialogs/TestModeDialog.h"
 
 #include <QByteArray>
+#include <QModelIndex>
 
+class EditKey;
+class KeyTestTable;
+class KeysLoadDialog;
 class QTimer;
 
 namespace Ui {
 class KeysOptions;
 }
 
-// The device's Touch-Memory key and password table, read and written in the
-// device's test mode.
+// The device's Touch-Memory key and password table in test mode: reads the
+// 20 slots, follows the master-key menu and key touches, deletes slots,
+// writes one edited slot or the ticked rows of a loaded table, and saves and
+// loads the table as a text file. The window never touches the port: it
+// queues test commands and takes the link's answers through its slots. The
+// settings block KeyCodes holds the table as it goes to the device.
 class KeysOptions : public TestModeDialog {
     Q_OBJECT
 
 public:
-    static constexpr int kKeyTableSize = proto::kKeyTableLength;
     static constexpr int kRequestTimeoutMs = 2000;
+    static constexpr int kWriteTimeoutMs = 2000;
+    static constexpr int kStatusShowMs = 3000;
 
     explicit KeysOptions(QWidget* parent = nullptr);
     ~KeysOptions() override;
 
-    // The check character of a key table: x = XOR of bytes 0..254, c = x & 0x1F,
-    // 'A' when c is 0, else c | 0x40.
-    static char KeyTableCheck(const QByteArray& pack);
-    static bool KeyTableValid(const QByteArray& pack);
+    KeyTestTable* keyModel() const { return model; }
+    EditKey* editor() const { return editKey; }
+    KeysLoadDialog* loadDialog() const { return keysLoad; }
 
-    bool writeConfirmed() const { return writeOk; }
+signals:
+    void SigSetTableIndex(QModelIndex index);
+    // type 0 receiving, 1 writing, 2 deleting
+    void SigShowStatus(int type, bool status);
+    void SigEditKey(QModelIndex index, bool key);
 
 public slots:
     void RegimChange();
     void ReceptKeysPack(QByteArray pack);
     void ReceptMiniKeyPack(QByteArray pack);
-    void SetWriteOk();
     void RequestClick();
-    void DelNoMasterKey();
     void DelKey();
+    void DelNoMasterKey();
     void DelAllKeys();
     void WriteKeyClick();
-
-protected:
-    void beforeLeavingTestMode() override;
+    void ChangeKeyClick();
+    void SetWriteOk();
+    void WriteKeyTimeOut();
+    void RequestKeysTimeout();
+    void RejectEditKey();
+    void ShowStatusMessage(int type, bool status);
+    void HideRMessage();
+    void HideWrMessage();
+    void HideDelMessage();
+    void EditClicked(QModelIndex index);
+    void SaveTableClicked();
+    void LoadTableClicked();
+    void WriteAllTable();
 
 private:
-    Ui::KeysOptions* ui;
+    int currentRow() const;
+    // Resets the model and makes the row that was current current again.
+    void resetKeepingRow();
+    void queueDelete(int command);
+    // Queues the key write and starts judging it; a confirmation left over
+    // from an earlier write does not count for this one.
+    void startWrite();
+
+    KeyTestTable* model;
+    EditKey* editKey;
+    KeysLoadDialog* keysLoad;
+    bool writeConfirmed = false; // guarded by the window's mutex
+    bool deletePending = false;
+    QTimer* writeTimer;
     QTimer* requestTimer;
-    bool writeOk = false;
+    QTimer* receiveStatusTimer;
+    QTimer* writeStatusTimer;
+    QTimer* deleteStatusTimer;
+    Ui::KeysOptions* ui;
+    bool skipDeleteCheck = false;
 };

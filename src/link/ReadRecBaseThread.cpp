@@ -427,7 +427,10 @@ bool ReadRecBaseThread::HandleSoundRequest() {
         rx.clear();
         if (packets.isEmpty())
             return true;
-        if (soundIndex == 0 && packetIndex == 0)
+        // Only the upload's very first request starts the retry count: the
+        // device asks for message 0, packet 0 again after every restart of
+        // that message, and those restarts must use up its retries.
+        if (soundIndex == 0 && packetIndex == 0 && soundAttempt == 0)
             soundAttempt = 1;
         if (soundIndex < packets.size() && packetIndex < packets.at(soundIndex).size()) {
             emit SigSetSoundWriteProgress(0, soundIndex, packetIndex);

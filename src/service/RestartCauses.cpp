@@ -7,15 +7,23 @@
 #include <algorithm>
 
 namespace {
+// The device counts in 16 bits; anything larger is not its number.
 constexpr quint32 kCounterLimit = 65535;
-}
+} // namespace
 
 RestartCauses::RestartCauses(QWidget* parent)
     : QDialog(parent), resetFlagsModel(new ResetFlagsTable(this)),
-      naprFlagsModel(new NaprFlagsTable(this)), ui(new Ui::RestartCauses) {
+      naprFlagsModel(new NaprFlagsTable(this)), legendModel(new LegendTable(this)),
+      ui(new Ui::RestartCauses) {
     ui->setupUi(this);
+    for (QTableView* view : {ui->tvRestartCauses, ui->tvNaprFlags, ui->tvLegend})
+        view->setDropIndicatorShown(false);
     ui->tvRestartCauses->setModel(resetFlagsModel);
     ui->tvNaprFlags->setModel(naprFlagsModel);
+    ui->tvLegend->setModel(legendModel);
+    ui->tvRestartCauses->setColumnWidth(0, 25);
+    ui->tvLegend->setColumnWidth(0, 50);
+    ui->tvLegend->setColumnWidth(1, 355);
     connect(ui->BOk, &QPushButton::clicked, this, &QDialog::accept);
 }
 

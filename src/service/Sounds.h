@@ -1,43 +1,77 @@
 #pragma once
 
-#include <QByteArray>
+#include "service/SoundFiles.h"
+
+#include <QDate>
 #include <QDialog>
-#include <QList>
-#include <QStringList>
+#include <QModelIndex>
+
+class QLabel;
+class QProgressBar;
+class QStatusBar;
+class SoundTable;
 
 namespace Ui {
 class Sounds;
 }
 
-// Voice messages: the sound files to upload and the upload's progress.
+// The voice messages of a device in autonomous mode: the list of WAV files,
+// its check against the device's memory, playlists, the sound image file and
+// the upload to the device with its progress.
 class Sounds : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int kWavHeaderSize = 44;
-    static constexpr int kFirstPacketData = 250;
-    static constexpr int kPacketData = 256;
-
     explicit Sounds(QWidget* parent = nullptr);
     ~Sounds() override;
 
-    // The packets of sound `number` (from 1) made from a whole WAV file: 'Y',
-    // the number, the data size (4 bytes, little-endian) and the first data
-    // bytes, then packets of 256 data bytes; the last holds the rest. A file
-    // no longer than its header gives no packets.
-    static QList<QByteArray> BuildSoundPackets(int number, const QByteArray& wavFile);
+    // The playlist for a device type and firmware date: the one made for
+    // that firmware, else the one for the device's loop count, else
+    // "./sound/DefaultSounds.playlist" whether it exists or not.
+    static QString DefaultPlaylistPath(int deviceType, const QDate& firmware);
 
-    // The sound files, in upload order.
-    QStringList soundFiles;
+    // The data size of rows 0 to n - 1, or -1 at the first row without a
+    // usable file (its number goes to badFileNumber).
+    qint64 TotalSoundSize(int n);
+
+    QDialog* progressDialog;
+    QLabel* totalLabel;
+    QLabel* fileLabel;
+    QLabel* sizeLabel;
+    QLabel* statusLabel;
+    QProgressBar* totalBar;
+    QProgressBar* fileBar;
+    QStatusBar* statusBar;
+    SoundTable* soundTable;
+    int soundCount = kMaxSounds;
+    qint64 fileBytesWritten = 0;
+    qint64 totalBytesWritten = 0;
 
 signals:
     void SigStartSoundProgramm();
 
 public slots:
+    void EditCurrentRow(const QModelIndex& index);
+    void SetNewSoundSize(int value);
+    bool LoadPlayList(const QString& path);
     void ChangeTypeVersion();
+    void ExecSavePlaylistDialog();
+    void ExecLoadPlaylistDialog();
+    bool ControlSizeClick();
+    void SaveImageClick();
     void ProgrammingClick();
     void SetWriteProgress(int code, int nSound, int nPack);
 
 private:
+    // The status text for a total: an error, over the size limit, or ready.
+    QString Verdict(qint64 total) const;
+    QString CountText(qint64 total) const;
+    void WarnNotWritten(const QString& fileName);
+    void EndUpload();
+
     Ui::Sounds* ui;
+    int badFileNumber = 0;
+    // The packets handed to the link, for the progress display: the link
+    // empties block 21 while reports may still be on their way.
+    SoundPacketList sentPackets;
 };

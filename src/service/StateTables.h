@@ -1,71 +1,130 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <QStringList>
+#include <QColor>
+#include <QDate>
+#include <QString>
 
-struct DeviceStateLog;
+// The table models of the journal and restart-cause windows. They show the
+// device state block (DeviceStateLog) that the memory-image decoder fills;
+// until the main window marks a model `filled` after the first decoded image,
+// its cells show "н/д".
 
-// The table models over DeviceStateLog. Each stays empty until a memory read
-// has filled the state block (`filled`), then shows the block's data.
-class StateTableBase : public QAbstractTableModel {
-    Q_OBJECT
+// ---- journal texts, free of any window ----
 
-public:
-    // `rows`: the rows of a filled table.
-    StateTableBase(QStringList headers, int rows, QObject* parent);
+// The numbers n of the set bits n-1, ascending: 0x85 gives "1, 3, 8"; 0 gives "".
+QString JournalLoopList(quint8 mask);
+// "dd.MM.20yy" and "hh:mm:ss"; a value below 10 gets its leading zero, a
+// value of three digits is written as it is.
+QString JournalDateText(quint8 day, quint8 month, quint8 year);
+QString JournalTimeText(quint8 hour, quint8 minute, quint8 second);
+// The text of a journal event; the relay event reads its parameter by the
+// firmware's layout (16.08.2010). "н/д" for a code the device does not use.
+QString JournalEventText(quint8 code, quint8 param, const QDate& firmware);
+// The cell colour of an event; an invalid colour for none.
+QColor JournalEventColour(quint8 code);
 
-    bool filled = false;
-
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
-
-public slots:
-    void ResetTable();
-
-protected:
-    // The state block behind a cell; null without settings or for an index
-    // outside the rows.
-    const DeviceStateLog* stateAt(const QModelIndex& index) const;
-
-private:
-    QStringList headers;
-    int rows;
-};
-
-// The event journal, one row per record.
-class JournalTable : public StateTableBase {
+// The event journal: 16 records (firmware before 15.04.2010) or 200 dated
+// records, in storage order; column 0 marks the newest record.
+class JournalTable : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     explicit JournalTable(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    // The 200-record layout with date and time columns, or the 16-record
+    // one; resets the model.
+    void SetDated(bool dated);
+    void ResetTable();
+
+    int rows = 16;
+    int columns = 2;
+    bool filled = false;
+    bool dateColumns = false;
+    int eventColumn = 1;
 };
 
-// The device's last state: one row per loop.
-class LastStateTable : public StateTableBase {
+// The device's last state in one row: event, loops in alarm, loops armed,
+// arming state, key number.
+class LastStateTable : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     explicit LastStateTable(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    void ResetTable();
+
+    int rows = 1;
+    int columns = 5;
+    bool filled = false;
 };
 
-// Restart flags per loop row.
-class ResetFlagsTable : public StateTableBase {
+// The eight restart records: column 0 marks the record written last, columns
+// 1 to 10 the flags of its reset-cause word.
+class ResetFlagsTable : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     explicit ResetFlagsTable(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    void ResetTable();
+
+    int rows = 8;
+    int columns = 11;
+    bool filled = false;
 };
 
-// Supply-voltage flags per loop row.
-class NaprFlagsTable : public StateTableBase {
+// The supply-voltage flags of the same eight records: drop, excess.
+class NaprFlagsTable : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     explicit NaprFlagsTable(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    void ResetTable();
+
+    int rows = 8;
+    int columns = 2;
+    bool filled = false;
+};
+
+// What each reset-cause flag means; the same before and after a read.
+class LegendTable : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit LegendTable(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    int rows = 10;
+    int columns = 2;
 };

@@ -2,15 +2,17 @@
 
 #include "editor/LimNaprSh.h"
 #include "link/Protocol.h"
-#include "settings/DeviceAnnouncement.h"
+#include "settings/Firmware.h"
 #include "settings/SensorTypes.h"
 #include "ui_TestPrib.h"
 
+#include <QLCDNumber>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
 
 namespace {
+
 // Touch-Memory signals start at 19: 19 + 8 * state + loop.
 constexpr int kCmdFirstTouchSignal = 19;
 constexpr int kTouchSignalStride = 8;
@@ -20,6 +22,16 @@ constexpr int kStatusTestOff = 123;
 // pair of bytes (low, high) from byte 1 on.
 constexpr int kLoopsInK = 6;
 constexpr int kLoopsInL = 2;
+// Bytes of an "L" packet after its two loops.
+constexpr int kKeyByte = 5;
+constexpr int kMainsByte = 6;
+constexpr int kSupplyHigh = 9;
+constexpr int kSupplyMid = 10;
+constexpr int kSupplyLow = 11;
+constexpr int kMaxKeyShown = 20;
+constexpr double kSupplyFullScale = 21.42;
+
+const QColor kLedIdle(160, 160, 164);
 
 // The record that loop `loop`'s sensor type selects, or none. The type is
 // unsigned and may come from a file: compared as such, never cast first.
@@ -27,6 +39,25 @@ const SensorRecord* LoopSensor(const LoopLimits& l, int loop) {
     const quint32 type = l.sensorType[size_t(loop)];
     return type < quint32(l.sensors.size()) ? &l.sensors.at(int(type)) : nullptr;
 }
+
+// Whether byte i lies before the packet's final "M", the only bytes a packet
+// really carries.
+bool Carried(const QByteArray& pack, int i) {
+    return i >= 0 && i < pack.size() - 1;
+}
+
+int SignedByte(const QByteArray& pack, int i) {
+    return qint8(pack.at(i));
+}
+
+void Paint(QWidget* w, const QColor& c) {
+    if (!w)
+        return;
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, c);
+    w->setPalette(p);
+}
+
 } // namespace
 
 TestPrib::TestPrib(QWidget* parent)
@@ -36,6 +67,11 @@ TestPrib::TestPrib(QWidget* parent)
     connect(ui->pbSirena, &QPushButton::clicked, this, &TestPrib::StartStopSirenaClc);
     connect(ui->pbLight, &QPushButton::clicked, this, &TestPrib::StartStopLightClc);
     connect(ui->pbSendSignal, &QPushButton::clicked, this, &TestPrib::SendTMSignal);
+    connect(ui->slNaprPower, &QSlider::sliderMoved, this, &TestPrib::BreakSlider);
+    for (int n = 1; n <= kLoops; ++n) {
+        if (auto* slider = findChild<QSlider*>(QStringLiteral("SlShl%1").arg(n)))
+            connect(slider, &QSlider::sliderMoved, this, &TestPrib::BreakSlider);
+    }
     CrListSignalsbT(DEV_D4M);
 }
 
@@ -44,8 +80,14 @@ TestPrib::~TestPrib() {
 }
 
 int TestPrib::LoopsOf(int devType) {
-    const int loops = FamilyLoopCount(devType);
-    return loops > 0 ? loops : FamilyLoopCount(DEV_VoduzeR);
+    switch (devType) {
+    case DEV_D4M:
+        return 4;
+    case DEV_D8M:
+        return 8;
+    default:
+        return 6;
+    }
 }
 
 int TestPrib::TouchSignalCommand(int index, int loops) {
@@ -54,22 +96,60 @@ int TestPrib::TouchSignalCommand(int index, int loops) {
     return kCmdFirstTouchSignal + kTouchSignalStride * (index / loops) + index % loops;
 }
 
+int TestPrib::LoopCode(const QByteArray& pack, int m, bool* ok) {
+    *ok = Carried(pack, 2 * m);
+    if (!*ok)
+        return 0;
+    // The bytes are signed on the wire; the code is assembled on unsigned
+    // values so a byte above 0x7F gives the same bits without undefined shifts.
+    const quint32 low = quint32(SignedByte(pack, 2 * m - 1));
+    const quint32 high = quint32(SignedByte(pack, 2 * m));
+    return int(((high << 5) & 0xFFFF) | low);
+}
+
+int TestPrib::SupplyCode(const QByteArray& pack, bool* ok) {
+    *ok = Carried(pack, kSupplyLow);
+    if (!*ok)
+        return 0;
+    const int high = SignedByte(pack, kSupplyHigh);
+    const int mid = SignedByte(pack, kSupplyMid);
+    const int low = SignedByte(pack, kSupplyLow);
+    return high * 256 + (((mid * 16) & 0xFF) | low);
+}
+
+float TestPrib::SupplyVolts(int code) {
+    return float(code / 1023.0 * kSupplyFullScale);
+}
+
+QString TestPrib::LoopReading(const LoopLimits& limits, int loop, int code) {
+    if (loop < 0 || loop >= kLoops)
+        return QString::number(code);
+    const SensorRecord* sensor = LoopSensor(limits, loop);
+    // A code outside the table shows as it came: the table has 1024 values.
+    if (!sensor || code < 0 || code >= sensor->table.size())
+        return QString::number(code);
+    return QString::number(sensor->table.at(code), 'g', 6).left(5);
+}
+
 void TestPrib::CrListSignalsbT(DEV_TYPE devType) {
     ui->CbTouchSigs->clear();
     signalNames.clear();
-    const int loops = LoopsOf(devType);
+    // The second family shows a seventh row: its seventh measuring channel.
+    const int rows = devType == DEV_D4M ? 4 : devType == DEV_D8M ? 8 : 7;
     for (int n = 5; n <= kLoops; ++n) {
-        const bool visible = n <= loops;
-        for (QWidget* w : findChildren<QWidget*>()) {
-            const QString name = w->objectName();
-            if (name == QStringLiteral("LShl%1").arg(n) ||
-                name == QStringLiteral("LeShl%1").arg(n) ||
-                name == QStringLiteral("SlShl%1").arg(n) ||
-                (name.startsWith(QLatin1String("lScale")) &&
-                 name.endsWith(QStringLiteral("_%1").arg(n))))
+        const bool visible = n <= rows;
+        const QString names[] = {QStringLiteral("LShl%1"), QStringLiteral("LeShl%1"),
+                                 QStringLiteral("SlShl%1"), QStringLiteral("wLed%1")};
+        for (const QString& name : names) {
+            if (auto* w = findChild<QWidget*>(name.arg(n)))
+                w->setVisible(visible);
+        }
+        for (const char* scale : LimNaprSh::kScaleLabelNames) {
+            if (auto* w = findChild<QWidget*>(QString::fromLatin1(scale).arg(n)))
                 w->setVisible(visible);
         }
     }
+    const int loops = LoopsOf(devType);
     const QString states[3] = {QStringLiteral("закрыт"), QStringLiteral("открыт"),
                                QStringLiteral("тревога")};
     for (const QString& state : states) {
@@ -80,44 +160,81 @@ void TestPrib::CrListSignalsbT(DEV_TYPE devType) {
 }
 
 void TestPrib::initialize() {
+    ui->leNapr220->setText(QStringLiteral("Напряжение 220 Вольт отсутствует"));
+    ui->frLed220->setEnabled(false);
+    ui->leNaprPower->setText(QStringLiteral("0.00"));
     ui->CbTouchSigs->setCurrentIndex(0);
     ui->pbLight->setText(QStringLiteral("Включить свет"));
     lightOn = false;
     ui->pbSirena->setText(QStringLiteral("Включить сирену"));
     sirenOn = false;
+    ui->slNaprPower->setValue(0);
+    ui->lcdNumKey->display(0);
+    const LoopLimits* limits = g_deviceSettings ? g_deviceSettings->loopLimits : nullptr;
     for (int n = 1; n <= kLoops; ++n) {
+        const SensorRecord* sensor = limits ? LoopSensor(*limits, n - 1) : nullptr;
         if (auto* le = findChild<QLineEdit*>(QStringLiteral("LeShl%1").arg(n)))
-            le->setText(QStringLiteral("0"));
+            le->setText(sensor && !sensor->table.isEmpty()
+                            ? QString::number(sensor->table.at(0), 'g', 6)
+                            : QStringLiteral("0"));
         if (auto* sl = findChild<QSlider*>(QStringLiteral("SlShl%1").arg(n)))
             sl->setValue(0);
+        Paint(findChild<QWidget*>(QStringLiteral("wLed%1").arg(n)), kLedIdle);
     }
-    SetSensorScales();
+    const bool touchTest =
+        g_deviceSettings && !FwOnOrAfter(*g_deviceSettings->header, fw::k19_04_2012);
+    ui->gbTouchMemoryTest->setVisible(touchTest);
+}
+
+void TestPrib::SetLedColor(int loop, int code) {
+    if (!g_deviceSettings || loop < 0 || loop >= kLoops)
+        return;
+    const LoopLimits& l = *g_deviceSettings->loopLimits;
+    const qint32 min = qint32(l.minLevel[size_t(loop)]);
+    const qint32 max = qint32(l.maxLevel[size_t(loop)]);
+    const QColor c = min > code    ? QColor(Qt::red)
+                     : code <= max ? QColor(Qt::darkGreen)
+                                   : QColor(Qt::yellow);
+    Paint(findChild<QWidget*>(QStringLiteral("wLed%1").arg(loop + 1)), c);
 }
 
 void TestPrib::showLoop(int loop, int code) {
     if (auto* sl = findChild<QSlider*>(QStringLiteral("SlShl%1").arg(loop + 1)))
         sl->setValue(code);
-    QString text = QString::number(code);
-    if (g_deviceSettings && loop >= 0 && loop < kLoops) {
-        const SensorRecord* sensor = LoopSensor(*g_deviceSettings->loopLimits, loop);
-        if (sensor && code >= 0 && code < sensor->table.size())
-            text = QString::number(sensor->table.at(code), 'g', 6).left(5);
-    }
     if (auto* le = findChild<QLineEdit*>(QStringLiteral("LeShl%1").arg(loop + 1)))
-        le->setText(text);
+        le->setText(g_deviceSettings ? LoopReading(*g_deviceSettings->loopLimits, loop, code)
+                                     : QString::number(code));
+    SetLedColor(loop, code);
 }
 
-void TestPrib::ReceptTestPack(bool flag, QByteArray pack) {
+void TestPrib::ReceptTestPack(bool chet, QByteArray pack) {
     reportTestModeEntered();
-    const int first = flag ? 0 : kLoopsInK;
-    const int count = flag ? kLoopsInK : kLoopsInL;
+    const int first = chet ? 0 : kLoopsInK;
+    const int count = chet ? kLoopsInK : kLoopsInL;
     for (int m = 1; m <= count; ++m) {
-        if (2 * m >= pack.size())
-            break;
-        const int low = qint8(pack.at(2 * m - 1));
-        const int high = qint8(pack.at(2 * m));
-        const int code = ((high << 5) & 0xFFFF) | low;
-        showLoop(first + m - 1, code & 0x3FF);
+        bool ok = false;
+        const int code = LoopCode(pack, m, &ok);
+        if (ok)
+            showLoop(first + m - 1, code);
+    }
+    if (chet)
+        return;
+    if (Carried(pack, kKeyByte)) {
+        const int key = SignedByte(pack, kKeyByte);
+        ui->lcdNumKey->display(key <= kMaxKeyShown ? key : 0);
+    }
+    if (Carried(pack, kMainsByte)) {
+        const bool mains = pack.at(kMainsByte) == 1;
+        ui->leNapr220->setText(mains ? QStringLiteral("Напряжение 220 Вольт присутствует")
+                                     : QStringLiteral("Напряжение 220 Вольт отсутствует"));
+        ui->frLed220->setEnabled(mains);
+    }
+    bool ok = false;
+    const int code = SupplyCode(pack, &ok);
+    if (ok) {
+        const float volts = SupplyVolts(code);
+        ui->slNaprPower->setValue(int(volts * 10));
+        ui->leNaprPower->setText(QString::number(double(volts), 'g', 6).left(4));
     }
 }
 
@@ -145,12 +262,26 @@ void TestPrib::SendTMSignal() {
 void TestPrib::SetSensorScales() {
     if (!g_deviceSettings)
         return;
+    const LoopLimits& limits = *g_deviceSettings->loopLimits;
     for (int n = 1; n <= kLoops; ++n) {
-        const QStringList labels = SensorScaleLabels(*g_deviceSettings->loopLimits, n - 1);
+        const QStringList labels = SensorScaleLabels(limits, n - 1);
         for (int k = 0; k < labels.size(); ++k) {
             const QString name = QString::fromLatin1(LimNaprSh::kScaleLabelNames[k]).arg(n);
             if (auto* label = findChild<QLabel*>(name))
                 label->setText(labels.at(k));
         }
+        const SensorRecord* sensor = LoopSensor(limits, n - 1);
+        if (auto* le = findChild<QLineEdit*>(QStringLiteral("LeShl%1").arg(n)))
+            le->setText(sensor && !sensor->table.isEmpty()
+                            ? QString::number(sensor->table.at(0), 'g', 6)
+                            : QStringLiteral("0"));
     }
+}
+
+// A slider that has shown no reading yet stays at 0; one that has can be
+// dragged, and the next packet puts it back.
+void TestPrib::BreakSlider(int) {
+    auto* slider = qobject_cast<QSlider*>(sender());
+    if (slider && slider->value() == 0)
+        slider->setValue(0);
 }

@@ -10,7 +10,8 @@ namespace Ui {
 class TestPrib;
 }
 
-// The device's test mode: live loop readings and output commands.
+// The device's test mode: live loop readings against their ranges, supply
+// voltage, mains, the last key touched, and the output commands.
 class TestPrib : public TestModeDialog {
     Q_OBJECT
 
@@ -22,17 +23,29 @@ public:
     // device with `loops` loops: 19 + 8 * state + loop.
     static int TouchSignalCommand(int index, int loops);
     static int LoopsOf(int devType);
+    // Loop `m` (1-based position in its packet) of a test packet, from its
+    // two bytes read as signed values; `ok` is false when either byte lies
+    // at or after the packet's final "M".
+    static int LoopCode(const QByteArray& pack, int m, bool* ok);
+    // Supply code of an "L" packet (bytes 9-11) and its voltage.
+    static int SupplyCode(const QByteArray& pack, bool* ok);
+    static float SupplyVolts(int code);
+    // The reading a row shows for a loop code: the loop's sensor value cut to
+    // five characters, or the plain code.
+    static QString LoopReading(const LoopLimits& limits, int loop, int code);
 
 public slots:
     void CrListSignalsbT(DEV_TYPE devType);
     void initialize();
-    void ReceptTestPack(bool flag, QByteArray pack);
+    void ReceptTestPack(bool chet, QByteArray pack);
     void StartStopSirenaClc();
     void StartStopLightClc();
     void SendTMSignal();
     void SetSensorScales();
+    void BreakSlider(int value);
 
 private:
+    void SetLedColor(int loop, int code);
     void showLoop(int loop, int code);
 
     bool sirenOn = false;

@@ -372,7 +372,7 @@ void TestMainWindowOps::templatesAndFamilyDefaults() {
     QVERIFY(WriteSettings("templates/a.tmpl", [](DeviceSettings& s) {
         s.header->deviceType = DEV_VororaZ;
         s.header->workMode = MODE_AUTONOMOUS;
-        s.connection->objectNumber = "0A0A";
+        s.connection->objectNumber = "2468";
     }));
     QVERIFY(WriteSettings("Keelwright.dev8", [](DeviceSettings& s) {
         s.header->deviceType = DEV_D8M;
@@ -395,7 +395,7 @@ void TestMainWindowOps::templatesAndFamilyDefaults() {
     QCOMPARE(fx.prompt.count(QStringLiteral("Ошибка чтения. Возможно файл повреждён.")), 1);
     QCOMPARE(fx.objectNumber(), QByteArray("0001"));
     fx.main->templateActions().at(0)->trigger();
-    QCOMPARE(fx.objectNumber(), QByteArray("0A0A"));
+    QCOMPARE(fx.objectNumber(), QByteArray("2468"));
     QVERIFY(fx.checked("rbVororaZ"));
     QVERIFY(fx.checked("RbRegAuto"));
 
@@ -410,7 +410,7 @@ void TestMainWindowOps::templatesAndFamilyDefaults() {
     QCOMPARE(g_deviceSettings->zones->loopCount, 8);
     QCOMPARE(g_deviceSettings->loopLimits->defaultMin[7], 123u);
     QCOMPARE(g_deviceSettings->loopLimits->defaultMax[0], 901u);
-    QCOMPARE(fx.objectNumber(), QByteArray("0A0A"));
+    QCOMPARE(fx.objectNumber(), QByteArray("2468"));
 
     // The wizard's default load takes the model's file when there is one.
     fx.main->LoadDefaultSettings(DEV_D8M);

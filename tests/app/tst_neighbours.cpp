@@ -1,5 +1,5 @@
 // What the shell relies on of the windows it creates: parameters window and
-// its pages, operator list, test, key, time, thermometer and sound windows.
+// its pages, operator list, test, key, time and thermometer windows.
 
 #include "AppTestSupport.h"
 
@@ -7,10 +7,6 @@
 #include "comms/OperatorsDialog.h"
 #include "editor/LimNaprSh.h"
 #include "editor/PribParWindow.h"
-#include "keys/KeysOptions.h"
-#include "service/RestartCauses.h"
-#include "service/Sounds.h"
-#include "service/StateTables.h"
 #include "service/TestPrib.h"
 #include "service/ThermsDSDialog.h"
 #include "service/TimeDialog.h"
@@ -26,7 +22,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QTableWidget>
 #include <QTest>
 
 #include <cstring>
@@ -58,14 +53,7 @@ private slots:
     void incrementObjectNumber();
     void sensorScales();
     void operatorList();
-    void touchSignals_data();
-    void touchSignals();
-    void testWindow();
-    void keyWindow();
     void thermometerList();
-    void soundPackets();
-    void deviceTime();
-    void restartCounters();
 
 private:
     DeviceSettings settings;
@@ -171,86 +159,6 @@ void TestNeighbours::operatorList() {
     QCOMPARE(updated.size(), 2);
 }
 
-void TestNeighbours::touchSignals_data() {
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("command");
-    QTest::addColumn<int>("loops");
-    QTest::newRow("4 loops, first closed") << 0 << 0 << 19 << 4;
-    QTest::newRow("4 loops, first open") << 0 << 4 << 27 << 4;
-    QTest::newRow("8 loops, last alarm") << 1 << 23 << 42 << 8;
-    QTest::newRow("6 loops, loop 6 closed") << 2 << 5 << 24 << 6;
-}
-
-void TestNeighbours::touchSignals() {
-    QFETCH(int, type);
-    QFETCH(int, index);
-    QFETCH(int, command);
-    QFETCH(int, loops);
-    TestPrib test;
-    settings.header->deviceType = type;
-    test.CrListSignalsbT(DEV_TYPE(type));
-    auto* combo = test.findChild<QComboBox*>(QStringLiteral("CbTouchSigs"));
-    QCOMPARE(combo->count(), 3 * loops);
-    combo->setCurrentIndex(index);
-    QSignalSpy cmd(&test, &TestPrib::SigSetTestCommand);
-    test.SendTMSignal();
-    QCOMPARE(IntArgs(cmd), QList<int>{command});
-    // One row per loop of the model.
-    for (int n = 1; n <= kLoops; ++n) {
-        for (const QString& name : {QStringLiteral("LeShl%1"), QStringLiteral("lScaleLeft_%1")})
-            QCOMPARE(test.findChild<QWidget*>(name.arg(n))->isVisibleTo(&test), n <= loops);
-    }
-}
-
-void TestNeighbours::testWindow() {
-    TestPrib test;
-    QSignalSpy cmd(&test, &TestPrib::SigSetTestCommand);
-    QSignalSpy exit(&test, &TestPrib::SigExitWindow);
-    QSignalSpy msg(&test, &TestPrib::SigMessage);
-    test.StartStopSirenaClc();
-    test.StartStopSirenaClc();
-    test.StartStopLightClc();
-    test.CancelClick();
-    QCOMPARE(IntArgs(cmd), (QList<int>{2, 3, 4, 1}));
-    QCOMPARE(exit.size(), 1);
-    QVERIFY(msg.isEmpty()); // test mode was never reported
-}
-
-void TestNeighbours::keyWindow() {
-    // The check character: XOR of bytes 0..254, low five bits, 'A' for 0.
-    QByteArray pack(KeysOptions::kKeyTableSize, '\0');
-    pack[0] = char(0xA4);
-    QCOMPARE(KeysOptions::KeyTableCheck(pack), 'D');
-    pack[7] = char(0x04);
-    QCOMPARE(KeysOptions::KeyTableCheck(pack), 'A');
-    pack[1] = char(0x12);
-    pack[255] = KeysOptions::KeyTableCheck(pack);
-    KeysOptions keys;
-    auto* table = keys.findChild<QTableWidget*>(QStringLiteral("twKeys"));
-    QByteArray broken = pack;
-    broken[10] = char(broken.at(10) ^ 0x01);
-    keys.ReceptKeysPack(broken);
-    keys.ReceptKeysPack(pack.left(100));
-    QVERIFY(!table->item(0, 1));
-    keys.ReceptKeysPack(pack);
-    QCOMPARE(table->item(0, 1)->text(), QStringLiteral("12-00-00-00-00-00"));
-
-    QSignalSpy cmd(&keys, &KeysOptions::SigSetTestCommand);
-    for (int row : {0, 17, 18, 19}) {
-        table->setCurrentCell(row, 0);
-        keys.DelKey();
-    }
-    keys.DelAllKeys();
-    keys.DelNoMasterKey();
-    keys.WriteKeyClick();
-    keys.RequestClick();
-    QSignalSpy exit(&keys, &KeysOptions::SigExitWindow);
-    keys.CancelClick();
-    QCOMPARE(IntArgs(cmd), (QList<int>{43, 60, 8, 9, 10, 7, 11, 6, 1}));
-    QCOMPARE(exit.size(), 1);
-}
-
 void TestNeighbours::thermometerList() {
     ThermometerRecord r;
     r.id = QByteArray(8, 'b');
@@ -272,53 +180,6 @@ void TestNeighbours::thermometerList() {
     QCOMPARE(back.at(0).lowerLimit, -10.25f);
     // A count larger than the bytes: only whole records are taken.
     QCOMPARE(ThermsDSDialog::ParseThermometerList(device.left(30)).size(), 1);
-}
-
-void TestNeighbours::soundPackets() {
-    QByteArray wav(44, 'h');
-    for (int i = 0; i < 600; ++i)
-        wav.append(char(i));
-    const QList<QByteArray> packets = Sounds::BuildSoundPackets(3, wav);
-    QCOMPARE(packets.size(), 3);
-    QCOMPARE(packets.at(0).left(6), QByteArray("Y\x03\x58\x02\x00\x00", 6)); // 600 bytes
-    QCOMPARE(packets.at(0).size(), 6 + 250);
-    QCOMPARE(packets.at(1).size(), 256);
-    QCOMPARE(packets.at(2).size(), 600 - 250 - 256);
-    QVERIFY(Sounds::BuildSoundPackets(1, QByteArray(44, 'h')).isEmpty());
-}
-
-void TestNeighbours::deviceTime() {
-    const QDateTime t = TimeDialog::ParseDeviceTime("24/05/01,13:07:09");
-    QCOMPARE(t, QDateTime(QDate(2024, 5, 1), QTime(13, 7, 9)));
-
-    TimeDialog window;
-    window.now = [] { return QDateTime(QDate(2031, 12, 24), QTime(23, 59, 58)); };
-    QSignalSpy written(&window, &TimeDialog::SigWriteNewTime);
-    window.findChild<QPushButton*>(QStringLiteral("pbWriteSystemTime"))->click();
-    QCOMPARE(written.value(0).value(0).toByteArray(), QByteArray("31/12/24,23:59:58+00"));
-    // Each question goes out again only once its answer has come.
-    QSignalSpy askTime(&window, &TimeDialog::SigGetDeviceTime);
-    QSignalSpy askLevel(&window, &TimeDialog::SigGetGSMSignalLevel);
-    window.RefreshTimeout();
-    window.RefreshTimeout();
-    window.SetCurrentDeviceTime("31/12/24,23:59:00");
-    window.RefreshTimeout();
-    QCOMPARE(askTime.size(), 2);
-    QCOMPARE(askLevel.size(), 1);
-    window.SetGSMSignalLevel("99");
-    QCOMPARE(window.findChild<QProgressBar*>(QStringLiteral("pBarLevel"))->format(),
-             QStringLiteral("Ошибка!"));
-}
-
-void TestNeighbours::restartCounters() {
-    settings.state->restartCount = {70000, 5, 65535};
-    RestartCauses window;
-    QCOMPARE(window.resetFlagsModel->rowCount(), 0); // until a memory read
-    window.FillCounters();
-    QCOMPARE(Text(window, QStringLiteral("leRestCount")), QStringLiteral("65535"));
-    window.resetFlagsModel->filled = true;
-    window.resetFlagsModel->ResetTable();
-    QCOMPARE(window.resetFlagsModel->rowCount(), kLoops);
 }
 
 QTEST_MAIN(TestNeighbours)

@@ -348,6 +348,12 @@ void TstLinkParser::soundRequests_data() {
                              Req("CR&&"),  Req("CR&&"),         Req("CR&&")}
         << QList<QList<int>>{{0, 0, 0}, {3, 0, 1}, {3, 0, 2}, {3, 0, 3}, {6, 0, 0}}
         << QByteArray("a0") + start + start + start;
+    QTest::newRow("the device asks for the first packet after each rejection")
+        << QList<QByteArray>{Req("CRaa?"), Req("CR&&"), Req("CRaa?"), Req("CR&&"),
+                             Req("CRaa?"), Req("CR&&"), Req("CRaa?"), Req("CR&&")}
+        << QList<QList<int>>{{0, 0, 0}, {3, 0, 1}, {0, 0, 0}, {3, 0, 2},
+                             {0, 0, 0}, {3, 0, 3}, {0, 0, 0}, {6, 0, 0}}
+        << QByteArray("a0") + start + "a0" + start + "a0" + start + "a0";
     QTest::newRow("beyond the last packet")
         << QList<QByteArray>{Req("CRaa?"), Req("CRaa?")} << QList<QList<int>>{{0, 0, 0}, {7, 0, 0}}
         << QByteArray("a0");

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -21,8 +22,34 @@ constexpr int kSoundPacketData = 256;
 constexpr int kSoundHeader = 6;
 
 constexpr char kFiller = char(0x7F);
+// Key table: twelve digit bytes per slot from byte 1; presence flags of rows
+// 4g..4g+3 at 241 + (g ^ 1), ГБР flags at 247 + (g ^ 1).
+constexpr int kKeyBodyLength = 254;
+constexpr int kKeySlotDigits = 12;
+constexpr int kPresentFlags = 241;
+constexpr int kGbrFlags = 247;
+constexpr int kKeyRows = 20;
+constexpr int kGbrRows = 18;
+constexpr int kKeyNumberPos = 5;
+constexpr int kMenuStatePos = 12;
+constexpr char kNoKeyNumber = 21;
+// Key pack: '0', six bytes per slot (least significant first), then three
+// bytes of presence bits and three of ГБР bits (slot n: bit n % 8 of byte n / 8).
+constexpr int kPackSlots = 1;
+constexpr int kPackPresent = 121;
+constexpr int kPackGbr = 124;
 constexpr int kThermRecord = 20;
 const QByteArray kAck = QByteArray::fromHex("da00");
+
+// A float as the device stores it: IEEE single precision, little-endian.
+QByteArray FloatBytes(float v) {
+    quint32 bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    QByteArray out(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        out[i] = char((bits >> (8 * i)) & 0xFF);
+    return out;
+}
 
 QByteArray Two(int a, int b) {
     QByteArray r;
@@ -212,9 +239,59 @@ void SimDevice::SetThermometers(const QByteArray& records, int count) {
     thermCount_ = count;
 }
 
+void SimDevice::SetSearchableThermometers(const QByteArray& records, int count) {
+    std::lock_guard<std::mutex> l(m_);
+    searchable_ = records;
+    searchableCount_ = count;
+}
+
+void SimDevice::SetThermometerTemperature(int index, float celsius) {
+    std::lock_guard<std::mutex> l(m_);
+    const int at = index * kThermRecord + 8;
+    if (index < 0 || at + 4 > therms_.size())
+        return;
+    const QByteArray t = FloatBytes(celsius);
+    therms_.replace(at, 4, t);
+}
+
+QByteArray SimDevice::Thermometers() const {
+    std::lock_guard<std::mutex> l(m_);
+    return therms_.left(kThermRecord * thermCount_);
+}
+
 void SimDevice::SetDeviceTime(const QByteArray& text17) {
     std::lock_guard<std::mutex> l(m_);
     time_ = text17;
+}
+
+QByteArray SimDevice::DeviceTime() const {
+    std::lock_guard<std::mutex> l(m_);
+    return time_;
+}
+
+QByteArray SimDevice::TestPacketK(const QList<int>& codes) {
+    QByteArray p(1, 'K');
+    for (int i = 0; i < 6; ++i) {
+        const int code = codes.value(i);
+        p.append(char(code & 0x1F)).append(char((code >> 5) & 0x1F));
+    }
+    return p.append('M');
+}
+
+QByteArray SimDevice::TestPacketL(int code7, int code8, int key, int mains, int supply) {
+    QByteArray p(1, 'L');
+    for (int code : {code7, code8})
+        p.append(char(code & 0x1F)).append(char((code >> 5) & 0x1F));
+    p.append(char(key)).append(char(mains)).append('\0').append('\0');
+    p.append(char(supply >> 8)).append(char((supply >> 4) & 0x0F)).append(char(supply & 0x0F));
+    p.append('\0');
+    return p.append('M');
+}
+
+QByteArray SimDevice::ThermometerRecord(const QByteArray& id8, float celsius, float upper,
+                                        float lower) {
+    return id8.left(8).leftJustified(8, '\0') + FloatBytes(celsius) + FloatBytes(upper) +
+           FloatBytes(lower);
 }
 
 void SimDevice::SetGsmLevel(const QByteArray& twoDigits) {
@@ -255,6 +332,64 @@ QByteArray SimDevice::KeyTableBlock(const QByteArray& body254) {
     return block.append(c == 0 ? 'A' : char(c | 0x40));
 }
 
+QByteArray SimDevice::KeyTableBody(const QList<KeyRow>& rows) {
+    QByteArray body(kKeyBodyLength, char(0xFF));
+    for (int g = 0; g < kKeyRows / 4; ++g) {
+        body[kPresentFlags - 1 + (g ^ 1)] = char(0xF0);
+        body[kGbrFlags - 1 + (g ^ 1)] = char(0xF0);
+    }
+    for (int r = 0; r < kKeyRows && r < rows.size(); ++r) {
+        const QByteArray value = QByteArray::fromHex(rows[r].key).leftJustified(6, char(0xFF));
+        for (int i = 0; i < 6; ++i) {
+            const quint8 b = quint8(value[5 - i]);
+            body[kKeySlotDigits * r + 2 * i] = char(0xF0 | (b >> 4));
+            body[kKeySlotDigits * r + 2 * i + 1] = char(0xF0 | (b & 0x0F));
+        }
+        const int g = r / 4;
+        if (rows[r].present)
+            body[kPresentFlags - 1 + (g ^ 1)] |= char(1 << (r % 4));
+        if (r < kGbrRows && rows[r].gbr)
+            body[kGbrFlags - 1 + (g ^ 1)] |= char(1 << (r % 4));
+    }
+    return body;
+}
+
+QList<SimDevice::KeyRow> SimDevice::KeyRowsOf(const QByteArray& body254) {
+    const QByteArray body = body254.leftJustified(kKeyBodyLength, char(0xFF), true);
+    QList<KeyRow> rows;
+    for (int r = 0; r < kKeyRows; ++r) {
+        QByteArray value(6, '\0');
+        for (int i = 0; i < 6; ++i) {
+            const int hi = quint8(body[kKeySlotDigits * r + 2 * i]) & 0x0F;
+            const int lo = quint8(body[kKeySlotDigits * r + 2 * i + 1]) & 0x0F;
+            value[5 - i] = char(hi << 4 | lo);
+        }
+        KeyRow row;
+        row.key = value.toHex('-').toUpper();
+        const int g = r / 4;
+        row.present = (quint8(body[kPresentFlags - 1 + (g ^ 1)]) >> (r % 4)) & 1;
+        row.gbr = r < kGbrRows && ((quint8(body[kGbrFlags - 1 + (g ^ 1)]) >> (r % 4)) & 1);
+        rows.append(row);
+    }
+    return rows;
+}
+
+QByteArray SimDevice::LPacket(uchar keyNumber, uchar menuState) {
+    QByteArray p("L0123456789ABM");
+    p[kKeyNumberPos] = char(keyNumber);
+    p[kMenuStatePos] = char(menuState);
+    return p;
+}
+
+void SimDevice::SetKeyRows(const QList<KeyRow>& rows) {
+    SetKeyTable(KeyTableBody(rows));
+}
+
+QList<SimDevice::KeyRow> SimDevice::KeyRows() const {
+    std::lock_guard<std::mutex> l(m_);
+    return KeyRowsOf(keyBody_);
+}
+
 void SimDevice::ArmFault(Fault fault, int at, int count) {
     std::lock_guard<std::mutex> l(m_);
     faults_.append({fault, at, count});
@@ -277,6 +412,7 @@ void SimDevice::Reset() {
     testPacketNo_ = 0;
     keyPacks_.clear();
     keyTableAcks_ = 0;
+    deletionDone_ = refuseDeletes_ = false;
     soundPackets_.clear();
     soundStarts_ = filler_ = 0;
     soundNo_ = 0;
@@ -641,6 +777,7 @@ void SimDevice::ProcessByte(char b, Clock::time_point at) {
         } else if (c == 0xD7) {
             // entering test mode again: keep the packets coming
         } else {
+            Delete(c);
             ScheduleTestPacket(at);
         }
         return;
@@ -660,14 +797,20 @@ void SimDevice::ProcessByte(char b, Clock::time_point at) {
         if (in_.size() < kKeyPackLength)
             return;
         keyPacks_.append(in_.left(kKeyPackLength));
+        StoreKeyPack(in_.left(kKeyPackLength));
         in_.remove(0, kKeyPackLength);
         if (TakeFault(Fault::NoKeyConfirm, 1)) {
             state_ = State::Idle;
             silent_ = true;
             return;
         }
-        Queue(Request("CRGA"));
         state_ = State::Test;
+        if (int lateMs = 0; TakeFault(Fault::LateKeyConfirm, 1, &lateMs)) {
+            QueueAfter(Request("CRGA"), lateMs);
+            ScheduleTestPacket(at + std::chrono::milliseconds(lateMs));
+            return;
+        }
+        Queue(Request("CRGA"));
         ScheduleTestPacket(at);
         return;
     case State::AwaitSoundPacket: {
@@ -742,7 +885,8 @@ void SimDevice::ProcessIdle() {
                     return;
                 len = end + 1;
             }
-            service_.append(in_.left(len));
+            const QByteArray command = in_.left(len);
+            service_.append(command);
             in_.remove(0, len);
             switch (sub) {
             case 1:
@@ -753,6 +897,7 @@ void SimDevice::ProcessIdle() {
                                                       : QByteArray(1, '\0') + time_));
                 break;
             case 3:
+                time_ = command.mid(2, 17); // the 17 characters before "+00"
                 Queue(ServiceFrame(1, {}));
                 break;
             case 4:
@@ -769,8 +914,15 @@ void SimDevice::ProcessIdle() {
         if (c == 0xA5) {
             if (!need(3))
                 return;
+            const bool search = in_.at(1) == '\0';
             service_.append(in_.left(3));
             in_.remove(0, 3);
+            if (search) {
+                therms_ = therms_.left(kThermRecord * thermCount_) + searchable_;
+                thermCount_ += searchableCount_;
+                searchable_.clear();
+                searchableCount_ = 0;
+            }
             QByteArray f(1, char(0xA6));
             f.append(char(thermCount_));
             f.append(therms_.left(kThermRecord * thermCount_));
@@ -786,6 +938,20 @@ void SimDevice::ProcessIdle() {
             if (!need(len))
                 return;
             service_.append(in_.left(len));
+            // The written list replaces identifiers and limits; a sensor keeps
+            // its own temperature (a new one reads 0 until it measures).
+            QByteArray kept;
+            for (int k = 0; k < count; ++k) {
+                const QByteArray rec = in_.mid(2 + kThermRecord * k, kThermRecord);
+                QByteArray temp = FloatBytes(0);
+                for (int j = 0; j < thermCount_; ++j) {
+                    if (therms_.mid(kThermRecord * j, 8) == rec.left(8))
+                        temp = therms_.mid(kThermRecord * j + 8, 4);
+                }
+                kept += rec.left(8) + temp + rec.mid(12, 8);
+            }
+            therms_ = kept;
+            thermCount_ = count;
             in_.remove(0, len);
             Queue(Two(0xA7, 0x00));
             continue;
@@ -867,15 +1033,22 @@ void SimDevice::SendTestPacket() {
         silent_ = true;
         return;
     }
-    const QByteArray p = testPackets_.at(testPacketNo_ % testPackets_.size());
+    QByteArray p = testPackets_.at(testPacketNo_ % testPackets_.size());
     ++testPacketNo_;
+    refuseDeletes_ = false;
+    if (deletionDone_ && p.startsWith('L') && p.size() > kKeyNumberPos) {
+        p[kKeyNumberPos] = kNoKeyNumber;
+        deletionDone_ = false;
+    }
     Queue(p);
     lastPacketAt_ = out_.empty() ? Clock::now() : out_.back().at;
     packetOutstanding_ = true;
 }
 
 void SimDevice::SendKeyTable() {
-    const QByteArray block = KeyTableBlock(keyBody_);
+    QByteArray block = KeyTableBlock(keyBody_);
+    if (TakeFault(Fault::BadKeyCheck, 1))
+        block[block.size() - 1] = char(block.back() ^ 0x01);
     state_ = State::AwaitKeyTableAck;
     if (keySplit_.isEmpty()) {
         Queue(block);
@@ -895,6 +1068,45 @@ void SimDevice::SendKeyTable() {
     }
     if (pos < block.size())
         QueueAfter(block.mid(pos), keySplitPauseMs_ * piece);
+}
+
+void SimDevice::StoreKeyPack(const QByteArray& pack) {
+    QList<KeyRow> rows;
+    for (int r = 0; r < kKeyRows; ++r) {
+        KeyRow row;
+        QByteArray value(6, '\0');
+        for (int i = 0; i < 6; ++i)
+            value[5 - i] = pack[kPackSlots + 6 * r + i];
+        row.key = value.toHex('-').toUpper();
+        row.present = (quint8(pack[kPackPresent + r / 8]) >> (r % 8)) & 1;
+        row.gbr = r < kGbrRows && ((quint8(pack[kPackGbr + r / 8]) >> (r % 8)) & 1);
+        rows.append(row);
+    }
+    keyBody_ = KeyTableBody(rows);
+}
+
+bool SimDevice::Delete(quint8 command) {
+    int first = 0;
+    int last = 0;
+    if (command == 0x2B) {
+        last = kGbrRows - 1;
+    } else if (command == 0x2C || command == 0x2D) {
+        first = last = kGbrRows + (command - 0x2C);
+    } else if (command >= 0x01 && command <= kGbrRows) {
+        first = last = command - 1;
+    } else {
+        return false;
+    }
+    if (TakeFault(Fault::NoDeleteConfirm, 1))
+        refuseDeletes_ = true;
+    if (refuseDeletes_)
+        return true;
+    QList<KeyRow> rows = KeyRowsOf(keyBody_);
+    for (int r = first; r <= last; ++r)
+        rows[r] = KeyRow();
+    keyBody_ = KeyTableBody(rows);
+    deletionDone_ = true;
+    return true;
 }
 
 void SimDevice::BeginSoundRequest() {
@@ -920,7 +1132,13 @@ void SimDevice::FinishSoundPacket() {
         Queue(Request("CRaa?"));
         return;
     }
-    // The sound is complete; a rejection makes the program start it again.
+    // The sound is complete; a device that lost count asks for more.
+    if (TakeFault(Fault::AskPastEnd, soundNo_)) {
+        Queue(Request("CRaa?"));
+        state_ = State::Idle;
+        return;
+    }
+    // A rejection makes the program start it again.
     for (int i = 0; i < faults_.size(); ++i) {
         ArmedFault& f = faults_[i];
         if (f.fault == Fault::RejectSound && f.at == soundNo_) {

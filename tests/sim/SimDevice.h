@@ -24,17 +24,31 @@ class SimDevice {
 public:
     enum class Fault {
         None,
-        Silence,      // at the point, stop answering anything (until Reset/SetSilent(false))
-        Garbage,      // at the point, send garbage in place of the reply, then fall silent
-        ShortGarbage, // at the point, send a few bytes of garbage, then fall silent
-        DropFrame,    // memory read: skip block `at`
-        RepeatFrame,  // memory read: send block `at` 1 + count times in a row
-        WrongBlock,   // memory read: number block `at` as at + 7
-        PrematureEnd, // memory read: send the end frame in place of block `at`
-        HangUp,       // at the point, close the line
-        NoKeyRequest, // key write: never ask for the key pack (no CRGE)
-        NoKeyConfirm, // key write: never send CRGA
-        RejectSound,  // sound upload: answer sound `at` with CR&& `count` times
+        Silence,         // at the point, stop answering anything (until Reset/SetSilent(false))
+        Garbage,         // at the point, send garbage in place of the reply, then fall silent
+        ShortGarbage,    // at the point, send a few bytes of garbage, then fall silent
+        DropFrame,       // memory read: skip block `at`
+        RepeatFrame,     // memory read: send block `at` 1 + count times in a row
+        WrongBlock,      // memory read: number block `at` as at + 7
+        PrematureEnd,    // memory read: send the end frame in place of block `at`
+        HangUp,          // at the point, close the line
+        NoKeyRequest,    // key write: never ask for the key pack (no CRGE)
+        NoKeyConfirm,    // key write: never send CRGA
+        RejectSound,     // sound upload: answer sound `at` with CR&& `count` times
+        NoDeleteConfirm, // test mode: the next deletion is neither done nor confirmed
+        LateKeyConfirm,  // key write: send CRGA `count` ms late (packets resume after it)
+        BadKeyCheck,     // key table: the next one ends in a wrong check byte
+        AskPastEnd,      // sound upload: once sound `at` is complete, ask for one more packet
+    };
+
+    // One slot of the device's key table.
+    struct KeyRow {
+        QByteArray key = "FF-FF-FF-FF-FF-FF"; // "HH-HH-HH-HH-HH-HH"
+        bool present = false;
+        bool gbr = false; // rows 0..17 only
+        bool operator==(const KeyRow& o) const {
+            return key == o.key && present == o.present && gbr == o.gbr;
+        }
     };
 
     struct TestAnswerRecord {
@@ -63,9 +77,16 @@ public:
     void SetProgrammingOk(bool ok); // CR55 (default) or CRZZ at the end
     void SetPaced(bool paced);
     void SetSilent(bool silent);
-    // Thermometer records (20 bytes each) sent after A5 xx 00.
+    // Thermometer records (20 bytes each) sent after A5 01 00. A search
+    // (A5 00 00) first adds the searchable ones; a write (A6) replaces the
+    // identifiers and limits, each sensor keeping its own temperature.
     void SetThermometers(const QByteArray& records, int count);
-    void SetDeviceTime(const QByteArray& text17); // empty: "no time" (byte 6 = 1)
+    void SetSearchableThermometers(const QByteArray& records, int count);
+    void SetThermometerTemperature(int index, float celsius);
+    QByteArray Thermometers() const; // the records as they stand
+    // The clock 78 02 returns and 78 03 sets; empty: "no time" (byte 6 = 1).
+    void SetDeviceTime(const QByteArray& text17);
+    QByteArray DeviceTime() const;
     void SetGsmLevel(const QByteArray& twoDigits);
     // Test mode: the packets sent in turn (default a 'K' and an 'L' packet),
     // and the pause before the next packet after an answer.
@@ -75,16 +96,34 @@ public:
     // these sizes with a pause between them (empty: whole).
     void SetKeyTable(const QByteArray& body254);
     void SetKeyTableSplit(const QList<int>& pieces, int pauseMs);
+    // The key table as rows (20; missing rows are empty), and as it stands
+    // after the key writes and deletions the device took.
+    void SetKeyRows(const QList<KeyRow>& rows);
+    QList<KeyRow> KeyRows() const;
 
     // ---- the device's wire formats, written out independently of the link ----
     static QByteArray KeyTableBlock(const QByteArray& body254); // A4, body, check byte
-    static QByteArray Greeting();                               // 13 bytes
-    static QByteArray GreetingAnswer();                         // what the program answers
+    // Bytes 1..254 of a key table holding the rows: each slot's digits, one
+    // per byte, least significant byte first; the flags four rows a byte,
+    // the byte of the later rows first.
+    static QByteArray KeyTableBody(const QList<KeyRow>& rows);
+    static QList<KeyRow> KeyRowsOf(const QByteArray& body254);
+    // A 14-byte 'L' test packet with the key number and master-menu byte.
+    static QByteArray LPacket(uchar keyNumber, uchar menuState);
+    static QByteArray Greeting();       // 13 bytes
+    static QByteArray GreetingAnswer(); // what the program answers
     static QByteArray ReadyPacket(uchar model, const QDate& firmware, uchar build);
     static QByteArray Request(const QByteArray& text); // "CRAA" etc. padded to 8 bytes
     // A memory frame; twoByteNumbers for firmware from 15.04.2010.
     static QByteArray MemoryFrame(int block, const QByteArray& payload, bool twoByteNumbers);
     static QByteArray ServiceFrame(int type, const QByteArray& data);
+    // Test packets from values: a "K" packet with loops 1-6, an "L" packet
+    // with loops 7 and 8, the key number, the mains byte and the supply code.
+    static QByteArray TestPacketK(const QList<int>& codes);
+    static QByteArray TestPacketL(int code7, int code8, int key, int mains, int supply);
+    // One 20-byte thermometer record.
+    static QByteArray ThermometerRecord(const QByteArray& id8, float celsius, float upper,
+                                        float lower);
     // What a section request must be answered with: the builder's bytes for
     // g_deviceSettings.
     static QByteArray SectionFor(const QByteArray& name);
@@ -153,6 +192,10 @@ private:
     void SendFrame(int block);
     void SendTestPacket();
     void SendKeyTable();
+    // A key pack received: the table takes its slots and flags.
+    void StoreKeyPack(const QByteArray& pack);
+    // A deletion command of test mode (2B, 2C, 2D, 01..12); false for others.
+    bool Delete(quint8 command);
     void BeginSoundRequest();
     void FinishSoundPacket();
     bool TakeFault(Fault f, int at, int* count = nullptr);
@@ -186,12 +229,16 @@ private:
     bool silent_ = false;
     QByteArray therms_;
     int thermCount_ = 0;
+    QByteArray searchable_;
+    int searchableCount_ = 0;
     QByteArray time_ = "24/05/17,10:20:30";
     QByteArray gsm_ = "17";
     QList<QByteArray> testPackets_;
     int testIntervalMs_ = 60;
     QByteArray keyBody_;
     QList<int> keySplit_;
+    bool deletionDone_ = false;  // the next 'L' packet names key 21
+    bool refuseDeletes_ = false; // until the next test packet
     int keySplitPauseMs_ = 30;
     struct ArmedFault {
         Fault fault;

@@ -5,6 +5,8 @@
 #include <QQueue>
 #include <QStringList>
 
+#include <functional>
+
 // Answers prompts from queues filled by the test and records what was asked.
 // An empty queue answers like a user pressing Cancel.
 class ScriptedPrompt final : public Prompt {
@@ -19,6 +21,8 @@ public:
     QQueue<QString> files;
     QQueue<QString> items;
     QList<Asked> asked;
+    // Runs while an open-file dialog would be on screen, before its answer.
+    std::function<void()> whileChoosing;
 
     ScriptedPrompt() { setPrompt(this); }
     ~ScriptedPrompt() override { setPrompt(nullptr); }
@@ -33,6 +37,8 @@ public:
     QString openFileName(QWidget*, const QString& caption, const QString&,
                          const QString&) override {
         asked.append({Question, caption, QString()});
+        if (whileChoosing)
+            whileChoosing();
         return files.isEmpty() ? QString() : files.dequeue();
     }
     QString saveFileName(QWidget*, const QString& caption, const QString&,
