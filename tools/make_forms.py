@@ -303,56 +303,341 @@ def therms_dialog():
 
 # -------------------------------------------------------------------- wizard
 def wizard():
-    def page(name, title, layout):
-        return W("QWizardPage", name, title=title, layout=layout)
+    from uiwriter import Raw
 
-    pages = [
-        page("wizardPage1", "Подключение прибора", Layout("grid", "gridLayout_p1", [
-            (0, 0, W("QRadioButton", "rbCOM", text="COM-порт", checked=True)),
-            (0, 1, W("QComboBox", "cbCOM")),
-            (1, 0, W("QRadioButton", "rbUSB", text="USB-порт")),
-            (1, 1, W("QComboBox", "cbUSB", enabled=False)),
-            (2, 0, W("QRadioButton", "rbVersion", text="Без подключения:")),
-            (2, 1, W("QComboBox", "cbTypeDev", enabled=False)),
-            (3, 1, W("QComboBox", "cbVersion", enabled=False)),
-            (4, 0, 1, 2, label("lTimeOut", "", wordWrap=True)),
-            (5, 0, 1, 2, vspacer("verticalSpacer_p1")),
-        ])),
-        page("wizardPage2", "Ожидание прибора", Layout("vbox", "verticalLayout_p2", [
-            label("lWait", "Ожидание подключения прибора...", alignment=CENTER),
-            vspacer("verticalSpacer_p2")])),
-        page("wizardPageChoose", "Выбор действия", Layout("vbox", "verticalLayout_p3", [
-            W("QRadioButton", "rbNewSettings", text="Новые настройки", checked=True),
-            W("QRadioButton", "rbChangeSettings", text="Изменить настройки прибора"),
-            W("QRadioButton", "rbKeys", text="Настройка ключей"),
-            W("QRadioButton", "rbTest", text="Тест прибора"),
-            vspacer("verticalSpacer_p3")])),
-        page("wizardPageReadEEPROM", "Чтение настроек прибора",
-             Layout("vbox", "verticalLayout_p4", [
-                 W("QProgressBar", "pbarRead", value=0, maximum=1023),
-                 label("lReadError", ""), vspacer("verticalSpacer_p4")])),
-        page("wizardPageBase", "Основные настройки", Layout("vbox", "verticalLayout_p5", [
-            vspacer("verticalSpacer_p5")])),
-        page("wizardPageGPRS", "GPRS и сервер времени", Layout("grid", "gridLayout_p6", [
-            (0, 0, label("lOperator1", "Оператор SIM 1:")),
-            (0, 1, W("QComboBox", "cbOperators1")),
-            (1, 0, label("lOperator2", "Оператор SIM 2:")),
-            (1, 1, W("QComboBox", "cbOperators2")),
-            (2, 0, 1, 2, vspacer("verticalSpacer_p6"))])),
-        page("wizardPageNumbers", "Телефонные номера и SMS", Layout("vbox", "verticalLayout_p7", [
-            vspacer("verticalSpacer_p7")])),
-        page("wizardPageShlFunc", "Функции шлейфов", Layout("vbox", "verticalLayout_p8", [
-            vspacer("verticalSpacer_p8")])),
-        page("wizardPageExits", "Выходы", Layout("vbox", "verticalLayout_p9", [
-            vspacer("verticalSpacer_p9")])),
-        page("wizardPageCams", "Камеры", Layout("vbox", "verticalLayout_p10", [
-            vspacer("verticalSpacer_p10")])),
-        page("wizardPageSummary", "Итоговые настройки", Layout("vbox", "verticalLayout_p11", [
-            W("QTextBrowser", "tbSummary")])),
-        page("wizardPageProgramming", "Программирование", Layout("vbox", "verticalLayout_p12", [
-            W("QProgressBar", "pbarProgramming", value=0, maximum=700),
-            label("lProgStatus", "", alignment=CENTER), vspacer("verticalSpacer_p12")])),
-    ]
+    def colour(r, g, b):
+        return (f'<brush brushstyle="SolidPattern"><color alpha="255"><red>{r}</red>'
+                f"<green>{g}</green><blue>{b}</blue></color></brush>")
+
+    # A text colour per palette group: active and inactive, then disabled.
+    def text_palette(active, inactive, disabled):
+        groups = (("active", active), ("inactive", inactive), ("disabled", disabled))
+        body = "".join(f'<{g}><colorrole role="WindowText">{colour(*c)}</colorrole></{g}>'
+                       for g, c in groups)
+        return Raw(f"<palette>{body}</palette>")
+
+    def page(name, pid, title, subtitle, layout=None, children=()):
+        return W("QWizardPage", name, layout=layout, children=children,
+                 attributes={"pageId": str(pid)}, title=title, subTitle=subtitle)
+
+    def check(name, text="", **kw):
+        return W("QCheckBox", name, text=text, **kw)
+
+    def combo(name, **kw):
+        return W("QComboBox", name, **kw)
+
+    def spin(name, lo, hi, value, **kw):
+        return W("QSpinBox", name, minimum=lo, maximum=hi, value=value, alignment=CENTER, **kw)
+
+    def form_layout(name, rows):
+        lay = Layout("grid", name, rows)
+        grid_xml = lay.xml
+        lay.xml = lambda ind: [ln.replace('"QGridLayout"', '"QFormLayout"', 1) if i == 0 else ln
+                               for i, ln in enumerate(grid_xml(ind))]
+        return lay
+
+    error_style = dict(font=font(bold=True, point=9), alignment=CENTER, wordWrap=True,
+                       palette=text_palette((255, 0, 0), (255, 0, 0), (118, 116, 108)))
+    fixed_pref = sizepolicy("Fixed", "Preferred")
+
+    # Page 0: how the device is reached.
+    page0 = page("wizardPage1", 0, "Вас приветствуем мастер настройки!",
+                 "Выберете способ подключения устройства (COM или USB)",
+                 Layout("grid", "gridLayout_11", [
+                     (0, 1, vspacer("verticalSpacer")),
+                     (1, 1, label("lTimeOut",
+                                  "Произошла ошибка. Повторите последовательность действий.",
+                                  **error_style)),
+                     (2, 1, label("lMessage_2", "Отключите устройство и выберите порт.",
+                                  font=font(bold=True, point=8), alignment=CENTER)),
+                     (3, 0, hspacer("horizontalSpacer")),
+                     (3, 1, W("QGroupBox", "groupBox", title="Вариант настройки:",
+                              layout=form_layout("formLayout", [
+                                  (0, 0, W("QRadioButton", "rbCOM", text="COM-порт",
+                                           checked=True)),
+                                  (0, 1, combo("cbCOM")),
+                                  (1, 0, W("QRadioButton", "rbUSB", text="USB-порт")),
+                                  (1, 1, combo("cbUSB", enabled=False)),
+                                  (2, 0, W("QRadioButton", "rbVersion", text="Не подключено",
+                                           toolTip="Укажите версию вручную")),
+                                  (2, 1, Layout("hbox", "horizontalLayout_52", [
+                                      combo("cbTypeDev", enabled=False),
+                                      combo("cbVersion", enabled=False)])),
+                              ]))),
+                     (3, 2, hspacer("horizontalSpacer_2")),
+                     (4, 1, vspacer("verticalSpacer_2")),
+                 ]))
+
+    # Page 1: waiting for the device.
+    page1 = page("wizardPage2", 1, "Ожидание подключения", "Ожидается подключение устройства",
+                 Layout("vbox", "verticalLayout_5", [
+                     vspacer("verticalSpacer_3"),
+                     label("lMessageDevFind", "Подайте питание на прибор.",
+                           font=font(bold=True, point=8), alignment=CENTER, wordWrap=True,
+                           palette=text_palette((0, 0, 0), (0, 0, 0), (255, 0, 4))),
+                     W("QProgressBar", "progressBar", minimum=0, maximum=0, value=-1,
+                       alignment=CENTER, orientation=enum("Qt::Horizontal"), format=""),
+                     vspacer("verticalSpacer_4"),
+                 ]))
+
+    # Page 2: what to do with the device.
+    page2 = page("wizardPageChoose", 2, "Выберите желаемое действие",
+                 "Укажите действие, которое вы желаете выполнить с прибором",
+                 Layout("vbox", "verticalLayout_12", [
+                     W("QGroupBox", "groupBox_7", title="Желаемое действие с объектом:",
+                       layout=Layout("vbox", "verticalLayout_7", [
+                           W("QRadioButton", "rbChooseNewConfig",
+                             text="Создание новой конфигурации", checked=True),
+                           W("QRadioButton", "rbChooseChangeConfig",
+                             text="Изменение текущей конфигурации"),
+                           W("QRadioButton", "rbChoosePassKeyOptions",
+                             text="Настройка ключей/паролей"),
+                           W("QRadioButton", "rbChooseTest", text="Тест оборудования"),
+                       ])),
+                     label("lErrReadEEPROM", "Ошибка чтения EEPROM. Повторите попытку.",
+                           **error_style),
+                 ]))
+
+    # Page 3: reading the device's memory.
+    page3 = page("wizardPageReadEEPROM", 3, "Чтение текщих настроек",
+                 "Производится чтение текущих настроек",
+                 Layout("vbox", "verticalLayout_8", [
+                     vspacer("verticalSpacer_5", 20, 128),
+                     W("QProgressBar", "pBarRead", font=font(bold=True), minimum=0, maximum=100,
+                       value=0, alignment=CENTER, orientation=enum("Qt::Horizontal"),
+                       format="Чтение %p%"),
+                     vspacer("verticalSpacer_6", 20, 127),
+                 ]))
+
+    # Page 4: SIM cards, GPRS, technological loop, object, time.
+    def sim_row(r, n):
+        return [(r, 0, check(f"cbUseSIM{n}", f"SIM{n}", checked=True)),
+                (r, 1, combo(f"CbOperators{n}", minimumSize=size(111, 0))),
+                (r, 2, check(f"cbBalance{n}", "Проверять баланс", checked=True))]
+
+    page4 = page("wizardPageBase", 4, "Основные настройки",
+                 "Выберите операторов SIM-карт, а также отредактируйте основные настройки "
+                 "прибора",
+                 Layout("grid", "gridLayout_2", [
+                     (0, 0, 2, 1, Layout("vbox", "verticalLayout", [
+                         W("QGroupBox", "groupBox_4", title="Операторы SIM-карт:",
+                           alignment=qset("Qt::AlignLeading|Qt::AlignLeft|Qt::AlignVCenter"),
+                           layout=Layout("grid", "gridLayout_3", sim_row(0, 1) + sim_row(1, 2))),
+                         W("QGroupBox", "gbConGPRS", title="Параметры GPRS:",
+                           layout=Layout("vbox", "verticalLayout_2", [
+                               check("cbConGPRS", "Подключаться к серверу через GPRS"),
+                               check("cbConnectSIM2",
+                                     "Для подключения по GPRS использовать также SIM2",
+                                     checked=True)])),
+                         W("QGroupBox", "groupBox_11", title="Технологический шлейф:",
+                           layout=Layout("vbox", "verticalLayout_3", [
+                               Layout("hbox", "horizontalLayout", [
+                                   label("lNumTShl", "Номер технологического шлейфа:"),
+                                   combo("cbNTShl", minimumSize=size(100, 0))]),
+                               check("cbUseShl1Teh",
+                                     "Использовать первый шлейф как технологический")])),
+                     ])),
+                     (0, 1, W("QGroupBox", "groupBox_2", title="Идентификация объекта:",
+                              layout=Layout("vbox", "verticalLayout_4b", [
+                                  Layout("hbox", "horizontalLayout_4", [
+                                      label("label_9", "Номер объекта:"),
+                                      spin("sbNumObj", 0, 9999, 1, minimumSize=size(55, 0)),
+                                      hspacer("horizontalSpacer_3")],
+                                      spacing=5, margins=[0, None, 0, None]),
+                                  Layout("hbox", "horizontalLayout_6", [
+                                      check("cbObjName", "Имя объекта", checked=True),
+                                      W("QLineEdit", "leObjName", maxLength=8,
+                                        maximumSize=size(95, 16777215)),
+                                      hspacer("horizontalSpacer_4")], spacing=17),
+                              ]))),
+                     (1, 1, W("QGroupBox", "groupBox_9", title="Параметры времени:",
+                              layout=Layout("vbox", "verticalLayout_9", [
+                                  Layout("hbox", "horizontalLayout_11", [
+                                      label("label_6", "Часовой пояс:", alignment=CENTER),
+                                      combo("comboBPoyas"),
+                                      hspacer("horizontalSpacer_5")]),
+                                  check("cbUpdateTimeGPS", "Обновлять время из GPS", checked=True),
+                                  check("cbUseSNTP", "Использовать синхронизацию времени (SNTP)"),
+                              ]))),
+                 ]))
+
+    # Page 5: the two GPRS servers and the time server.
+    def server_box(box, title, rows, **kw):
+        return W("QGroupBox", box, title=title, layout=Layout("grid", "gridLayout_" + box, rows),
+                 **kw)
+
+    page5 = page("wizardPageGPRS", 5, "Настройка подключения по GPRS",
+                 "Задайте парметры подключения по GPRS и синхронизаци времени.",
+                 Layout("grid", "gridLayout_5", [
+                     (0, 0, 2, 1, hspacer("horizontalSpacer_6")),
+                     (0, 1, server_box("gbServ1", "Сервер 1:", [
+                         (0, 0, label("label", "Адрес сервера:")),
+                         (0, 1, 1, 2, W("QLineEdit", "leAdress1", text="server.example.org")),
+                         (1, 0, label("label_2", "Порт сервера:")),
+                         (2, 0, 1, 2, label("label_3", "Попыток подключения по IP / DNS:")),
+                         (2, 2, spin("sbPop1", 0, 9, 2)),
+                         (1, 1, spin("sbPort1", 0, 99999, 0)),
+                     ])),
+                     (0, 2, server_box("gbServ2", "Сервер 2:", [
+                         (0, 0, label("label_5", "Адрес сервера:")),
+                         (0, 1, 1, 2, W("QLineEdit", "leAdress2", text="000.000.000.000")),
+                         (1, 0, label("label_4", "Порт сервера:")),
+                         (1, 1, spin("sbPort2", 0, 99999, 0)),
+                         (2, 0, 1, 2, label("label_7", "Попыток подключения по IP / DNS:")),
+                         (2, 2, spin("sbPop2", 0, 9, 0)),
+                     ])),
+                     (0, 3, hspacer("horizontalSpacer_7")),
+                     (1, 1, server_box("gbSNTP", "Настройки сервера синхронизации времени (SNTP):", [
+                         (0, 0, label("label_10", "Адрес сервера:")),
+                         (1, 0, label("label_11", "Порт сервера:")),
+                         (1, 1, spin("sbIPPort", 0, 99999, 0)),
+                         (0, 1, 1, 2, W("QLineEdit", "leIPserv", text="pool.ntp.org")),
+                     ], alignment=CENTER)),
+                 ]))
+
+    # Page 6: a table of fixed cells, one column per main phone number.
+    captions = [("label_19", "Номер телефона:"),
+                ("label_12", "Попыток дозвона по открытию/закрытию"),
+                ("label_13", "Попыток дозвона по тревоге"),
+                ("label_14", "SMS при постановке/снятии"),
+                ("label_16", "SMS на этот номер при тревоге"),
+                ("label_17", "SMS на этот номер при сервисных сигналах"),
+                ("label_18", "SMS на этот номер при смене SIM-карты")]
+    frames = [["frame_8", "frame_10", "frame_11", "frame_12", "frame_13", "frame_14"],
+              ["frame"] + [f"frame_{i}" for i in range(15, 20)],
+              ["frame_2"] + [f"frame_{i}" for i in range(21, 25)] + ["frame_45"],
+              ["frame_3"] + [f"frame_{i}" for i in range(25, 30)],
+              ["frame_5"] + [f"frame_{i}" for i in range(30, 35)],
+              ["frame_6"] + [f"frame_{i}" for i in range(36, 40)] + ["frame_35"],
+              ["frame_7"] + [f"frame_{i}" for i in range(41, 45)] + ["frame_40"]]
+    hl = lambda *n: [f"horizontalLayout_{i}" for i in n]
+    layouts = [hl(10, 12, 13, 14, 15, 16), hl(2, 17, 18, 19, 20, 21), hl(3, 23, 24, 25, 26, 47),
+               hl(5, 27, 28, 29, 30, 31), hl(7, 32, 33, 34, 35, 36), hl(8, 38, 39, 40, 41, 37),
+               hl(9, 43, 44, 45, 46, 42)]
+    prefixes = ["leNum", "comboBPopOC", "comboBPopTr", "comboBSmsOC", "cbSmsTr", "cbSmsService",
+                "cbSmsSmenaSIM"]
+    cells = []
+    for r in range(7):
+        for c in range(6):
+            margins, spacing = 2, None
+            if c == 0:
+                inner = label(*captions[r])
+            elif r == 0:
+                inner = W("QLineEdit", f"leNum{c}", inputMask="000-000-00-00;*", maxLength=13,
+                          text="000-000-00-00")
+            elif r <= 3:
+                inner = combo(f"{prefixes[r]}{c}")
+                margins = [2, 1, 2, 1]
+            else:
+                inner = check(f"{prefixes[r]}{c}", sizePolicy=sizepolicy("Fixed", "Fixed"))
+                margins, spacing = 0, 0
+            geometry = rect(0, 30 + 20 * r, 231, 21) if c == 0 else \
+                rect(230 + 100 * (c - 1), 30 + 20 * r, 101, 21)
+            cells.append(W("QFrame", frames[r][c], geometry=geometry,
+                           frameShape=enum("QFrame::Panel"), frameShadow=enum("QFrame::Plain"),
+                           layout=Layout("hbox", layouts[r][c], [inner], spacing=spacing,
+                                         margins=margins)))
+    page6 = page("wizardPageNumbers", 6, "Телефонные номера",
+                 "Укажите номера пользователей, а также выберите по каким номерам необходимо "
+                 "информировать о состоянии прибора", children=cells)
+
+    # Page 7: loop functions. Row 1 is built label, box, check; the others
+    # label, check, box, and the focus follows that order.
+    loop_items = []
+    for n in range(1, 9):
+        lab = (n - 1, 0, label(f"lShl{n}", f"Шлейф №{n}"))
+        box = (n - 1, 1, combo(f"cBoxShl{n}", sizePolicy=sizepolicy("Fixed", "Fixed"),
+                               minimumSize=size(120, 0)))
+        alarm = (n - 1, 2, check(f"cbTrShl{n}", "Включить тревогу"))
+        loop_items += [lab, box, alarm] if n == 1 else [lab, alarm, box]
+    loops_grid = Layout("grid", "gridLayout_8", loop_items)
+    loops_grid_xml = loops_grid.xml
+    loops_grid.xml = lambda ind: loops_grid_xml(ind)[:1] + [
+        f'{ind} <property name="horizontalSpacing"><number>20</number></property>'
+    ] + loops_grid_xml(ind)[1:]
+    page7 = page("wizardPageShlFunc", 7, "Функции шлейфов", "Установка назначения шлейфов",
+                 Layout("hbox", "horizontalLayout_48", [
+                     hspacer("horizontalSpacer_8"),
+                     W("QGroupBox", "groupBox_10", title="Функции шлейфов", alignment=CENTER,
+                       layout=loops_grid),
+                     hspacer("horizontalSpacer_9")]))
+
+    # Page 8: outputs 1 to 3.
+    def output_row(n, row_label, layout_name):
+        items = [label(row_label, f"Выход {n}", sizePolicy=fixed_pref),
+                 combo(f"CombobV{n}", sizePolicy=sizepolicy("Fixed", "Fixed"),
+                       minimumSize=size(141, 20)),
+                 label(f"lPass{n}", "Пароль:", sizePolicy=fixed_pref),
+                 W("QLineEdit", f"lePass{n}", text="7391", inputMask="0000;#",
+                   sizePolicy=sizepolicy("Fixed", "Fixed"), maximumSize=size(50, 16777215),
+                   alignment=CENTER),
+                 label(f"lPCN{n}", "Шлейфы ПЦН: ", sizePolicy=fixed_pref)]
+        items += [check(f"cbPCN{n}{j}", str(j), sizePolicy=sizepolicy("Fixed", "Fixed"))
+                  for j in range(1, 9)]
+        items.append(hspacer(f"horizontalSpacer_out{n}"))
+        return Layout("hbox", layout_name, items)
+
+    page8 = page("wizardPageExits", 8, "Управление выходами",
+                 "Настройка типов выходов, установка паролей, установка технологического шлейфа",
+                 Layout("grid", "gridLayout", [
+                     (0, 0, W("QGroupBox", "groupBox_8", title="Функции выходов:",
+                              alignment=qset("Qt::AlignLeading|Qt::AlignLeft|Qt::AlignVCenter"),
+                              sizePolicy=sizepolicy("Fixed", "Fixed"),
+                              layout=Layout("vbox", "verticalLayout_10", [
+                                  output_row(1, "label_15", "horizontalLayout_49"),
+                                  output_row(2, "label_20", "horizontalLayout_50"),
+                                  output_row(3, "label_21", "horizontalLayout_51")])))]))
+
+    # Page 9: cameras and the loop-by-camera table.
+    camera_row = Layout("hbox", "horizontalLayout_53", [
+        label("label_8", "Наличие камеры:", alignment=CENTER,
+              sizePolicy=sizepolicy("Expanding", "Preferred"))] + [
+        check(f"cbUseCam_{c}", str(c), checked=True) for c in range(1, 9)] + [
+        hspacer("horizontalSpacer_10")])
+    table = W("QTableView", "tvCamerasExec",
+              attributes={"horizontalHeaderDefaultSectionSize": 75,
+                          "verticalHeaderDefaultSectionSize": 21,
+                          "verticalHeaderMinimumSectionSize": 20},
+              sizePolicy=sizepolicy("Expanding", "Fixed"), minimumSize=size(0, 200),
+              maximumSize=size(16777215, 200),
+              editTriggers=qset("QAbstractItemView::NoEditTriggers"),
+              selectionMode=enum("QAbstractItemView::NoSelection"), cornerButtonEnabled=False)
+    page9 = page("wizardPageCams", 9, "Настройка камер", "Установка параметров камер",
+                 Layout("grid", "gridLayout_6", [
+                     (0, 0, W("QGroupBox", "groupBox_3", title="Параметры камер", flat=True,
+                              alignment=CENTER,
+                              layout=Layout("grid", "gridLayout_7", [
+                                  (0, 0, camera_row),
+                                  (1, 0, W("QGroupBox", "groupBox_5",
+                                           title="Таблица соответствия \"Шлейф - Камера\" ",
+                                           alignment=CENTER,
+                                           layout=Layout("vbox", "verticalLayout_11", [table],
+                                                         margins=[8, 3, 8, None]))),
+                                  (2, 0, vspacer("verticalSpacer_7")),
+                              ])))]))
+
+    # Pages 10 and 11: summary and programming.
+    page10 = page("wizardPageSummary", 10, "Завершение работы мастера",
+                  "Проверьте выбранные параметры прибора. Если они верны, то для записи их в "
+                  "прибор нажмите кнопку \"Программировать\". Для более точной настройки "
+                  "нажмимете кнопку \"Кильврайт.\"",
+                  Layout("vbox", "verticalLayout_4", [
+                      W("QTextEdit", "teSummary", readOnly=True, undoRedoEnabled=False,
+                        horizontalScrollBarPolicy=enum("Qt::ScrollBarAlwaysOff"))]))
+    page11 = page("wizardPageProgramming", 11, "Программирование прибора",
+                  "Дождитесь окончания процесса и нажмите кнопку \"Завершить\"",
+                  Layout("vbox", "verticalLayout_6", [
+                      Spacer("verticalSpacer_8", True, 20, 40),
+                      W("QProgressBar", "pBarProgramming", font=font(bold=True), maximum=700,
+                        value=0, alignment=CENTER),
+                      label("lStatus", "Прибор успешно запрограммирован!",
+                            font=font(bold=True, italic=True, point=10), alignment=CENTER,
+                            palette=text_palette((0, 0, 0), (255, 5, 59), (235, 24, 5))),
+                      Spacer("verticalSpacer_9", True, 20, 40)]))
+
+    # The outputs page (id 8) is built before the loop-functions page (id 7).
+    pages = [page0, page1, page2, page3, page4, page5, page6, page8, page7, page9, page10,
+             page11]
     top = W("QWizard", "WizardOM", geometry=rect(0, 0, 758, 408), minimumSize=size(758, 408),
             maximumSize=size(758, 408), windowTitle="Мастер настройки прибора",
             windowIcon=icon(":/icons/hardwarechip.png"),
@@ -360,7 +645,8 @@ def wizard():
             options=qset("QWizard::ExtendedWatermarkPixmap|QWizard::HaveCustomButton1|"
                          "QWizard::HaveCustomButton2|QWizard::HaveCustomButton3"),
             children=pages)
-    write_form(os.path.join(FORMS, "WizardOM.ui"), "WizardOM", top)
+    write_form(os.path.join(FORMS, "WizardOM.ui"), "WizardOM", top,
+               connections=[("cbObjName", "toggled(bool)", "leObjName", "setEnabled(bool)")])
 
 
 def main():

@@ -54,6 +54,7 @@ constexpr int kStatusReadOk = 121;
 constexpr int kStatusProgrammingError = 300;
 constexpr int kStatusReceiveError = 301;
 constexpr int kStatusReadError = 302;
+constexpr int kStatusNeverProgrammed = 210;
 
 constexpr int kVersionIconSize = 8;
 
@@ -426,6 +427,10 @@ void MainWindow::SetMessage(int code, bool addToTable, QVariant arg1, QVariant a
     case kStatusProgrammingError:
         if (wizardActive)
             emit SigProgrammingStatus(false);
+        break;
+    case kStatusNeverProgrammed: // nothing to read: the wizard must not wait for it
+        if (wizardActive)
+            emit SigReadEEPROMStatus(false);
         break;
     case kStatusReadError:
         if (wizardActive)
@@ -970,6 +975,9 @@ void MainWindow::SetWizardActiveStatus(bool s) {
 
 void MainWindow::StartKeelwright() {
     m_choosePort->mainWindowShown = true;
+    // The editor owns the port from now on: a link reset must not make the
+    // hidden wizard close it.
+    wizardActive = false;
     show();
 }
 
@@ -984,6 +992,11 @@ void MainWindow::OpenPortForWizard(bool com, int index) {
     auto* cbPort = m_choosePort->findChild<QComboBox*>(QStringLiteral("cbPort"));
     auto* rbUSB = m_choosePort->findChild<QRadioButton*>(QStringLiteral("rbUSB"));
     auto* cbUSB = m_choosePort->findChild<QComboBox*>(QStringLiteral("cbUSB"));
+    // No such entry: nothing to open, and the dialog's own choice stays.
+    if (index < 0 || index >= (com ? cbPort : cbUSB)->count()) {
+        emit SigPortOpenStatus(2);
+        return;
+    }
     if (com) {
         rbCOM->setChecked(true);
         cbPort->setCurrentIndex(index);

@@ -168,7 +168,7 @@ void TestShell::startMenuHandOffs() {
     // Defaults loaded for the wizard bring it the operators and their choice.
     g_deviceSettings->header->simOperator[1] = 3;
     w.main->LoadDefaultSettings(7);
-    auto* wizardOperators = w.wizard->findChild<QComboBox*>("cbOperators2");
+    auto* wizardOperators = w.wizard->findChild<QComboBox*>("CbOperators2");
     QCOMPARE(ComboItems(wizardOperators),
              ComboItems(w.main->findChild<QComboBox*>("CbOperators1")));
     QCOMPARE(wizardOperators->currentIndex(), 3);
