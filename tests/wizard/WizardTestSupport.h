@@ -5,6 +5,7 @@
 // wizard through its real buttons and widgets.
 
 #include "app/AppTestSupport.h"
+#include "link/dialogs/ComboItems.h"
 
 #include "app/MainWindow.h"
 #include "app/StartMenu.h"
@@ -109,4 +110,50 @@ public:
     bool simStarted = false;
     int comIndex = -1;
     std::unique_ptr<TopLevelWindows> windows;
+};
+
+// The wizard on its own over a settings object of defaults, with the main
+// window's version list and three operators; model and version chosen by hand.
+class LoneWizard {
+public:
+    LoneWizard() : previous(g_deviceSettings) {
+        SetDefaultSettings(&settings, false);
+        g_deviceSettings = &settings;
+        wizard.SetupList(2, MainWindow::FirmwareVersions());
+        wizard.SetupList(3, {QStringLiteral("Оператор А"), QStringLiteral("Оператор Б"),
+                             QStringLiteral("Оператор В")});
+    }
+    ~LoneWizard() { g_deviceSettings = previous; }
+
+    template <class W = QWidget> W* w(const QString& name) const { return Child<W>(&wizard, name); }
+    // By hand: the version, then the model; the settings are loaded as the
+    // main window's list 4 would load them.
+    void choose(int type, const QString& version) {
+        w<QRadioButton>(QStringLiteral("rbVersion"))->setChecked(true);
+        auto* versions = w<QComboBox>(QStringLiteral("cbVersion"));
+        versions->setCurrentIndex(versions->findText(version));
+        auto* models = w<QComboBox>(QStringLiteral("cbTypeDev"));
+        models->setCurrentIndex(-1);
+        models->setCurrentIndex(type);
+        wizard.SetupList(4, {});
+    }
+    // Next until the page is shown; false when the route does not reach it.
+    bool goTo(int page) {
+        if (wizard.currentId() < 0)
+            wizard.restart();
+        while (wizard.currentId() != page) {
+            const int before = wizard.currentId();
+            wizard.next();
+            if (wizard.currentId() == before)
+                return false;
+        }
+        return true;
+    }
+    QStringList summary() const {
+        return w<QTextEdit>(QStringLiteral("teSummary"))->toPlainText().split(QLatin1Char('\n'));
+    }
+
+    DeviceSettings settings;
+    DeviceSettings* previous;
+    WizardOM wizard;
 };
