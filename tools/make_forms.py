@@ -521,7 +521,8 @@ def wizard():
         for c in range(6):
             margins, spacing = 2, None
             if c == 0:
-                inner = label(*captions[r])
+                # A smaller font keeps the longest captions inside the fixed cell.
+                inner = label(*captions[r], font=font(point=7))
             elif r == 0:
                 inner = W("QLineEdit", f"leNum{c}", inputMask="000-000-00-00;*", maxLength=13,
                           text="000-000-00-00")

@@ -126,9 +126,10 @@ public:
     ~LoneWizard() { g_deviceSettings = previous; }
 
     template <class W = QWidget> W* w(const QString& name) const { return Child<W>(&wizard, name); }
-    // By hand: the version, then the model; the settings are loaded as the
-    // main window's list 4 would load them.
+    // Started, then by hand: the version, then the model; the settings are
+    // loaded as the main window's list 4 would load them.
     void choose(int type, const QString& version) {
+        wizard.StartWizard();
         w<QRadioButton>(QStringLiteral("rbVersion"))->setChecked(true);
         auto* versions = w<QComboBox>(QStringLiteral("cbVersion"));
         versions->setCurrentIndex(versions->findText(version));

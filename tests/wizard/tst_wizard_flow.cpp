@@ -91,7 +91,6 @@ void TestWizardFlow::routesByHand() {
     QFETCH(QList<int>, route);
     LoneWizard lw;
     WizardOM& w = lw.wizard;
-    w.StartWizard();
     lw.choose(type, version);
     QCOMPARE(w.currentVersion(), version);
     QCOMPARE(w.currentDeviceType(), type);
