@@ -408,7 +408,7 @@ def pult_sms_base_opt():
                                     "QAbstractItemView::SelectedClicked"),
                   showDropIndicator=False,
                   selectionMode=enum("QAbstractItemView::NoSelection"),
-                  cornerButtonEnabled=False),
+                  cornerButtonEnabled=False, minimumSize=size(330, 0)),
             ])),
             group("groupBox_2", "Установка наименований", L("grid", "gridLayout_3", [
                 (0, 0, label("label_8", "Имя объекта:", alignment=CENTER)),

@@ -272,7 +272,7 @@ def prib_par_window():
                 (0, 0, 2, 1, W("QListWidget", "ListParams",
                                font=font(bold=True, italic=True, family="Trebuchet MS", point=10),
                                editTriggers=qset("QAbstractItemView::NoEditTriggers"),
-                               maximumSize=size(230, 16777215))),
+                               minimumSize=size(230, 0), maximumSize=size(230, 16777215))),
                 (0, 1, W("QStackedWidget", "stackedWidget",
                          children=[W("QWidget", "page"), W("QWidget", "page_2")])),
                 (1, 1, W("QFrame", "line", frameShape=enum("QFrame::HLine"),
