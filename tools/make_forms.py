@@ -284,23 +284,6 @@ def prib_par_window():
     write_form(os.path.join(FORMS, "PribParWindow.ui"), "PribParWindow", top)
 
 
-# ------------------------------------------------------------ service windows
-def therms_dialog():
-    inner = W("QWidget", "thermsList", layout=Layout("vbox", "thermsLayout",
-                                                      [vspacer("verticalSpacer_2")]))
-    top = W("QDialog", "ThermsDSDialog", geometry=rect(0, 0, 520, 360),
-            windowTitle="Настройка термометров", windowModality=enum("Qt::WindowModal"),
-            layout=Layout("vbox", "verticalLayout", [
-                W("QScrollArea", "saThermsList", widgetResizable=True, children=[inner]),
-                label("lWriteOk", ""),
-                button_row("horizontalLayout", [
-                    button("pbReadTherms", "Прочитать"),
-                    button("pbSearchTherms", "Найти новые"),
-                    button("pbWriteTherms", "Записать"), button("pbCancel", "Закрыть")]),
-            ]))
-    write_form(os.path.join(FORMS, "ThermsDSDialog.ui"), "ThermsDSDialog", top)
-
-
 # -------------------------------------------------------------------- wizard
 def wizard():
     from uiwriter import Raw
@@ -653,7 +636,7 @@ def wizard():
 def main():
     os.makedirs(FORMS, exist_ok=True)
     for f in (start_menu, main_window, choose_port, port_options, prib_par_window,
-              therms_dialog, wizard):
+              wizard):
         f()
 
 

@@ -1,5 +1,5 @@
 // What the shell relies on of the windows it creates: parameters window and
-// its pages, operator list, test, key, time and thermometer windows.
+// its pages, operator list, test, key and time windows.
 
 #include "AppTestSupport.h"
 
@@ -8,7 +8,6 @@
 #include "editor/LimNaprSh.h"
 #include "editor/PribParWindow.h"
 #include "service/TestPrib.h"
-#include "service/ThermsDSDialog.h"
 #include "service/TimeDialog.h"
 #include "settings/DeviceSettings.h"
 #include "settings/Firmware.h"
@@ -23,8 +22,6 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
-
-#include <cstring>
 
 namespace {
 QString Text(const QWidget& w, const QString& name) {
@@ -53,7 +50,6 @@ private slots:
     void incrementObjectNumber();
     void sensorScales();
     void operatorList();
-    void thermometerList();
 
 private:
     DeviceSettings settings;
@@ -157,29 +153,6 @@ void TestNeighbours::operatorList() {
     QCOMPARE(list->count(), 2);
     QCOMPARE(list->currentRow(), 1);
     QCOMPARE(updated.size(), 2);
-}
-
-void TestNeighbours::thermometerList() {
-    ThermometerRecord r;
-    r.id = QByteArray(8, 'b');
-    r.upperLimit = 31.5f;
-    r.lowerLimit = -10.25f;
-    const QByteArray out = ThermsDSDialog::BuildThermometerList({r, r});
-    QCOMPARE(out.size(), 1 + 2 * ThermsDSDialog::kRecordSize);
-    QCOMPARE(quint8(out.at(0)), quint8(2));
-    QCOMPARE(out.mid(9, 4), QByteArray("0000"));
-    // A device list: the same layout with a real temperature.
-    QByteArray device = out;
-    const float t = 21.5f;
-    std::memcpy(device.data() + 9, &t, 4);
-    const QList<ThermometerRecord> back = ThermsDSDialog::ParseThermometerList(device);
-    QCOMPARE(back.size(), 2);
-    QCOMPARE(back.at(1).id, r.id);
-    QCOMPARE(back.at(0).temperature, 21.5f);
-    QCOMPARE(back.at(1).upperLimit, 31.5f);
-    QCOMPARE(back.at(0).lowerLimit, -10.25f);
-    // A count larger than the bytes: only whole records are taken.
-    QCOMPARE(ThermsDSDialog::ParseThermometerList(device.left(30)).size(), 1);
 }
 
 QTEST_MAIN(TestNeighbours)

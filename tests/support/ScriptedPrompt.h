@@ -23,6 +23,8 @@ public:
     QList<Asked> asked;
     // Runs while an open-file dialog would be on screen, before its answer.
     std::function<void()> whileChoosing;
+    // Runs while a message box would be on screen, before its answer.
+    std::function<void()> whileAsking;
 
     ScriptedPrompt() { setPrompt(this); }
     ~ScriptedPrompt() override { setPrompt(nullptr); }
@@ -30,6 +32,8 @@ public:
     int message(Kind kind, QWidget*, const QString& title, const QString& text, int b,
                 int) override {
         asked.append({kind, title, text});
+        if (whileAsking)
+            whileAsking();
         if (!buttons.isEmpty())
             return buttons.dequeue();
         return (b & Cancel) ? Cancel : (b & No) ? No : Ok;
