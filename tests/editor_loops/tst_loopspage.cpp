@@ -67,8 +67,7 @@ private slots:
     void init() { UseDefaults(settings); }
     void loadAndStoreBands_data();
     void loadAndStoreBands();
-    void onlyAppliedBandsAreStored();
-    void forAll();
+    void appliedBands();
     void defaultAll_data();
     void defaultAll();
     void buttonOpensItsDialog();
@@ -117,40 +116,30 @@ void TstLoopsPage::loadAndStoreBands() {
              (QList<uint>{300, stored, 1, 1}));
 }
 
-void TstLoopsPage::onlyAppliedBandsAreStored() {
+// Only a dialog's applied band is stored, at the page's apply. One applied
+// for all loops sets every dialog and bar; the next is for its loop only.
+void TstLoopsPage::appliedBands() {
     LimNaprSh page;
     LoopLimits& l = *settings.loopLimits;
     l.minLevel[1] = 200;
     l.maxLevel[1] = 600;
     page.CancelClick();
-    NastrShl* d = page.dialog(1);
-    Child<QSlider>(d, "slNMin")->setValue(500);
-    Child<QPushButton>(d, "pbCancel")->click();
+    Child<QSlider>(page.dialog(1), "slNMin")->setValue(500);
+    Child<QPushButton>(page.dialog(1), "pbCancel")->click();
     page.ApplyClick();
     QCOMPARE(l.minLevel[1], 200u);
-    ApplyBand(page, 2, 250, 650, true);
-    QCOMPARE(Bar(page, 2), (QList<int>{24, 63, 1}));
-    QCOMPARE(l.minLevel[1], 200u); // until the page applies
-    page.ApplyClick();
-    QCOMPARE((QList<uint>{l.minLevel[1], l.maxLevel[1], l.reverse[1]}), (QList<uint>{250, 650, 1}));
-}
-
-// A dialog applied for all loops sets every dialog and bar; the settings
-// follow at the page's apply; the next apply is for its loop only.
-void TstLoopsPage::forAll() {
-    LimNaprSh page;
-    page.CancelClick();
     ApplyBand(page, 3, 100, 900, true, true);
     for (int n = 1; n <= kLoops; ++n) {
         QCOMPARE(Bar(page, n), (QList<int>{9, 87, 1}));
         QCOMPARE(Child<QSlider>(page.dialog(n - 1), "slNMin")->value(), 100);
     }
-    QCOMPARE(settings.loopLimits->maxLevel[7], 0u);
-    page.ApplyClick();
-    QCOMPARE(settings.loopLimits->maxLevel[7], 900u);
-    QCOMPARE(int(settings.loopLimits->reverse[0]), 1);
-    ApplyBand(page, 3, 200, 300, false);
+    ApplyBand(page, 2, 250, 650, false);
+    QCOMPARE(Bar(page, 2), (QList<int>{24, 63, 0}));
     QCOMPARE(Bar(page, 1), (QList<int>{9, 87, 1}));
+    QCOMPARE(l.maxLevel[7], 0u); // until the page applies
+    page.ApplyClick();
+    QCOMPARE((QList<uint>{l.minLevel[1], l.maxLevel[1], l.reverse[1], l.maxLevel[7], l.reverse[0]}),
+             (QList<uint>{250, 650, 0, 900, 1}));
 }
 
 void TstLoopsPage::defaultAll_data() {

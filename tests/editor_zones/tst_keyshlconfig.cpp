@@ -25,17 +25,7 @@ struct PageFixture {
         g_deviceSettings = nullptr;
     }
     KeyShlTable& table() const { return *page->model(); }
-    // The page's table as "key:loops" texts, like Bindings().
-    QStringList shown() const {
-        const KeyLoopTable saved = KeyLoopMatrix;
-        for (int k = 0; k < kOrdinaryKeys; ++k) {
-            for (int l = 0; l < kLoops; ++l)
-                KeyLoopMatrix[size_t(k)][size_t(l)] = table().check(k, l);
-        }
-        const QStringList out = Bindings();
-        KeyLoopMatrix = saved;
-        return out;
-    }
+    QStringList shown() const { return Ticks(table()); }
     void tick(int key, int loop, bool on) {
         QVERIFY(table().setData(table().index(key - 1, loop + 1), on, Qt::CheckStateRole));
     }
@@ -49,27 +39,12 @@ class TestKeyShlConfig : public QObject {
     Q_OBJECT
 
 private slots:
-    void form();
     void columns_data();
     void columns();
     void techLoop_data();
     void techLoop();
     void loadEditStore();
 };
-
-void TestKeyShlConfig::form() {
-    PageFixture fx;
-    for (const char* name : {"tbSetAll", "tbUnsetAll"}) {
-        auto* b = fx.page->findChild<QToolButton*>(QString::fromLatin1(name));
-        QVERIFY(!b->icon().isNull());
-        QVERIFY(b->text().isEmpty());
-    }
-    QCOMPARE(fx.page->findChild<QToolButton*>("tbSetAll")->toolTip(), "Установить все");
-    QCOMPARE(fx.page->findChild<QToolButton*>("tbUnsetAll")->toolTip(), "Снять все");
-    auto* view = fx.page->findChild<QTableView*>(QStringLiteral("tvKeyShl"));
-    QCOMPARE(view->model()->rowCount(), 18);
-    QCOMPARE(view->rowHeight(17), 18);
-}
 
 void TestKeyShlConfig::columns_data() {
     QTest::addColumn<int>("type");

