@@ -57,7 +57,6 @@ private slots:
     void barPixels_data();
     void barPixels();
     void barTips();
-    void barRepaintsAtOnce();
     void gridCouplingAndReverse();
     void sensorValues_data();
     void sensorValues();
@@ -126,22 +125,6 @@ void TstRangeDialog::barTips() {
         }
         QCOMPARE(seen, tips[rev]);
     }
-}
-
-void TstRangeDialog::barRepaintsAtOnce() {
-    NaprLines bar;
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
-    struct PaintCount : QObject {
-        int n = 0;
-        bool eventFilter(QObject*, QEvent* e) override {
-            n += e->type() == QEvent::Paint;
-            return false;
-        }
-    } paints;
-    bar.installEventFilter(&paints);
-    bar.RepaintLine(10, 90, false);
-    QCOMPARE(paints.n, 1); // inside the call, not at the next event loop turn
 }
 
 // Codes in the grid, sliders that never cross, the bar at code / 10.23, and
