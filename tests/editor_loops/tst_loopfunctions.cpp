@@ -193,7 +193,7 @@ void TstLoopFunctions::technologicalLoop() {
     DelayFuncFrame page;
     page.CancelClick();
     page.NumTShlChange(2);
-    QCOMPARE(Chosen(page, 'P') * 10 + Chosen(page, 'S'), 40);
+    QCOMPARE((QList<int>{Chosen(page, 'P'), Chosen(page, 'S')}), (QList<int>{4, 0}));
     QVERIFY(!Loop(page, 'S', 2)->isEnabled() && !Loop(page, 'P', 2)->isEnabled());
     QCOMPARE(Child<QLabel>(&page, "lInfo")->text(),
              QStringLiteral("Шлейф №2 заблокирован, так как является технологическим."));

@@ -109,14 +109,12 @@ private slots:
     void rename();
     void techLoop_data();
     void techLoop();
-    void deviceType_data();
     void deviceType();
     void objectType();
     void edits_data();
     void edits();
     void loadAndStore();
-    void windowMirrorsAndCancelOrder();
-    void windowZoneListReasons();
+    void inTheWindow();
 };
 
 void TestZones::enter_data() {
@@ -277,40 +275,30 @@ void TestZones::techLoop() {
         QCOMPARE(bool(loops.flags(loops.index(row, 0)) & Qt::ItemIsEnabled), row != c.locked);
 }
 
-void TestZones::deviceType_data() {
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QList<int>>("hidden");
-    QTest::addColumn<QList<int>>("reasons");
-    QTest::addColumn<QStringList>("zones");
-    QTest::newRow("to 4 loops") << int(DEV_D4M) << QList<int>{4, 5, 6, 7}
-                                << QList<int>{2, 2, 1, 1, 1, 5}
-                                << QStringList{"1|1", "2|2", "3|3", "4|4"};
-    QTest::newRow("to 6 loops") << int(DEV_VoduzeR) << QList<int>{6, 7}
-                                << QList<int>{1, 1, 1, 1, 1, 5}
-                                << QStringList{"1|1", "2|2", "3|3", "4|4", "5|5", "6|6"};
-}
-
+// A model with fewer loops hides their rows and drops the zones past its
+// loop count, telling the outputs page each step.
 void TestZones::deviceType() {
-    QFETCH(int, type);
-    QFETCH(QList<int>, hidden);
-    QFETCH(QList<int>, reasons);
-    QFETCH(QStringList, zones);
-    PageFixture fx(DEV_D8M, OBJ_COMPLEX);
-    fx.enter({"1:1", "2:2", "3:3", "4:4", "5:5", "6:6"});
-    QSignalSpy lists(fx.page.get(), &Zones::sigSendZonesList);
-    fx.page->TPribSlot(type);
-    QList<int> rowsHidden;
-    for (int row = 0; row < kLoops; ++row) {
-        if (fx.w<QTableView>("tvZoneShl")->isRowHidden(row))
-            rowsHidden << row;
+    const QList<std::tuple<int, QList<int>, QList<int>>> cases{
+        {DEV_D4M, {4, 5, 6, 7}, {2, 2, 1, 1, 1, 5}}, // type, rows hidden, reasons
+        {DEV_VoduzeR, {6, 7}, {1, 1, 1, 1, 1, 5}}};
+    for (const auto& [type, hidden, reasons] : cases) {
+        PageFixture fx(DEV_D8M, OBJ_COMPLEX);
+        fx.enter({"1:1", "2:2", "3:3", "4:4", "5:5", "6:6"});
+        QSignalSpy lists(fx.page.get(), &Zones::sigSendZonesList);
+        fx.page->TPribSlot(type);
+        QList<int> rowsHidden;
+        for (int row = 0; row < kLoops; ++row) {
+            if (fx.w<QTableView>("tvZoneShl")->isRowHidden(row))
+                rowsHidden << row;
+        }
+        QCOMPARE(rowsHidden, hidden);
+        QCOMPARE(Reasons(lists), reasons);
+        QCOMPARE(ZonesShown(*fx.page).size(), LoopCountOf(type));
+        QCOMPARE(ZonesShown(*fx.page).last(), QStringLiteral("%1|%1").arg(LoopCountOf(type)));
+        QCOMPARE(fx.settings.zones->loopCount, LoopCountOf(type));
     }
-    QCOMPARE(rowsHidden, hidden);
-    QCOMPARE(Reasons(lists), reasons);
-    QCOMPARE(ZonesShown(*fx.page), zones);
-    QCOMPARE(fx.settings.zones->loopCount, LoopCountOf(type));
 }
 
-// A simple object holds every key and loop in one zone that cannot grow or
 // shrink; a complex one has a zone per loop set.
 void TestZones::objectType() {
     for (int object : {OBJ_SIMPLE, OBJ_COMPLEX}) {
@@ -377,98 +365,69 @@ void TestZones::loadAndStore() {
     QCOMPARE(z.zoneName[1], QStringLiteral("Склад"));
 }
 
-namespace {
-struct WindowFixture {
-    WindowFixture() {
-        ok = fx.open();
-        window = fx.main->pribParWindow();
-        zones = window->zones();
-        keys = window->findChild<KeyShlConfig*>();
-        list = window->findChild<QListWidget*>(QStringLiteral("ListParams"));
-    }
-    void radio(const char* name) { fx.widget<QRadioButton>(name)->click(); }
-    // The form starts with "complex" ticked over the settings' simple object,
-    // so a click on it alone would change nothing.
-    void complex() {
-        radio("Rbtobjpr");
-        radio("Rbtobjsl");
-    }
-    void cancel() { window->findChild<QPushButton*>(QStringLiteral("pbCancel"))->click(); }
-    void open(const QString& title) {
-        list->setCurrentItem(list->findItems(title, Qt::MatchExactly).value(0));
-    }
-    void zoneButton(const char* name, int column = -1) {
-        if (column >= 0)
-            zones->findChild<QTableView*>(QStringLiteral("tvZoneShl"))->selectColumn(column);
-        zones->findChild<QPushButton*>(QString::fromLatin1(name))->click();
-    }
-    QStringList keyTable() const { return Ticks(*keys->model()); }
-
+// Inside the real window: names typed on either key table show on the other
+// once; bindings ticked on the key page give the zones on opening "Зоны" and
+// its normalisation comes back; every zone-list reason reaches the outputs
+// page; a cancel reloads KeyLoopMatrix before the zones rebuild from it.
+void TestZones::inTheWindow() {
     DeviceFixture fx;
-    bool ok = false;
-    PribParWindow* window = nullptr;
-    Zones* zones = nullptr;
-    KeyShlConfig* keys = nullptr;
-    QListWidget* list = nullptr;
-};
-} // namespace
+    QVERIFY(fx.open());
+    PribParWindow* window = fx.main->pribParWindow();
+    Zones* zones = window->zones();
+    KeyShlTable& keyTable = *window->findChild<KeyShlConfig*>()->model();
+    KeyZone& zoneTable = *zones->keyModel();
+    auto* list = window->findChild<QListWidget*>(QStringLiteral("ListParams"));
+    auto click = [](const QObject* parent, const char* name) {
+        parent->findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
+    };
+    auto open = [&](const QString& title) {
+        list->setCurrentItem(list->findItems(title, Qt::MatchExactly).value(0));
+    };
+    QCOMPARE(ReceiverCount::of(zones, SIGNAL(sigSendZonesList(QStringList, int))), 1);
+    QSignalSpy lists(zones, &Zones::sigSendZonesList);
+    click(window, "pbCancel");
+    // The form starts with "complex" ticked over the settings' simple object.
+    click(fx.main.get(), "Rbtobjpr");
+    click(fx.main.get(), "Rbtobjsl");
 
-void TestZones::windowMirrorsAndCancelOrder() {
-    WindowFixture w;
-    QVERIFY(w.ok);
-    w.complex();
-    w.cancel();
-
-    // Names typed on one page show on the other, once.
-    QSignalSpy fromKeys(w.keys, &KeyShlConfig::SigTableDataChanged);
-    QSignalSpy fromZones(w.zones, &Zones::SigTableDataChanged);
-    KeyShlTable& keyTable = *w.keys->model();
+    QSignalSpy fromKeys(window->findChild<KeyShlConfig*>(), &KeyShlConfig::SigTableDataChanged);
+    QSignalSpy fromZones(zones, &Zones::SigTableDataChanged);
     QVERIFY(keyTable.setData(keyTable.index(1, 1), QStringLiteral("GATE2"), Qt::DisplayRole));
-    KeyZone& zoneTable = *w.zones->keyModel();
     QVERIFY(zoneTable.setData(zoneTable.index(3, 0), QStringLiteral("Петров"), Qt::EditRole));
-    QCOMPARE(w.zones->keyModel()->eepromName(1), QStringLiteral("GATE2"));
-    QCOMPARE(w.keys->model()->keyName(3), QStringLiteral("Петров"));
-    QCOMPARE(fromKeys.size(), 1);
-    QCOMPARE(fromZones.size(), 1);
+    QCOMPARE(zoneTable.eepromName(1), QStringLiteral("GATE2"));
+    QCOMPARE(keyTable.keyName(3), QStringLiteral("Петров"));
+    QCOMPARE((QList<int>{int(fromKeys.size()), int(fromZones.size())}), (QList<int>{1, 1}));
 
-    // Bindings ticked on the key page give the zones on opening "Зоны"; the
-    // normalisation there comes back to the key page.
-    w.open(QStringLiteral("Ключи и шлейфы"));
+    open(QStringLiteral("Ключи и шлейфы"));
     for (auto [key, loop] : {std::pair{0, 0}, {0, 1}, {1, 1}, {1, 2}})
         QVERIFY(keyTable.setData(keyTable.index(key, loop + 2), true, Qt::CheckStateRole));
-    w.fx.prompt.buttons.enqueue(Prompt::Yes);
-    w.open(QStringLiteral("Зоны"));
-    QCOMPARE(w.fx.prompt.count(QStringLiteral("Нормализовать таблицу?")), 1);
-    QCOMPARE(ZonesShown(*w.zones), (QStringList{"1|1 2", "2|3"}));
-    QCOMPARE(w.keyTable(), (QStringList{"1:1 2", "2:3"}));
+    fx.prompt.buttons.enqueue(Prompt::Yes);
+    open(QStringLiteral("Зоны"));
+    QCOMPARE(fx.prompt.count(QStringLiteral("Нормализовать таблицу?")), 1);
+    QCOMPARE(ZonesShown(*zones), (QStringList{"1|1 2", "2|3"}));
+    QCOMPARE(Ticks(keyTable), (QStringList{"1:1 2", "2:3"}));
     QVERIFY(zoneTable.setData(zoneTable.index(2, 3), true, Qt::CheckStateRole)); // key 3, zone 1
-    QCOMPARE(w.keyTable(), (QStringList{"1:1 2", "2:3", "3:3"}));
+    QCOMPARE(Ticks(keyTable), (QStringList{"1:1 2", "2:3", "3:3"}));
 
-    // Cancel: the key page reloads KeyLoopMatrix before the zones page
-    // rebuilds from it, so both show what was stored.
-    w.cancel();
-    QVERIFY(w.keyTable().isEmpty());
+    auto* loopView = zones->findChild<QTableView*>(QStringLiteral("tvZoneShl"));
+    click(zones, "pbAddZone"); // zone 2, empty: deleted without a question
+    loopView->selectColumn(2);
+    click(zones, "pbDelZone");
+    loopView->selectColumn(0);
+    fx.prompt.items.enqueue(QStringLiteral("Дом"));
+    click(zones, "pbRenZone");
+    click(fx.main.get(), "RbD8M");
+    // Cancel, simple then complex, the second zone made on entering, add,
+    // delete, rename, and the model's rebuild making that zone again.
+    QCOMPARE(Reasons(lists), (QList<int>{0, 4, 4, 1, 1, 2, 3, 1, 5}));
+    QCOMPARE(lists.last().at(0).toStringList(), (QStringList{"Дом", "Зона 1"}));
+
+    click(window, "pbCancel");
+    QVERIFY(Ticks(keyTable).isEmpty());
     QVERIFY(Bindings().isEmpty());
-    QCOMPARE(ZonesShown(*w.zones), QStringList{"|"});
-    QCOMPARE(w.zones->keyModel()->eepromName(1), QString());
-    QCOMPARE(w.keys->model()->keyName(3), QString());
-}
-
-void TestZones::windowZoneListReasons() {
-    WindowFixture w;
-    QVERIFY(w.ok);
-    QCOMPARE(ReceiverCount::of(w.zones, SIGNAL(sigSendZonesList(QStringList, int))), 1);
-    QSignalSpy lists(w.zones, &Zones::sigSendZonesList);
-    w.cancel();
-    w.complex();
-    w.open(QStringLiteral("Зоны"));
-    w.zoneButton("pbAddZone");
-    w.zoneButton("pbDelZone", 1);
-    w.fx.prompt.items.enqueue(QStringLiteral("Дом"));
-    w.zoneButton("pbRenZone", 0);
-    w.radio("RbD8M");
-    QCOMPARE(Reasons(lists), (QList<int>{0, 4, 4, 1, 2, 3, 5})); // simple, then complex
-    QCOMPARE(lists.last().at(0).toStringList(), QStringList{"Дом"});
+    QCOMPARE(ZonesShown(*zones), QStringList{"|"});
+    QCOMPARE(zoneTable.eepromName(1), QString());
+    QCOMPARE(keyTable.keyName(3), QString());
 }
 
 QTEST_MAIN(TestZones)
