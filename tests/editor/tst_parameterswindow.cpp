@@ -30,29 +30,19 @@
 namespace {
 
 // Page titles by a letter each, so that a page list reads as one word.
-const QMap<QChar, QString> kTitles{{'L', "Параметры связи"},
-                                   {'F', "Федеральные номера"},
-                                   {'A', "SMS по пост./снятию"},
-                                   {'V', "Служебные SMS"},
-                                   {'R', "Настройка диапазонов"},
-                                   {'U', "Функции шлейфов"},
-                                   {'I', "Извещения по шлейфам"},
-                                   {'S', "Сервисные параметры"},
-                                   {'D', "Функция \"Задержка\""},
-                                   {'K', "Ключи и шлейфы"},
-                                   {'Z', "Зоны"},
-                                   {'O', "Функции выходов"},
-                                   {'C', "Пультовые SMS"},
-                                   {'G', "Параметры GPRS"},
-                                   {'T', "Настройка SNTP"},
-                                   {'N', "Параметры навигации"},
-                                   {'M', "Параметры камер"},
-                                   {'P', "Дистанционная настройка"},
-                                   {'E', "События по времени"}};
+const QString kLetters = QStringLiteral("LFAVRUISDKZOCGTNMPE");
+const QStringList kTitles =
+    QStringLiteral("Параметры связи|Федеральные номера|SMS по пост./снятию|Служебные SMS|"
+                   "Настройка диапазонов|Функции шлейфов|Извещения по шлейфам|"
+                   "Сервисные параметры|Функция \"Задержка\"|Ключи и шлейфы|Зоны|"
+                   "Функции выходов|Пультовые SMS|Параметры GPRS|Настройка SNTP|"
+                   "Параметры навигации|Параметры камер|Дистанционная настройка|"
+                   "События по времени")
+        .split('|');
 QStringList Titles(const QString& letters) {
     QStringList out;
     for (QChar c : letters)
-        out << kTitles.value(c);
+        out << kTitles.value(kLetters.indexOf(c));
     return out;
 }
 
@@ -118,33 +108,22 @@ void TestParametersWindow::init() {
 }
 
 void TestParametersWindow::pageLists_data() {
+    QTest::addColumn<QString>("titles"); // as letters of kLetters
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("version");
-    QTest::addColumn<QString>("titles");
 
-    QTest::newRow("system, no firmware") << 0 << 0 << ""
-                                         << "LFRUSDKZG";
-    QTest::newRow("system 18.12.2018/0") << 0 << 3 << "18.12.2018/0"
-                                         << "LFRUSDKZOGTN";
-    QTest::newRow("system 18.12.2018/1") << 0 << 1 << "18.12.2018/1"
-                                         << "LFRUSDKZOGTPE";
-    QTest::newRow("autonomous 25.03.2010") << 1 << 0 << "25.03.2010"
-                                           << "LAVRUSDKZO";
-    QTest::newRow("autonomous type 2, 16.04.2010") << 1 << 2 << "16.04.2010"
-                                                   << "LAVRUISDKZOT";
-    QTest::newRow("autonomous type 3, 07.06.2010") << 1 << 3 << "07.06.2010"
-                                                   << "LAVRUISDKZOGTN";
-    QTest::newRow("cameras build 34") << 0 << 2 << "03.12.2010/34"
-                                      << "LFRUSDKZOCGTM";
-    QTest::newRow("no cameras build 35") << 0 << 2 << "03.12.2010/35"
-                                         << "LFRUSDKZOCGT";
-    QTest::newRow("no cameras build 58") << 0 << 2 << "03.12.2010/58"
-                                         << "LFRUSDKZOCGT";
-    QTest::newRow("cameras build 59") << 0 << 2 << "03.12.2010/59"
-                                      << "LFRUSDKZOCGTM";
-    QTest::newRow("no cameras on type 1") << 0 << 1 << "03.12.2010/34"
-                                          << "LFRUSDKZOCGT";
+    QTest::newRow("system, no firmware") << "LFRUSDKZG" << 0 << 0 << "";
+    QTest::newRow("system 18.12.2018/0") << "LFRUSDKZOGTN" << 0 << 3 << "18.12.2018/0";
+    QTest::newRow("system 18.12.2018/1") << "LFRUSDKZOGTPE" << 0 << 1 << "18.12.2018/1";
+    QTest::newRow("autonomous 25.03.2010") << "LAVRUSDKZO" << 1 << 0 << "25.03.2010";
+    QTest::newRow("autonomous type 2, 16.04.2010") << "LAVRUISDKZOT" << 1 << 2 << "16.04.2010";
+    QTest::newRow("autonomous type 3, 07.06.2010") << "LAVRUISDKZOGTN" << 1 << 3 << "07.06.2010";
+    QTest::newRow("cameras build 34") << "LFRUSDKZOCGTM" << 0 << 2 << "03.12.2010/34";
+    QTest::newRow("no cameras build 35") << "LFRUSDKZOCGT" << 0 << 2 << "03.12.2010/35";
+    QTest::newRow("no cameras build 58") << "LFRUSDKZOCGT" << 0 << 2 << "03.12.2010/58";
+    QTest::newRow("cameras build 59") << "LFRUSDKZOCGTM" << 0 << 2 << "03.12.2010/59";
+    QTest::newRow("no cameras on type 1") << "LFRUSDKZOCGT" << 0 << 1 << "03.12.2010/34";
 }
 
 void TestParametersWindow::pageLists() {
@@ -185,10 +164,10 @@ void TestParametersWindow::followsMainWindow() {
     auto* window = fx.main->pribParWindow();
     const DopParams* page = window->dopParams();
     ChooseVersion(fx, "19.04.2012/45");
-    QVERIFY(window->menuTitles().contains(kTitles['P']));
-    QVERIFY(!window->menuTitles().contains(kTitles['N']));
+    QVERIFY(window->menuTitles().contains(Titles("P")[0]));
+    QVERIFY(!window->menuTitles().contains(Titles("N")[0]));
     fx.widget<QRadioButton>("rbVoduzeR")->click();
-    QVERIFY(window->menuTitles().contains(kTitles['N']));
+    QVERIFY(window->menuTitles().contains(Titles("N")[0]));
     fx.widget<QRadioButton>("RbRegAuto")->click();
     QCOMPARE(window->menuTitles().mid(0, 3), Titles("LAV"));
 
@@ -197,7 +176,7 @@ void TestParametersWindow::followsMainWindow() {
     Child(window, "pbApply")->click();
     QVERIFY(fx.action("actSounds")->isEnabled());
     fx.widget<QRadioButton>("RbRegKsar")->click();
-    QCOMPARE(window->menuTitles().value(1), kTitles['F']);
+    QCOMPARE(window->menuTitles().value(1), Titles("F")[0]);
     QVERIFY(!Shown(page, "chbUseSounds"));
     QVERIFY(!fx.action("actSounds")->isEnabled());
 
@@ -218,7 +197,7 @@ void TestParametersWindow::zoneQuestion() {
     Child(&window, "pbCancel")->click();
     auto* list = Child<QListWidget>(&window, "ListParams");
     auto* stack = Child<QStackedWidget>(&window, "stackedWidget");
-    const int zonesRow = window.menuTitles().indexOf(kTitles['Z']);
+    const int zonesRow = window.menuTitles().indexOf(Titles("Z")[0]);
     list->setCurrentRow(zonesRow);
     LeaveZoneUnbound(window);
     QVERIFY(prompt.asked.isEmpty()); // entering asks nothing

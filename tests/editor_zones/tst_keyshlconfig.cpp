@@ -172,12 +172,9 @@ void TestKeyShlConfig::foreignIndexes() {
 void TestKeyShlConfig::delegate_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("Latin and digits") << "Key7a"
-                                      << "Key7a";
-    QTest::newRow("cut at 8") << "abcDEF123456"
-                              << "abcDEF12";
-    QTest::newRow("blank, dash, Cyrillic dropped") << "a b-cЯd"
-                                                   << "abcd";
+    QTest::newRow("Latin and digits") << QStringLiteral("Key7a") << "Key7a";
+    QTest::newRow("cut at 8") << QStringLiteral("abcDEF123456") << "abcDEF12";
+    QTest::newRow("blank, dash, Cyrillic dropped") << QStringLiteral("a b-cЯd") << "abcd";
 }
 
 void TestKeyShlConfig::delegate() {
