@@ -82,6 +82,21 @@ NaprLines* LimNaprSh::rangeLine(int n) const {
     return numbered<NaprLines>(QStringLiteral("rangeLine_%1"), n);
 }
 
+void LimNaprSh::showBand(int i, int min, int max, bool reverse) {
+    dialogs[size_t(i)]->ValuesChangeOut(min, max, reverse);
+    if (NaprLines* bar = rangeLine(i + 1))
+        bar->RepaintLine(Percent(min), Percent(max), reverse);
+}
+
+void LimNaprSh::showScale(int i, const QStringList& texts) {
+    dialogs[size_t(i)]->SetNewScale(texts.at(0), texts.at(1), texts.at(2), texts.at(3),
+                                    texts.at(4));
+    for (int k = 0; k < texts.size(); ++k) {
+        if (auto* l = numbered<QLabel>(QString::fromLatin1(kScaleLabelNames[k]), i + 1))
+            l->setText(texts.at(k));
+    }
+}
+
 void LimNaprSh::TPribSlot(int type) {
     ShowLoopRows(kRowStems, type);
     if (type == DEV_D4M)
@@ -107,11 +122,8 @@ void LimNaprSh::NaprChanged(int min, int max, bool reverse, bool forAll, QDialog
     }
     if (!forAll)
         return;
-    for (int i = 0; i < kLoops; ++i) {
-        dialogs[size_t(i)]->ValuesChangeOut(min, max, reverse);
-        if (NaprLines* bar = rangeLine(i + 1))
-            bar->RepaintLine(Percent(min), Percent(max), reverse);
-    }
+    for (int i = 0; i < kLoops; ++i)
+        showBand(i, min, max, reverse);
 }
 
 void LimNaprSh::DefaultAllClic() {
@@ -121,10 +133,7 @@ void LimNaprSh::DefaultAllClic() {
         // A default file is edited by hand: its bounds are taken as codes.
         const int lower = SliderValue(limits.defaultMin[k]);
         const int upper = SliderValue(limits.defaultMax[k]);
-        const bool reverse = limits.defaultReverse[k] != 0;
-        dialogs[k]->ValuesChangeOut(lower, upper, reverse);
-        if (NaprLines* bar = rangeLine(i + 1))
-            bar->RepaintLine(Percent(lower), Percent(upper), reverse);
+        showBand(i, lower, upper, limits.defaultReverse[k] != 0);
         if (auto* radio = numbered<QCheckBox>(QStringLiteral("cbRadio_%1"), i + 1))
             radio->setChecked(false);
     }
@@ -178,12 +187,7 @@ void LimNaprSh::SetLoadedSensors() {
         for (int n = 1; n <= kLoops; ++n) {
             if (QComboBox* combo = sensorCombo(n))
                 combo->addItem(QStringLiteral("АЦП"));
-            for (int k = 0; k < codes.size(); ++k) {
-                if (auto* l = numbered<QLabel>(QString::fromLatin1(kScaleLabelNames[k]), n))
-                    l->setText(codes.at(k));
-            }
-            dialogs[size_t(n - 1)]->SetNewScale(codes.at(0), codes.at(1), codes.at(2), codes.at(3),
-                                                codes.at(4));
+            showScale(n - 1, codes);
         }
         return;
     }
@@ -202,12 +206,7 @@ void LimNaprSh::UpdateScaleLabels(int loop, int sensor) {
     const QVector<SensorRecord>& sensors = settings().loopLimits->sensors;
     if (!d || sensors.isEmpty())
         return;
-    const QStringList t = SensorScaleTexts(sensors, sensor);
-    d->SetNewScale(t.at(0), t.at(1), t.at(2), t.at(3), t.at(4));
-    for (int k = 0; k < t.size(); ++k) {
-        if (auto* l = numbered<QLabel>(QString::fromLatin1(kScaleLabelNames[k]), loop + 1))
-            l->setText(t.at(k));
-    }
+    showScale(loop, SensorScaleTexts(sensors, sensor));
     d->sensorIndex = sensor;
     d->MinSliderGo(d->savedMin);
     d->MaxSliderGo(d->savedMax);

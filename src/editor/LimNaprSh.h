@@ -56,6 +56,10 @@ private:
     // The sensor type choice and the bar of loop n (1-based).
     QComboBox* sensorCombo(int n) const;
     NaprLines* rangeLine(int n) const;
+    // Shows a band on loop `i`'s dialog and bar (0-based).
+    void showBand(int i, int min, int max, bool reverse);
+    // Shows the five scale texts on loop `i`'s labels and dialog (0-based).
+    void showScale(int i, const QStringList& texts);
 
     std::array<NastrShl*, kLoops> dialogs{};
     Ui::LimNaprSh* ui;

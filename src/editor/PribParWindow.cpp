@@ -404,25 +404,26 @@ void PribParWindow::CancelClick() {
         reject();
 }
 
-void PribParWindow::mirrorNumbers(int slot, const QString& stem, const QStringList& numbers) {
-    for (int k = 1; k <= numbers.size(); ++k) {
-        if (auto* edit = pages[size_t(slot)]->numbered<QLineEdit>(stem + QStringLiteral("%1"), k))
-            edit->setText(numbers.at(k - 1));
+void PribParWindow::mirrorNumbers(int from, const QStringList& numbers) {
+    // The number pages and the stems of their edits 1..5.
+    const std::pair<int, const char*> numberPages[] = {{kAuConnectParams, "leNum%1"},
+                                                       {kOtprSMS, "leNum%1"},
+                                                       {kDopSMS, "leNum%1"},
+                                                       {kZvonki, "leNum_%1"}};
+    for (const auto& [slot, stem] : numberPages) {
+        for (int k = 1; k <= numbers.size() && slot != from; ++k) {
+            if (auto* edit = pages[size_t(slot)]->numbered<QLineEdit>(QString::fromLatin1(stem), k))
+                edit->setText(numbers.at(k - 1));
+        }
     }
 }
 
 void PribParWindow::NumsChangedonParams(const QString& n1, const QString& n2, const QString& n3,
                                         const QString& n4, const QString& n5) {
-    const QStringList numbers{n1, n2, n3, n4, n5};
-    mirrorNumbers(kOtprSMS, QStringLiteral("leNum"), numbers);
-    mirrorNumbers(kDopSMS, QStringLiteral("leNum"), numbers);
-    mirrorNumbers(kZvonki, QStringLiteral("leNum_"), numbers);
+    mirrorNumbers(kAuConnectParams, {n1, n2, n3, n4, n5});
 }
 
 void PribParWindow::NumsChangedonSMS(const QString& n1, const QString& n2, const QString& n3,
                                      const QString& n4, const QString& n5) {
-    const QStringList numbers{n1, n2, n3, n4, n5};
-    mirrorNumbers(kAuConnectParams, QStringLiteral("leNum"), numbers);
-    mirrorNumbers(kDopSMS, QStringLiteral("leNum"), numbers);
-    mirrorNumbers(kZvonki, QStringLiteral("leNum_"), numbers);
+    mirrorNumbers(kOtprSMS, {n1, n2, n3, n4, n5});
 }

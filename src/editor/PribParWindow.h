@@ -108,8 +108,9 @@ private:
     template <typename Page> Page* at(int slot) const;
     void makeConnections();
     void selectFirstRow();
-    // Sets the number edits `stem`1..5 of the page in `slot`.
-    void mirrorNumbers(int slot, const QString& stem, const QStringList& numbers);
+    // Shows the numbers typed on the page in slot `from` on every other
+    // number page.
+    void mirrorNumbers(int from, const QStringList& numbers);
 
     std::array<ParamsPage*, kPageCount> pages{};
     Ui::PribParWindow* ui;

@@ -431,14 +431,5 @@ void Zones::ApplyClick() {
 }
 
 void Zones::SetTableDataChange(const QModelIndex& index1, const QModelIndex&) {
-    if (!index1.isValid() || !index1.model() || index1.row() >= kOrdinaryKeys)
-        return;
-    const QString text = index1.model()->data(index1, Qt::DisplayRole).toString();
-    if (index1.column() == 0)
-        m_keys->setKeyName(index1.row(), text);
-    else if (index1.column() == 1)
-        m_keys->setEepromName(index1.row(), text);
-    // A direct write: no dataChanged, so the name does not travel back.
-    ui->tvKeyZone->reset();
-    ui->tvKeyZone->viewport()->update();
+    TakeKeyName(m_keys, ui->tvKeyZone, index1);
 }

@@ -89,16 +89,7 @@ void KeyShlConfig::NumTShlChange(int n) {
 }
 
 void KeyShlConfig::SetTableDataChange(const QModelIndex& index1, const QModelIndex&) {
-    if (!index1.isValid() || !index1.model() || index1.row() >= kOrdinaryKeys)
-        return;
-    const QString text = index1.model()->data(index1, Qt::DisplayRole).toString();
-    if (index1.column() == 0)
-        m_model->setKeyName(index1.row(), text);
-    else if (index1.column() == 1)
-        m_model->setEepromName(index1.row(), text);
-    // A direct write: no dataChanged, so nothing echoes back.
-    ui->tvKeyShl->reset();
-    ui->tvKeyShl->viewport()->update();
+    TakeKeyName(m_model, ui->tvKeyShl, index1);
 }
 
 void KeyShlConfig::RewriteNormilizedChecks() {

@@ -1,17 +1,22 @@
 // The parameters window: which pages its list offers, how apply, cancel and
-// every way of closing reach all twenty pages, the number mirrors, and what
-// the main window relies on.
+// every way of closing reach the pages, the number mirrors, what follows the
+// main window, and one programming run of edits from many pages.
 
 #include "../app/DeviceFixture.h"
 
 #include "comms/AuConnectParams.h"
-#include "comms/ConGPRS.h"
 #include "comms/OtprSMS.h"
+#include "editor/DelayFuncFrame.h"
 #include "editor/DopParams.h"
+#include "editor/FuncShl.h"
+#include "editor/LimNaprSh.h"
+#include "editor/NaprLines.h"
+#include "editor/NastrShl.h"
 #include "editor/PribParWindow.h"
 #include "editor/Zones.h"
+#include "keys/KeyShlConfig.h"
+#include "keys/KeyShlTable.h"
 #include "link/Protocol.h"
-#include "settings/DeviceSettings.h"
 #include "settings/Firmware.h"
 
 #include <QCheckBox>
@@ -19,36 +24,30 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QStackedWidget>
 
 namespace {
 
-const QString tLink = QStringLiteral("Параметры связи");
-const QString tFederal = QStringLiteral("Федеральные номера");
-const QString tSmsArm = QStringLiteral("SMS по пост./снятию");
-const QString tSmsService = QStringLiteral("Служебные SMS");
-const QString tRanges = QStringLiteral("Настройка диапазонов");
-const QString tFunctions = QStringLiteral("Функции шлейфов");
-const QString tCalls = QStringLiteral("Извещения по шлейфам");
-const QString tService = QStringLiteral("Сервисные параметры");
-const QString tDelay = QStringLiteral("Функция \"Задержка\"");
-const QString tKeys = QStringLiteral("Ключи и шлейфы");
-const QString tZones = QStringLiteral("Зоны");
-const QString tOutputs = QStringLiteral("Функции выходов");
-const QString tConsoleSms = QStringLiteral("Пультовые SMS");
-const QString tGprs = QStringLiteral("Параметры GPRS");
-const QString tSntp = QStringLiteral("Настройка SNTP");
-const QString tNavigation = QStringLiteral("Параметры навигации");
-const QString tCameras = QStringLiteral("Параметры камер");
-const QString tRemote = QStringLiteral("Дистанционная настройка");
-const QString tTriggers = QStringLiteral("События по времени");
-
-QStringList SystemBase() {
-    return {tLink, tFederal, tRanges, tFunctions, tService, tDelay, tKeys, tZones};
+// Page titles by a letter each, so that a page list reads as one word.
+const QString kLetters = QStringLiteral("LFAVRUISDKZOCGTNMPE");
+const QStringList kTitles =
+    QStringLiteral("Параметры связи|Федеральные номера|SMS по пост./снятию|Служебные SMS|"
+                   "Настройка диапазонов|Функции шлейфов|Извещения по шлейфам|"
+                   "Сервисные параметры|Функция \"Задержка\"|Ключи и шлейфы|Зоны|"
+                   "Функции выходов|Пультовые SMS|Параметры GPRS|Настройка SNTP|"
+                   "Параметры навигации|Параметры камер|Дистанционная настройка|"
+                   "События по времени")
+        .split('|');
+QStringList Titles(const QString& letters) {
+    QStringList out;
+    for (QChar c : letters)
+        out << kTitles.value(kLetters.indexOf(c));
+    return out;
 }
 
-QPushButton* Button(const QWidget& w, const char* name) {
-    return w.findChild<QPushButton*>(QString::fromLatin1(name));
+template <class W = QPushButton> W* Child(const QObject* parent, const char* name) {
+    return parent->findChild<W*>(QString::fromLatin1(name));
 }
 
 // An empty zone added on the zones page of a complex object: neither a key
@@ -57,8 +56,28 @@ QPushButton* Button(const QWidget& w, const char* name) {
 void LeaveZoneUnbound(PribParWindow& window) {
     g_deviceSettings->header->objectType = OBJ_COMPLEX;
     emit window.SigTypeObjChange(); // as the main window's object-type choice does
-    window.zones()->findChild<QPushButton*>(QStringLiteral("pbAddZone"))->click();
+    Child(window.zones(), "pbAddZone")->click();
     QVERIFY(!window.zones()->CheckZonesBound());
+}
+
+void ChooseVersion(DeviceFixture& fx, const char* version) {
+    fx.widget<QComboBox>("cbVersion")
+        ->setCurrentIndex(int(MainWindow::FirmwareVersions().indexOf(version)));
+}
+
+bool Shown(const QWidget* page, const char* name) {
+    return Child<QWidget>(page, name)->isVisibleTo(page);
+}
+
+// The sections the builders make of `s`, by name.
+QList<QByteArray> Sections(const DeviceSettings& s, const QList<QByteArray>& names) {
+    DeviceSettings* const live = g_deviceSettings;
+    g_deviceSettings = const_cast<DeviceSettings*>(&s);
+    QList<QByteArray> out;
+    for (const QByteArray& name : names)
+        out << proto::BuildSection(name);
+    g_deviceSettings = live;
+    return out;
 }
 
 } // namespace
@@ -70,14 +89,13 @@ private slots:
     void init();
     void pageLists_data();
     void pageLists();
-    void listFollowsMainWindow();
+    void followsMainWindow();
     void zoneQuestion();
     void closing_data();
     void closing();
-    void revisionWarnings();
     void numberMirrors();
     void loadsForgetRememberedChoices();
-    void programmingAppliesPagesSilently();
+    void programmingRunTakesEveryPage();
 
 private:
     DeviceSettings settings;
@@ -90,52 +108,29 @@ void TestParametersWindow::init() {
 }
 
 void TestParametersWindow::pageLists_data() {
+    QTest::addColumn<QString>("titles"); // as letters of kLetters
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("version");
-    QTest::addColumn<QStringList>("titles");
-    QTest::addColumn<bool>("gprsForced"); // autonomous lists only
 
-    const QStringList sys = SystemBase();
-    QTest::newRow("system, no firmware") << 0 << 0 << "" << sys + QStringList{tGprs} << false;
-    QTest::newRow("system 17.12.2009")
-        << 0 << 0 << "17.12.2009" << sys + QStringList{tGprs} << false;
-    QTest::newRow("system 18.12.2018/0")
-        << 0 << 3 << "18.12.2018/0" << sys + QStringList{tOutputs, tGprs, tSntp, tNavigation}
-        << false;
-    QTest::newRow("system 18.12.2018/1")
-        << 0 << 1 << "18.12.2018/1" << sys + QStringList{tOutputs, tGprs, tSntp, tRemote, tTriggers}
-        << false;
-    QTest::newRow("system 15.04.2010: console SMS")
-        << 0 << 0 << "15.04.2010" << sys + QStringList{tOutputs, tConsoleSms, tGprs, tSntp}
-        << false;
-    const QStringList au{tLink, tSmsArm, tSmsService, tRanges, tFunctions};
-    const QStringList auTail{tService, tDelay, tKeys, tZones, tOutputs};
-    QTest::newRow("autonomous 25.03.2010") << 1 << 0 << "25.03.2010" << au + auTail << true;
-    QTest::newRow("autonomous type 2, 16.04.2010")
-        << 1 << 2 << "16.04.2010" << au + QStringList{tCalls} + auTail + QStringList{tSntp} << true;
-    QTest::newRow("autonomous type 3, 16.04.2010")
-        << 1 << 3 << "16.04.2010" << au + QStringList{tCalls} + auTail + QStringList{tGprs, tSntp}
-        << false;
-    QTest::newRow("autonomous type 3, 07.06.2010: navigation")
-        << 1 << 3 << "07.06.2010"
-        << au + QStringList{tCalls} + auTail + QStringList{tGprs, tSntp, tNavigation} << false;
-    const QStringList camBase = sys + QStringList{tOutputs, tConsoleSms, tGprs, tSntp};
-    QTest::newRow("cameras build 34")
-        << 0 << 2 << "03.12.2010/34" << camBase + QStringList{tCameras} << false;
-    QTest::newRow("no cameras build 35") << 0 << 2 << "03.12.2010/35" << camBase << false;
-    QTest::newRow("no cameras build 58") << 0 << 2 << "03.12.2010/58" << camBase << false;
-    QTest::newRow("cameras build 59")
-        << 0 << 2 << "03.12.2010/59" << camBase + QStringList{tCameras} << false;
-    QTest::newRow("no cameras on type 1") << 0 << 1 << "03.12.2010/34" << camBase << false;
+    QTest::newRow("system, no firmware") << "LFRUSDKZG" << 0 << 0 << "";
+    QTest::newRow("system 18.12.2018/0") << "LFRUSDKZOGTN" << 0 << 3 << "18.12.2018/0";
+    QTest::newRow("system 18.12.2018/1") << "LFRUSDKZOGTPE" << 0 << 1 << "18.12.2018/1";
+    QTest::newRow("autonomous 25.03.2010") << "LAVRUSDKZO" << 1 << 0 << "25.03.2010";
+    QTest::newRow("autonomous type 2, 16.04.2010") << "LAVRUISDKZOT" << 1 << 2 << "16.04.2010";
+    QTest::newRow("autonomous type 3, 07.06.2010") << "LAVRUISDKZOGTN" << 1 << 3 << "07.06.2010";
+    QTest::newRow("cameras build 34") << "LFRUSDKZOCGTM" << 0 << 2 << "03.12.2010/34";
+    QTest::newRow("no cameras build 35") << "LFRUSDKZOCGT" << 0 << 2 << "03.12.2010/35";
+    QTest::newRow("no cameras build 58") << "LFRUSDKZOCGT" << 0 << 2 << "03.12.2010/58";
+    QTest::newRow("cameras build 59") << "LFRUSDKZOCGTM" << 0 << 2 << "03.12.2010/59";
+    QTest::newRow("no cameras on type 1") << "LFRUSDKZOCGT" << 0 << 1 << "03.12.2010/34";
 }
 
 void TestParametersWindow::pageLists() {
     QFETCH(int, mode);
     QFETCH(int, type);
     QFETCH(QString, version);
-    QFETCH(QStringList, titles);
-    QFETCH(bool, gprsForced);
+    QFETCH(QString, titles);
 
     PribParWindow window;
     settings.header->workMode = mode;
@@ -143,84 +138,88 @@ void TestParametersWindow::pageLists() {
     SetFirmwareVersion(*settings.header, version);
     window.page(PribParWindow::kConGPRS)->CancelClick();
     window.CreateMenuList(DEV_WORK_MODE(mode));
-    QCOMPARE(window.menuTitles(), titles);
+    QCOMPARE(window.menuTitles(), Titles(titles));
 
-    // Row 0 shows the link page of the work mode.
-    auto* list = window.findChild<QListWidget*>(QStringLiteral("ListParams"));
-    auto* stack = window.findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
-    QCOMPARE(list->currentRow(), 0);
+    // Row 0 shows the link page of the work mode; every title leads to a page.
+    auto* list = Child<QListWidget>(&window, "ListParams");
+    auto* stack = Child<QStackedWidget>(&window, "stackedWidget");
     QCOMPARE(stack->currentWidget(), window.page(mode == 1 ? PribParWindow::kAuConnectParams
                                                            : PribParWindow::kConnectParams));
-    // Every title leads to its page.
     for (int row = 0; row < list->count(); ++row) {
         list->setCurrentRow(row);
-        QVERIFY2(stack->currentWidget() != nullptr, qPrintable(titles.at(row)));
         QVERIFY(qobject_cast<ParamsPage*>(stack->currentWidget()));
     }
-    if (mode == 1) {
-        // An autonomous model without the GPRS page always connects over GPRS.
-        auto* box = window.page(PribParWindow::kConGPRS)->findChild<QCheckBox*>();
-        if (box && gprsForced)
-            QVERIFY(box->isChecked());
-    }
+    // An autonomous model without the GPRS page always connects over GPRS.
+    if (mode == 1 && !titles.contains('G'))
+        QVERIFY(window.page(PribParWindow::kConGPRS)->findChild<QCheckBox*>()->isChecked());
 }
 
-// Choosing a version, a model or a work mode in the main window rebuilds the
-// list; the window's own selection changes never ask the zone question.
-void TestParametersWindow::listFollowsMainWindow() {
+// A version, model or mode chosen in the main window rebuilds
+// the list and re-gates the service page without asking the zone question;
+// within one apply the sound action follows the page's voice-message box.
+void TestParametersWindow::followsMainWindow() {
     DeviceFixture fx;
     QVERIFY(fx.open());
-    auto* window = fx.main->findChild<PribParWindow*>();
-    auto* version = fx.widget<QComboBox>("cbVersion");
-    version->setCurrentIndex(int(MainWindow::FirmwareVersions().indexOf("19.04.2012/45")));
-    QVERIFY(window->menuTitles().contains(tRemote));
-    QVERIFY(!window->menuTitles().contains(tNavigation));
+    fx.action("actSounds")->setVisible(true); // a hidden action is never enabled
+    auto* window = fx.main->pribParWindow();
+    const DopParams* page = window->dopParams();
+    ChooseVersion(fx, "19.04.2012/45");
+    QVERIFY(window->menuTitles().contains(Titles("P")[0]));
+    QVERIFY(!window->menuTitles().contains(Titles("N")[0]));
     fx.widget<QRadioButton>("rbVoduzeR")->click();
-    QVERIFY(window->menuTitles().contains(tNavigation));
+    QVERIFY(window->menuTitles().contains(Titles("N")[0]));
     fx.widget<QRadioButton>("RbRegAuto")->click();
-    QCOMPARE(window->menuTitles().mid(0, 3), (QStringList{tLink, tSmsArm, tSmsService}));
+    QCOMPARE(window->menuTitles().mid(0, 3), Titles("LAV"));
+
+    Child<QCheckBox>(page, "chbUseSounds")->setChecked(true);
+    QVERIFY(!fx.action("actSounds")->isEnabled());
+    Child(window, "pbApply")->click();
+    QVERIFY(fx.action("actSounds")->isEnabled());
     fx.widget<QRadioButton>("RbRegKsar")->click();
-    QCOMPARE(window->menuTitles().value(1), tFederal);
+    QCOMPARE(window->menuTitles().value(1), Titles("F")[0]);
+    QVERIFY(!Shown(page, "chbUseSounds"));
+    QVERIFY(!fx.action("actSounds")->isEnabled());
+
+    ChooseVersion(fx, "18.12.2009");
+    fx.widget<QRadioButton>("RbD4M")->click();
+    QVERIFY(!Shown(page, "cbTihPS"));
+    ChooseVersion(fx, "19.12.2009");
+    QVERIFY(Shown(page, "cbTihPS"));
     QVERIFY(fx.prompt.asked.isEmpty());
 }
 
-// Leaving "Зоны" with an unbound zone asks; No keeps the zones page.
+// Leaving "Зоны" with an unbound zone asks; No keeps the zones page, Yes
+// moves on; a rebuild, OK and Cancel move the selection without asking.
 void TestParametersWindow::zoneQuestion() {
     ScriptedPrompt prompt;
     PribParWindow window;
     window.CreateMenuList(MODE_SYSTEM);
-    Button(window, "pbCancel")->click();
-    auto* list = window.findChild<QListWidget*>(QStringLiteral("ListParams"));
-    auto* stack = window.findChild<QStackedWidget*>(QStringLiteral("stackedWidget"));
-    const int zonesRow = window.menuTitles().indexOf(tZones);
+    Child(&window, "pbCancel")->click();
+    auto* list = Child<QListWidget>(&window, "ListParams");
+    auto* stack = Child<QStackedWidget>(&window, "stackedWidget");
+    const int zonesRow = window.menuTitles().indexOf(Titles("Z")[0]);
     list->setCurrentRow(zonesRow);
     LeaveZoneUnbound(window);
     QVERIFY(prompt.asked.isEmpty()); // entering asks nothing
 
-    prompt.buttons.enqueue(Prompt::No);
+    prompt.buttons << Prompt::No << Prompt::Yes;
     list->setCurrentRow(0);
-    QCOMPARE(prompt.asked.size(), 1);
-    QVERIFY(prompt.asked.last().text.contains(QStringLiteral("Перейти на другую вкладку?")));
+    QCOMPARE(prompt.count(QStringLiteral("Перейти на другую вкладку?")), 1);
     QCOMPARE(list->currentRow(), zonesRow);
     QCOMPARE(stack->currentWidget(), window.page(PribParWindow::kZones));
-
-    prompt.buttons.enqueue(Prompt::Yes);
     list->setCurrentRow(1);
     QCOMPARE(prompt.asked.size(), 2);
     QCOMPARE(stack->currentWidget(), window.page(PribParWindow::kFederalNums));
 
-    // A rebuild, OK and Cancel move the selection without asking.
     for (auto leave : {+[](PribParWindow& w) { w.CreateMenuList(MODE_SYSTEM); },
-                       +[](PribParWindow& w) { Button(w, "pbCancel")->click(); },
-                       +[](PribParWindow& w) { Button(w, "pbOk")->click(); }}) {
+                       +[](PribParWindow& w) { Child(&w, "pbCancel")->click(); },
+                       +[](PribParWindow& w) { Child(&w, "pbOk")->click(); }}) {
         list->setCurrentRow(zonesRow);
         LeaveZoneUnbound(window);
-        const int asked = prompt.asked.size();
         prompt.buttons.enqueue(Prompt::Ok); // the apply warning of OK
         leave(window);
         QCOMPARE(list->currentRow(), 0);
-        for (int i = asked; i < prompt.asked.size(); ++i)
-            QVERIFY(!prompt.asked.at(i).text.contains(QStringLiteral("Перейти")));
+        QCOMPARE(prompt.count(QStringLiteral("Перейти")), 2); // the two above only
         prompt.buttons.clear();
     }
 }
@@ -229,95 +228,78 @@ void TestParametersWindow::closing_data() {
     QTest::addColumn<QString>("how");
     QTest::addColumn<bool>("stored");
     QTest::addColumn<int>("reloads"); // clicks of pbCancel
-    QTest::newRow("OK") << "ok" << true << 1;
-    QTest::newRow("Cancel") << "cancel" << false << 2;
-    QTest::newRow("Escape") << "escape" << false << 1;
-    QTest::newRow("title-bar close") << "close" << false << 1;
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("Apply") << "apply" << true << 0 << true;
+    QTest::newRow("OK") << "ok" << true << 1 << true;
+    QTest::newRow("Cancel") << "cancel" << false << 2 << false;
+    QTest::newRow("Escape") << "escape" << false << 1 << false;
+    QTest::newRow("title-bar close") << "close" << false << 1 << false;
 }
 
-// Every close reloads every page: edits are dropped unless OK stored them,
-// and after OK the pages show what was stored, normalised.
+// Every close reloads every page once or twice, never recursing: edits are
+// dropped unless stored, and after OK the pages show what was stored,
+// normalised. Apply and OK warn of an unbound zone and store anyway.
 void TestParametersWindow::closing() {
     QFETCH(QString, how);
     QFETCH(bool, stored);
     QFETCH(int, reloads);
+    QFETCH(bool, warned);
 
     ScriptedPrompt prompt;
     PribParWindow window;
     window.CreateMenuList(MODE_SYSTEM);
-    Button(window, "pbCancel")->click();
+    Child(&window, "pbCancel")->click();
+    LeaveZoneUnbound(window);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    auto* prefix = window.dopParams()->findChild<QLineEdit*>(QStringLiteral("leCallPrefix"));
-    auto* tamper = window.dopParams()->findChild<QCheckBox*>(QStringLiteral("chbUseTamper"));
+    auto* prefix = Child<QLineEdit>(window.dopParams(), "leCallPrefix");
+    auto* tamper = Child<QCheckBox>(window.dopParams(), "chbUseTamper");
     prefix->clear();
     tamper->setChecked(true);
-    QSignalSpy cancelClicks(Button(window, "pbCancel"), &QPushButton::clicked);
+    QSignalSpy cancelClicks(Child(&window, "pbCancel"), &QPushButton::clicked);
+    QSignalSpy applied(&window, &PribParWindow::SigApplyOK);
 
-    if (how == "ok")
-        Button(window, "pbOk")->click();
+    if (how == "apply" || how == "ok")
+        Child(&window, how == "ok" ? "pbOk" : "pbApply")->click();
     else if (how == "cancel")
-        Button(window, "pbCancel")->click();
+        Child(&window, "pbCancel")->click();
     else if (how == "escape")
         QTest::keyClick(&window, Qt::Key_Escape);
     else
         window.close();
 
-    QVERIFY(!window.isVisible());
+    QCOMPARE(window.isVisible(), how == "apply");
     QCOMPARE(cancelClicks.size(), reloads);
-    QCOMPARE(settings.extra->useTamper, u8(stored ? 1 : 0));
+    QCOMPARE(applied.size(), int(stored));
+    QCOMPARE(settings.extra->useTamper, u8(stored));
     QCOMPARE(settings.extra->callPrefix, QStringLiteral("+7"));
-    QCOMPARE(prefix->text(), QStringLiteral("+7"));
+    QCOMPARE(prefix->text(), how == "apply" ? QString() : QStringLiteral("+7"));
     QCOMPARE(tamper->isChecked(), stored);
-    QVERIFY(prompt.asked.isEmpty());
-}
-
-// Apply warns of an unbound zone and stores anyway; programming applies with
-// no warning at all.
-void TestParametersWindow::revisionWarnings() {
-    ScriptedPrompt prompt;
-    PribParWindow window;
-    Button(window, "pbCancel")->click();
-    LeaveZoneUnbound(window);
-    auto* tamper = window.dopParams()->findChild<QCheckBox*>(QStringLiteral("chbUseTamper"));
-    tamper->setChecked(true);
-    QSignalSpy applied(&window, &PribParWindow::SigApplyOK);
-    window.applySettings();
-    QVERIFY(prompt.asked.isEmpty());
-    QCOMPARE(settings.extra->useTamper, u8(1));
-    tamper->setChecked(false);
-    Button(window, "pbApply")->click();
-    QCOMPARE(prompt.asked.size(), 1);
-    QCOMPARE(prompt.asked.first().title, QStringLiteral("Предупреждение"));
-    QCOMPARE(settings.extra->useTamper, u8(0));
-    QCOMPARE(applied.size(), 2);
-    QVERIFY(window.isHidden()); // Apply does not close
+    QCOMPARE(prompt.asked.size(), int(warned));
+    if (warned)
+        QCOMPARE(prompt.asked.first().title, QStringLiteral("Предупреждение"));
 }
 
 // Numbers typed on one number page show on the others at once, as text only.
 void TestParametersWindow::numberMirrors() {
     PribParWindow window;
-    Button(window, "pbCancel")->click();
-    const QStringList typed{"916-123-45-67", "1", "2", "3", "4"};
-    auto edits = [&](int slot, const QString& stem) {
-        QStringList out;
-        for (int k = 1; k <= 5; ++k)
-            out << window.page(slot)->numbered<QLineEdit>(stem + "%1", k)->text();
-        return out;
+    Child(&window, "pbCancel")->click();
+    auto first = [&](int slot, const char* stem) {
+        return window.page(slot)->numbered<QLineEdit>(QString::fromLatin1(stem) + "%1", 1)->text();
     };
-    const QStringList before = edits(PribParWindow::kAuConnectParams, "leNum");
+    const QString own = first(PribParWindow::kAuConnectParams, "leNum");
     emit static_cast<AuConnectParams*>(window.page(PribParWindow::kAuConnectParams))
-        ->SigNumsChanged(typed[0], typed[1], typed[2], typed[3], typed[4]);
-    QCOMPARE(edits(PribParWindow::kZvonki, "leNum_").value(0), QStringLiteral("916-123-45-67"));
-    QCOMPARE(edits(PribParWindow::kDopSMS, "leNum").value(0), QStringLiteral("916-123-45-67"));
-    QCOMPARE(edits(PribParWindow::kOtprSMS, "leNum").value(0), QStringLiteral("916-123-45-67"));
-    QCOMPARE(edits(PribParWindow::kAuConnectParams, "leNum"), before); // not its own sender
+        ->SigNumsChanged("916-123-45-67", "1", "2", "3", "4");
+    for (auto [slot, stem] : {std::pair{PribParWindow::kZvonki, "leNum_"},
+                              {PribParWindow::kDopSMS, "leNum"},
+                              {PribParWindow::kOtprSMS, "leNum"}})
+        QCOMPARE(first(slot, stem), QStringLiteral("916-123-45-67"));
+    QCOMPARE(first(PribParWindow::kAuConnectParams, "leNum"), own); // not its own sender
 
     emit static_cast<OtprSMS*>(window.page(PribParWindow::kOtprSMS))
-        ->SigNumsChanged("495-000-00-01", typed[1], typed[2], typed[3], typed[4]);
-    QCOMPARE(edits(PribParWindow::kAuConnectParams, "leNum").value(0),
-             QStringLiteral("495-000-00-01"));
-    QCOMPARE(edits(PribParWindow::kZvonki, "leNum_").value(0), QStringLiteral("495-000-00-01"));
+        ->SigNumsChanged("495-000-00-01", "1", "2", "3", "4");
+    QCOMPARE(first(PribParWindow::kAuConnectParams, "leNum"), QStringLiteral("495-000-00-01"));
+    QCOMPARE(first(PribParWindow::kZvonki, "leNum_"), QStringLiteral("495-000-00-01"));
     QCOMPARE(settings.phones->number[0], QStringLiteral("0000000000")); // nothing stored yet
 }
 
@@ -348,32 +330,87 @@ void TestParametersWindow::loadsForgetRememberedChoices() {
     QCOMPARE(g_deviceSettings->extra->techLoop, 2); // not the 7 of before the load
 }
 
-// Programming right after an edit, without Apply, sends what the pages show
-// and asks nothing.
-void TestParametersWindow::programmingAppliesPagesSilently() {
+// Programming right after edits on the service, loop, delay, function and
+// key pages, without Apply and with a zone left unbound, asks nothing and
+// sends exactly what the pages show.
+void TestParametersWindow::programmingRunTakesEveryPage() {
     DeviceFixture fx;
     QVERIFY(fx.open());
-    QVERIFY(fx.connect(4, QDate(2012, 4, 19), 45));
-    auto* window = fx.main->findChild<PribParWindow*>();
-    window->findChild<QPushButton*>(QStringLiteral("pbCancel"))->click();
+    QVERIFY(fx.connect(3, QDate(2012, 4, 19), 45)); // the 8-loop model
+    PribParWindow* window = fx.main->pribParWindow();
+    Child(window, "pbCancel")->click();
     LeaveZoneUnbound(*window);
-    auto* page = window->dopParams();
-    page->findChild<QLineEdit*>(QStringLiteral("leCallPrefix"))->setText(QStringLiteral("+375"));
-    page->findChild<QCheckBox*>(QStringLiteral("chbUseTamper"))->setChecked(true);
+    window->applySettings(); // what the pages make of the settings as they stand
+    DeviceSettings expected(*g_deviceSettings);
+    const DeviceSettings before(expected);
+
+    Child<QLineEdit>(window->dopParams(), "leCallPrefix")->setText("+375");
+    Child<QCheckBox>(window->dopParams(), "chbUseTamper")->setChecked(true);
+    expected.extra->callPrefix = "+375";
+    expected.extra->useTamper = 1;
+    // Loop 8's band, reversed, in its dialog; loop 2 a radio sensor.
+    LimNaprSh* limits = window->limNaprSh();
+    NastrShl* dialog = limits->dialog(7);
+    Child<QSlider>(dialog, "slNMax")->setValue(700);
+    Child<QSlider>(dialog, "slNMin")->setValue(300);
+    Child<QCheckBox>(dialog, "cbObrShl")->setChecked(true);
+    Child(dialog, "pbApply")->click();
+    Child<QCheckBox>(limits, "cbRadio_2")->setChecked(true);
+    LoopLimits& l = *expected.loopLimits;
+    std::tie(l.minLevel[7], l.maxLevel[7], l.reverse[7], l.radio[1]) = std::tuple(300, 700, 1, 1);
+    // Loop 8 with restore when armed, loop 3's siren when disarmed.
+    auto* functions = window->findChild<FuncShl*>();
+    Child<QComboBox>(functions, "CombobVOS8")->setCurrentIndex(2);
+    Child<QCheckBox>(functions, "cbSOSir3")->setChecked(true);
+    expected.loopFunctions->closeAnalysis[7] = 2;
+    expected.loopFunctions->openSiren[2] = 1;
+    // One minute on loop 8 when arming, three on loop 2 when disarming.
+    auto* delays = window->findChild<DelayFuncFrame*>();
+    Child<QRadioButton>(delays, "RbPShl8")->setChecked(true);
+    Child<QComboBox>(delays, "CbP")->setCurrentIndex(5);
+    Child<QRadioButton>(delays, "RbSShl2")->setChecked(true);
+    Child<QComboBox>(delays, "CbS")->setCurrentIndex(7);
+    ExtraOptions& e = *expected.extra;
+    std::tie(e.armDelayOn, e.armDelayLoop, e.armDelayTime) = std::tuple(0, 7, 5);
+    std::tie(e.disarmDelayOn, e.disarmDelayLoop, e.disarmDelayTime) = std::tuple(0, 1, 7);
+    // Key 1 on loops 1 and 3, key 18 on loops 2 and 8, key 5 named.
+    KeyShlTable& keys = *window->findChild<KeyShlConfig*>()->model();
+    for (auto [key, loop] : {std::pair{0, 0}, {0, 2}, {17, 1}, {17, 7}}) {
+        QVERIFY(keys.setData(keys.index(key, loop + 2), true, Qt::CheckStateRole));
+        expected.zones->keyLoop[size_t(key)][size_t(loop)] = 1;
+    }
+    QVERIFY(keys.setData(keys.index(4, 1), QStringLiteral("Door5"), Qt::DisplayRole));
+    expected.zones->eepromKeyName[4] = "Door5";
+
+    // The window's page-list rebuild shows each dialog's applied band again.
+    auto* bar = Child<NaprLines>(limits, "rangeLine_8");
+    bar->RepaintLine(0, 0, false);
+    window->CreateMenuList(MODE_SYSTEM);
+    QCOMPARE((QList<int>{bar->min, bar->max, int(bar->rev)}), (QList<int>{29, 68, 1}));
+
     const int asked = fx.prompt.asked.size();
-    const int before = fx.rows();
+    const int from = fx.rows();
     fx.action("actProgramming")->trigger();
-    QVERIFY(fx.waitForCode(120, before));
-    // Only the report of the result; no warning before the run.
-    for (int i = asked; i < fx.prompt.asked.size(); ++i)
+    QVERIFY(fx.waitForCode(120, from));
+    QVERIFY(fx.sim.ProgrammingDone());
+    for (int i = asked; i < fx.prompt.asked.size(); ++i) // only the report of the result
         QCOMPARE(fx.prompt.asked.at(i).kind, Prompt::Information);
-    QCOMPARE(g_deviceSettings->extra->callPrefix, QStringLiteral("+375"));
     const QList<QByteArray> names = fx.sim.SectionsAsked();
     const QList<QByteArray> answers = fx.sim.SectionAnswers();
+    const QList<QByteArray> wanted = Sections(expected, names);
+    const QList<QByteArray> old = Sections(before, names);
     QCOMPARE(answers.size(), names.size());
-    for (int i = 0; i < names.size(); ++i)
-        QCOMPARE(answers.at(i).toHex(' '), proto::BuildSection(names.at(i)).toHex(' '));
-    QVERIFY(answers.join().contains("+375"));
+    int changed = 0;
+    for (int i = 0; i < names.size(); ++i) {
+        QCOMPARE(answers.at(i).toHex(' '), wanted.at(i).toHex(' '));
+        changed += answers.at(i) != old.at(i);
+    }
+    QVERIFY(changed >= 3); // bands, keys, and the options with delays and functions
+
+    // The service page's technological loop reaches the delays page.
+    Child<QComboBox>(window->dopParams(), "CbNTShl")->setCurrentIndex(8);
+    QVERIFY(Child<QRadioButton>(delays, "RbnuP")->isChecked());
+    QVERIFY(!Child<QRadioButton>(delays, "RbPShl8")->isEnabled());
 }
 
 QTEST_MAIN(TestParametersWindow)

@@ -36,11 +36,17 @@ QString ShownLoops(const QWidget& page, const QString& stem) {
         out += Shown(page, stem + QString::number(n)) ? QString::number(n) : QString();
     return out;
 }
-QList<int> Arm(const DeviceSettings& s) {
-    return {s.extra->armDelayOn, s.extra->armDelayLoop, s.extra->armDelayTime};
+// Both delays as on, loop, time, arming first.
+QList<int> Delays(const DeviceSettings& s) {
+    const ExtraOptions& e = *s.extra;
+    return {e.armDelayOn,    e.armDelayLoop,    e.armDelayTime,
+            e.disarmDelayOn, e.disarmDelayLoop, e.disarmDelayTime};
 }
-QList<int> Disarm(const DeviceSettings& s) {
-    return {s.extra->disarmDelayOn, s.extra->disarmDelayLoop, s.extra->disarmDelayTime};
+void SetDelays(DeviceSettings& s, const QList<int>& d) {
+    ExtraOptions& e = *s.extra;
+    std::tie(e.armDelayOn, e.armDelayLoop, e.armDelayTime) = std::tuple(u8(d[0]), d[1], d[2]);
+    std::tie(e.disarmDelayOn, e.disarmDelayLoop, e.disarmDelayTime) =
+        std::tuple(u8(d[3]), d[4], d[5]);
 }
 // The 1-based loop chosen in one direction, 0 for none.
 int Chosen(const QWidget& page, char dir) {
@@ -50,11 +56,12 @@ int Chosen(const QWidget& page, char dir) {
     }
     return 0;
 }
-void SetDelay(DeviceSettings& s, bool arm, int on, int loop, int time) {
-    ExtraOptions& e = *s.extra;
-    (arm ? e.armDelayOn : e.disarmDelayOn) = u8(on);
-    (arm ? e.armDelayLoop : e.disarmDelayLoop) = loop;
-    (arm ? e.armDelayTime : e.disarmDelayTime) = time;
+QList<int> Flat(const LoopFunctions& f) {
+    QList<int> out{f.errorOpenClose};
+    for (size_t k = 0; k < kLoops; ++k)
+        out << f.openAnalysis[k] << f.closeAnalysis[k] << f.openLight[k] << f.openSiren[k]
+            << f.closeLight[k] << f.closeSiren[k];
+    return out;
 }
 } // namespace
 
@@ -63,10 +70,8 @@ class TstLoopFunctions : public QObject {
 
 private slots:
     void init() { UseDefaults(settings); }
-    void functionsRoundTrip();
-    void functionsRowsByModel_data();
-    void functionsRowsByModel();
-    void delayChoices();
+    void rowsByModel_data();
+    void rowsByModel();
     void parking_data();
     void parking();
     void notParked();
@@ -79,37 +84,7 @@ private:
     DeviceSettings settings;
 };
 
-// Each widget reaches its own field and comes back from it, every loop.
-void TstLoopFunctions::functionsRoundTrip() {
-    FuncShl page;
-    page.CancelClick();
-    QCOMPARE(Combo(page, "CombobVOS8")->currentText(), QStringLiteral("Не анализируется"));
-    LoopFunctions& f = *settings.loopFunctions;
-    for (int i = 0; i < kLoops; ++i) {
-        const auto k = size_t(i);
-        f.openAnalysis[k] = i % 3;
-        f.closeAnalysis[k] = (i + 1) % 3;
-        f.openLight[k] = i == 1;
-        f.openSiren[k] = i == 2;
-        f.closeLight[k] = i == 3;
-        f.closeSiren[k] = i == 7;
-    }
-    f.errorOpenClose = 1;
-    const LoopFunctions stored = f;
-    page.CancelClick();
-    QCOMPARE(Combo(page, "CombobVOS5")->currentText(), QStringLiteral("С восстановлением"));
-    f = LoopFunctions();
-    page.ApplyClick();
-    QCOMPARE(f.openAnalysis, stored.openAnalysis);
-    QCOMPARE(f.closeAnalysis, stored.closeAnalysis);
-    QCOMPARE((QList<Arr<u8, kLoops>>{f.openLight, f.openSiren, f.closeLight, f.closeSiren}),
-             (QList<Arr<u8, kLoops>>{stored.openLight, stored.openSiren, stored.closeLight,
-                                     stored.closeSiren}));
-    QCOMPARE(int(f.errorOpenClose), 1);
-}
-
-// Rows follow the model; hidden rows keep their values and are stored.
-void TstLoopFunctions::functionsRowsByModel_data() {
+void TstLoopFunctions::rowsByModel_data() {
     QTest::addColumn<QList<int>>("types");
     QTest::addColumn<QString>("loops");
     QTest::newRow("4 loops") << QList<int>{DEV_D4M} << "1234";
@@ -118,14 +93,23 @@ void TstLoopFunctions::functionsRowsByModel_data() {
     QTest::newRow("8, 4, 8") << QList<int>{DEV_D8M, DEV_D4M, DEV_D8M} << "12345678";
 }
 
-void TstLoopFunctions::functionsRowsByModel() {
+// Rows follow the model; each widget reaches its own field and comes back
+// from it, on every loop, hidden rows too.
+void TstLoopFunctions::rowsByModel() {
     QFETCH(QList<int>, types);
     QFETCH(QString, loops);
     FuncShl functions;
     DelayFuncFrame delays;
-    settings.loopFunctions->closeAnalysis[7] = 2;
-    settings.loopFunctions->openSiren[6] = 1;
+    LoopFunctions& f = *settings.loopFunctions;
+    for (size_t k = 0; k < kLoops; ++k) {
+        std::tie(f.openAnalysis[k], f.closeAnalysis[k]) = std::tuple(k % 3, (k + 1) % 3);
+        std::tie(f.openLight[k], f.openSiren[k]) = std::tuple(k == 1, k == 2);
+        std::tie(f.closeLight[k], f.closeSiren[k]) = std::tuple(k == 3, k == 7);
+    }
+    f.errorOpenClose = 1;
+    const QList<int> stored = Flat(f);
     functions.CancelClick();
+    QCOMPARE(Combo(functions, "CombobVOS5")->currentText(), QStringLiteral("С восстановлением"));
     for (int type : types) {
         functions.TPribSlot(type);
         delays.TPribSlot(type);
@@ -135,41 +119,11 @@ void TstLoopFunctions::functionsRowsByModel() {
         QCOMPARE(ShownLoops(functions, stem), loops);
     for (const char* stem : {"RbPShl", "RbSShl", "lp", "ls"})
         QCOMPARE(ShownLoops(delays, stem), loops);
-    settings.loopFunctions->closeAnalysis[7] = 0;
-    settings.loopFunctions->openSiren[6] = 0;
+    f = LoopFunctions();
     functions.ApplyClick();
-    QCOMPARE(settings.loopFunctions->closeAnalysis[7], 2);
-    QCOMPARE(int(settings.loopFunctions->openSiren[6]), 1);
+    QCOMPARE(Flat(f), stored);
 }
 
-void TstLoopFunctions::delayChoices() {
-    DelayFuncFrame page;
-    page.CancelClick();
-    for (const char* combo : {"CbP", "CbS"}) {
-        QCOMPARE(Combo(page, combo)->currentText(), QStringLiteral("Без задержки"));
-        QVERIFY(!Combo(page, combo)->isEnabled());
-    }
-    settings.extra->armDelayLoop = 4;
-    page.ApplyClick();
-    QCOMPARE(Arm(settings) + Disarm(settings), (QList<int>{1, 0, 0, 1, 0, 0}));
-
-    Loop(page, 'P', 3)->setChecked(true);
-    QVERIFY(Combo(page, "CbP")->isEnabled());
-    QCOMPARE(Combo(page, "CbP")->currentText(), QStringLiteral("10 секунд"));
-    Loop(page, 'S', 6)->setChecked(true);
-    Combo(page, "CbS")->setCurrentIndex(7);
-    QCOMPARE(Combo(page, "CbS")->currentText(), QStringLiteral("3 минуты"));
-    page.ApplyClick();
-    QCOMPARE(Arm(settings) + Disarm(settings), (QList<int>{0, 2, 0, 0, 5, 7}));
-    Child<QRadioButton>(&page, "RbnuS")->setChecked(true);
-    page.CancelClick();
-    QCOMPARE(Chosen(page, 'S'), 6);
-    QCOMPARE(Combo(page, "CbS")->currentIndex(), 7);
-}
-
-// A delay on a loop the model lacks is parked (the settings say "none") and
-// comes back at the first model that has the loop, unless an apply or a
-// load of settings came in between.
 void TstLoopFunctions::parking_data() {
     QTest::addColumn<int>("loop");
     QTest::addColumn<QList<int>>("types");
@@ -183,19 +137,21 @@ void TstLoopFunctions::parking_data() {
     QTest::newRow("still lacking") << 7 << QList<int>{DEV_D4M, DEV_VororaZ} << "" << false;
 }
 
+// A delay on a loop the model lacks is parked (the settings say "none") and
+// comes back at the first model that has the loop, unless an apply or a
+// load of settings came in between.
 void TstLoopFunctions::parking() {
     QFETCH(int, loop);
     QFETCH(QList<int>, types);
     QFETCH(QString, between);
     QFETCH(bool, back);
-    SetDelay(settings, true, 0, loop, 6);
-    SetDelay(settings, false, 0, 1, 3); // on every model
+    SetDelays(settings, {0, loop, 6, 0, 1, 3}); // disarming on a loop every model has
     DelayFuncFrame page;
     page.TPribSlot(DEV_D8M);
     page.CancelClick();
     for (int type : types.mid(0, types.size() - 1))
         page.TPribSlot(type);
-    QCOMPARE(Arm(settings), (QList<int>{1, 0, 0}));
+    QCOMPARE(Delays(settings), (QList<int>{1, 0, 0, 0, 1, 3}));
     QVERIFY(page.armChoiceParked() && !page.disarmChoiceParked());
     if (between == "apply")
         page.ApplyClick();
@@ -203,50 +159,49 @@ void TstLoopFunctions::parking() {
         page.ForgetRemembered();
     page.TPribSlot(types.last());
 
-    QCOMPARE(Arm(settings), back ? (QList<int>{0, loop, 6}) : (QList<int>{1, 0, 0}));
+    QCOMPARE(Delays(settings),
+             back ? (QList<int>{0, loop, 6, 0, 1, 3}) : (QList<int>{1, 0, 0, 0, 1, 3}));
     QCOMPARE(Chosen(page, 'P'), back ? loop + 1 : 0);
     QCOMPARE(Combo(page, "CbP")->currentIndex(), back ? 6 : 0);
     QCOMPARE(page.armChoiceParked(), !back && between.isEmpty());
-    QCOMPARE(Disarm(settings), (QList<int>{0, 1, 3}));
 }
 
 // A delay that is off is no choice: a loop a device image left in it is not
 // parked and never switches the delay on. A technological loop lowers the
 // zones' loop count, not the model's: the loop beside it keeps its delay.
 void TstLoopFunctions::notParked() {
-    SetDelay(settings, true, 1, 7, 2);
+    SetDelays(settings, {1, 7, 2, 1, 0, 0});
     DelayFuncFrame page;
     page.CancelClick();
     page.TPribSlot(DEV_D4M);
     page.TPribSlot(DEV_D8M);
-    QCOMPARE(Arm(settings), (QList<int>{1, 7, 2}));
+    QCOMPARE(Delays(settings).mid(0, 3), (QList<int>{1, 7, 2}));
     QVERIFY(Child<QRadioButton>(&page, "RbnuP")->isChecked());
 
-    SetDelay(settings, true, 0, 5, 2);
+    SetDelays(settings, {0, 5, 2, 1, 0, 0});
     settings.zones->loopCount = 5;
     page.CancelClick();
     page.TPribSlot(DEV_VororaZ);
     QVERIFY(!page.armChoiceParked());
-    QCOMPARE(Arm(settings), (QList<int>{0, 5, 2}));
+    QCOMPARE(Delays(settings).mid(0, 3), (QList<int>{0, 5, 2}));
 }
 
+// The technological loop's buttons are locked with a notice; a choice on it
+// falls back to none at the next apply; a switch to another loop frees it.
 void TstLoopFunctions::technologicalLoop() {
-    SetDelay(settings, false, 0, 1, 0);
-    SetDelay(settings, true, 0, 3, 0);
+    SetDelays(settings, {0, 3, 0, 0, 1, 0});
     DelayFuncFrame page;
     page.CancelClick();
     page.NumTShlChange(2);
-    QVERIFY(Child<QRadioButton>(&page, "RbnuS")->isChecked());
-    QCOMPARE(Chosen(page, 'P'), 4);
+    QCOMPARE((QList<int>{Chosen(page, 'P'), Chosen(page, 'S')}), (QList<int>{4, 0}));
     QVERIFY(!Loop(page, 'S', 2)->isEnabled() && !Loop(page, 'P', 2)->isEnabled());
     QCOMPARE(Child<QLabel>(&page, "lInfo")->text(),
              QStringLiteral("Шлейф №2 заблокирован, так как является технологическим."));
-    QVERIFY(Shown(page, "lInfo"));
-    QCOMPARE(Disarm(settings), (QList<int>{0, 1, 0})); // until the apply
-    page.NumTShlChange(5);                             // straight to another loop
+    QCOMPARE(Delays(settings), (QList<int>{0, 3, 0, 0, 1, 0})); // until the apply
+    page.NumTShlChange(5);
     QVERIFY(Loop(page, 'S', 2)->isEnabled() && !Loop(page, 'S', 5)->isEnabled());
     page.ApplyClick();
-    QCOMPARE(Arm(settings) + Disarm(settings), (QList<int>{0, 3, 0, 1, 0, 0}));
+    QCOMPARE(Delays(settings), (QList<int>{0, 3, 0, 1, 0, 0}));
     for (int none : {0, -1, 9}) {
         page.NumTShlChange(5);
         page.NumTShlChange(none);
@@ -254,9 +209,6 @@ void TstLoopFunctions::technologicalLoop() {
     }
 }
 
-// The loop buttons come back with the oldest firmware; before 19.04.2012 a
-// complex object cannot use the delays page and the error flag's box is
-// hidden. The pages still load and store what they hold.
 void TstLoopFunctions::releaseGates_data() {
     QTest::addColumn<QString>("version");
     QTest::addColumn<int>("objectType");
@@ -272,6 +224,9 @@ void TstLoopFunctions::releaseGates_data() {
         << "19.04.2012" << int(OBJ_COMPLEX) << false << true << true;
 }
 
+// The loop buttons come back with the oldest firmware; before 19.04.2012 a
+// complex object cannot use the delays page and the error flag's box is
+// hidden. The pages still load and store what they hold.
 void TstLoopFunctions::releaseGates() {
     QFETCH(QString, version);
     QFETCH(int, objectType);
@@ -292,7 +247,7 @@ void TstLoopFunctions::releaseGates() {
     QCOMPARE(Shown(page, "lDelayNoEn"), !usable);
     QCOMPARE(group->isEnabled(), usable);
     QCOMPARE(Child<QLabel>(&page, "lInfo")->isEnabled(), usable);
-    SetDelay(settings, true, 0, 1, 0);
+    SetDelays(settings, {0, 1, 0, 1, 0, 0});
     settings.loopFunctions->errorOpenClose = 1;
     page.CancelClick();
     functions.CancelClick();
@@ -313,7 +268,7 @@ void TstLoopFunctions::deviceImageValuesTheListsLack() {
     image[image::Cr99ImageOffset(cr99::kArmDelay)] = char((7 << cr99::kDelayLoopShift) | 5);
     image[image::Cr99ImageOffset(cr99::kLoopFunctions)] = char(3 << cr99::kOpenAnalysisShift);
     QVERIFY(ParseImage(image, &settings, QString()));
-    QCOMPARE(Arm(settings), (QList<int>{1, 7, 5}));
+    QCOMPARE(Delays(settings).mid(0, 3), (QList<int>{1, 7, 5}));
 
     DelayFuncFrame delays;
     FuncShl functions;

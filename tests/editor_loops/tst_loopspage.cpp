@@ -67,14 +67,11 @@ private slots:
     void init() { UseDefaults(settings); }
     void loadAndStoreBands_data();
     void loadAndStoreBands();
-    void onlyAppliedBandsAreStored();
-    void forAll();
-    void defaultAll_data();
+    void appliedBands();
     void defaultAll();
     void buttonOpensItsDialog();
     void rowsAndLoop7ByModel_data();
     void rowsAndLoop7ByModel();
-    void withoutSensorFiles_data();
     void withoutSensorFiles();
     void sensorChoiceIsPerLoop();
     void storedTypePastTheList();
@@ -117,75 +114,59 @@ void TstLoopsPage::loadAndStoreBands() {
              (QList<uint>{300, stored, 1, 1}));
 }
 
-void TstLoopsPage::onlyAppliedBandsAreStored() {
+// Only a dialog's applied band is stored, at the page's apply. One applied
+// for all loops sets every dialog and bar; the next is for its loop only.
+void TstLoopsPage::appliedBands() {
     LimNaprSh page;
     LoopLimits& l = *settings.loopLimits;
     l.minLevel[1] = 200;
     l.maxLevel[1] = 600;
     page.CancelClick();
-    NastrShl* d = page.dialog(1);
-    Child<QSlider>(d, "slNMin")->setValue(500);
-    Child<QPushButton>(d, "pbCancel")->click();
+    Child<QSlider>(page.dialog(1), "slNMin")->setValue(500);
+    Child<QPushButton>(page.dialog(1), "pbCancel")->click();
     page.ApplyClick();
     QCOMPARE(l.minLevel[1], 200u);
-    ApplyBand(page, 2, 250, 650, true);
-    QCOMPARE(Bar(page, 2), (QList<int>{24, 63, 1}));
-    QCOMPARE(l.minLevel[1], 200u); // until the page applies
-    page.ApplyClick();
-    QCOMPARE((QList<uint>{l.minLevel[1], l.maxLevel[1], l.reverse[1]}), (QList<uint>{250, 650, 1}));
-}
-
-// A dialog applied for all loops sets every dialog and bar; the settings
-// follow at the page's apply; the next apply is for its loop only.
-void TstLoopsPage::forAll() {
-    LimNaprSh page;
-    page.CancelClick();
     ApplyBand(page, 3, 100, 900, true, true);
     for (int n = 1; n <= kLoops; ++n) {
         QCOMPARE(Bar(page, n), (QList<int>{9, 87, 1}));
         QCOMPARE(Child<QSlider>(page.dialog(n - 1), "slNMin")->value(), 100);
     }
-    QCOMPARE(settings.loopLimits->maxLevel[7], 0u);
-    page.ApplyClick();
-    QCOMPARE(settings.loopLimits->maxLevel[7], 900u);
-    QCOMPARE(int(settings.loopLimits->reverse[0]), 1);
-    ApplyBand(page, 3, 200, 300, false);
+    ApplyBand(page, 2, 250, 650, false);
+    QCOMPARE(Bar(page, 2), (QList<int>{24, 63, 0}));
     QCOMPARE(Bar(page, 1), (QList<int>{9, 87, 1}));
+    QCOMPARE(l.maxLevel[7], 0u); // until the page applies
+    page.ApplyClick();
+    QCOMPARE((QList<uint>{l.minLevel[1], l.maxLevel[1], l.reverse[1], l.maxLevel[7], l.reverse[0]}),
+             (QList<uint>{250, 650, 0, 900, 1}));
 }
 
-void TstLoopsPage::defaultAll_data() {
-    QTest::addColumn<bool>("apply");
-    QTest::newRow("then cancel") << false;
-    QTest::newRow("then apply") << true;
-}
-
+// The default button takes every loop's defaults, within the 10-bit codes,
+// and clears the radio flags; a cancel drops them, an apply stores them.
 void TstLoopsPage::defaultAll() {
-    QFETCH(bool, apply);
     LimNaprSh page;
     LoopLimits& l = *settings.loopLimits;
     l.minLevel.fill(10);
     l.maxLevel.fill(20);
     l.radio.fill(1);
-    for (int i = 0; i < kLoops; ++i) {
-        l.defaultMin[size_t(i)] = 100 + u32(i);
-        l.defaultMax[size_t(i)] = 800;
-        l.defaultReverse[size_t(i)] = i % 2;
-    }
+    for (size_t k = 0; k < kLoops; ++k)
+        std::tie(l.defaultMin[k], l.defaultMax[k], l.defaultReverse[k]) =
+            std::tuple(100 + k, 800, k % 2);
     l.defaultMax[7] = 4000; // a hand-edited default file
     page.CancelClick();
-    Child<QPushButton>(&page, "pbDefaultAll")->click();
-    QCOMPARE(Bar(page, 2), (QList<int>{9, 78, 1}));
-    QVERIFY(!Radio(page, 6)->isChecked());
-    QCOMPARE(l.minLevel[0], 10u);
-    if (apply) {
-        page.ApplyClick();
-        QCOMPARE((QList<uint>{l.minLevel[5], l.maxLevel[7], l.reverse[1], l.radio[6]}),
-                 (QList<uint>{105, 1023, 1, 0}));
-    } else {
+    for (bool apply : {false, true}) {
+        Child<QPushButton>(&page, "pbDefaultAll")->click();
+        QCOMPARE(Bar(page, 2), (QList<int>{9, 78, 1}));
+        QVERIFY(!Radio(page, 6)->isChecked());
+        QCOMPARE(l.minLevel[0], 10u);
+        if (apply)
+            break;
         page.CancelClick();
         QCOMPARE(Bar(page, 2), (QList<int>{0, 1, 0}));
         QVERIFY(Radio(page, 6)->isChecked());
     }
+    page.ApplyClick();
+    QCOMPARE((QList<uint>{l.minLevel[5], l.maxLevel[7], l.reverse[1], l.radio[6]}),
+             (QList<uint>{105, 1023, 1, 0}));
 }
 
 void TstLoopsPage::buttonOpensItsDialog() {
@@ -241,26 +222,20 @@ void TstLoopsPage::rowsAndLoop7ByModel() {
 
 // No "sensors" folder: empty choices. A folder without files: "АЦП". Both
 // show plain codes and store no sensor type.
-void TstLoopsPage::withoutSensorFiles_data() {
-    QTest::addColumn<bool>("folder");
-    QTest::newRow("no folder") << false;
-    QTest::newRow("empty folder") << true;
-}
-
 void TstLoopsPage::withoutSensorFiles() {
-    QFETCH(bool, folder);
-    LimNaprSh page;
-    if (folder)
-        page.SetLoadedSensors();
-    settings.loopLimits->sensorType[2] = 3;
-    page.CancelClick();
-    page.ApplyClick();
-    QCOMPARE(Sensors(page, 3)->count(), int(folder));
-    if (folder)
-        QCOMPARE(Sensors(page, 3)->itemText(0), QStringLiteral("АЦП"));
-    QCOMPARE(Scale(&page, 3), kCodes);
-    QCOMPARE(Scale(page.dialog(2)), kCodes);
-    QCOMPARE(settings.loopLimits->sensorType[2], 3u);
+    for (bool folder : {false, true}) {
+        LimNaprSh page;
+        if (folder)
+            page.SetLoadedSensors();
+        settings.loopLimits->sensorType[2] = 3;
+        page.CancelClick();
+        page.ApplyClick();
+        QCOMPARE(Sensors(page, 3)->count(), int(folder));
+        QCOMPARE(Sensors(page, 3)->itemText(0), folder ? QStringLiteral("АЦП") : QString());
+        QCOMPARE(Scale(&page, 3), kCodes);
+        QCOMPARE(Scale(page.dialog(2)), kCodes);
+        QCOMPARE(settings.loopLimits->sensorType[2], 3u);
+    }
 }
 
 // A choice on loop 3 relabels loop 3 and its dialog only; the settings and

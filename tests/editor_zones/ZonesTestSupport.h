@@ -28,19 +28,26 @@ inline void Bind(const QStringList& bindings) {
     }
 }
 
-// KeyLoopMatrix as "key:loops" texts, keys without loops left out.
-inline QStringList Bindings() {
+// Key-by-loop cells as "key:loops" texts, keys without loops left out.
+template <class Cell> QStringList KeyLoopTexts(Cell cell) {
     QStringList out;
     for (int key = 0; key < kOrdinaryKeys; ++key) {
         QList<int> loops;
         for (int loop = 0; loop < kLoops; ++loop) {
-            if (KeyLoopMatrix[size_t(key)][size_t(loop)])
+            if (cell(key, loop))
                 loops << loop;
         }
         if (!loops.isEmpty())
             out << QString::number(key + 1) + ':' + Numbers(loops);
     }
     return out;
+}
+inline QStringList Bindings() {
+    return KeyLoopTexts([](int k, int l) { return KeyLoopMatrix[size_t(k)][size_t(l)] != 0; });
+}
+// The key-to-loop table's ticks, the same way.
+inline QStringList Ticks(const CheckTableModel& m) {
+    return KeyLoopTexts([&](int k, int l) { return m.check(k, l); });
 }
 
 // The zones the page shows, as "keys|loops" texts.

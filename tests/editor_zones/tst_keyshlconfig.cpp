@@ -1,12 +1,18 @@
 // The key-to-loop page on its own: loop columns by model, the technological
-// loop's column, set and clear all, and KeyLoopMatrix kept equal to the table
-// through edits, loads and stores.
+// loop's column, set and clear all, KeyLoopMatrix kept equal to the table
+// through edits, loads and stores; the tables' bad indexes and the key-name
+// editor.
 
 #include "ZonesTestSupport.h"
 #include "app/AppTestSupport.h"
+#include "editor/base/LeDelegate.h"
 #include "keys/KeyShlConfig.h"
 #include "keys/KeyShlTable.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStandardItemModel>
+#include <QStyleOptionViewItem>
 #include <QTableView>
 #include <QToolButton>
 
@@ -25,17 +31,6 @@ struct PageFixture {
         g_deviceSettings = nullptr;
     }
     KeyShlTable& table() const { return *page->model(); }
-    // The page's table as "key:loops" texts, like Bindings().
-    QStringList shown() const {
-        const KeyLoopTable saved = KeyLoopMatrix;
-        for (int k = 0; k < kOrdinaryKeys; ++k) {
-            for (int l = 0; l < kLoops; ++l)
-                KeyLoopMatrix[size_t(k)][size_t(l)] = table().check(k, l);
-        }
-        const QStringList out = Bindings();
-        KeyLoopMatrix = saved;
-        return out;
-    }
     void tick(int key, int loop, bool on) {
         QVERIFY(table().setData(table().index(key - 1, loop + 1), on, Qt::CheckStateRole));
     }
@@ -49,27 +44,15 @@ class TestKeyShlConfig : public QObject {
     Q_OBJECT
 
 private slots:
-    void form();
     void columns_data();
     void columns();
     void techLoop_data();
     void techLoop();
     void loadEditStore();
+    void foreignIndexes();
+    void delegate_data();
+    void delegate();
 };
-
-void TestKeyShlConfig::form() {
-    PageFixture fx;
-    for (const char* name : {"tbSetAll", "tbUnsetAll"}) {
-        auto* b = fx.page->findChild<QToolButton*>(QString::fromLatin1(name));
-        QVERIFY(!b->icon().isNull());
-        QVERIFY(b->text().isEmpty());
-    }
-    QCOMPARE(fx.page->findChild<QToolButton*>("tbSetAll")->toolTip(), "Установить все");
-    QCOMPARE(fx.page->findChild<QToolButton*>("tbUnsetAll")->toolTip(), "Снять все");
-    auto* view = fx.page->findChild<QTableView*>(QStringLiteral("tvKeyShl"));
-    QCOMPARE(view->model()->rowCount(), 18);
-    QCOMPARE(view->rowHeight(17), 18);
-}
 
 void TestKeyShlConfig::columns_data() {
     QTest::addColumn<int>("type");
@@ -95,43 +78,40 @@ void TestKeyShlConfig::columns() {
 void TestKeyShlConfig::techLoop_data() {
     QTest::addColumn<QList<int>>("choices");
     QTest::addColumn<QString>("button"); // pressed afterwards; empty: none
-    QTest::addColumn<QStringList>("table");
-    QTest::addColumn<int>("greyed"); // table column, -1 none
+    QTest::addColumn<QString>("loops");  // key 1's; after set all every key's
+    QTest::addColumn<int>("greyed");     // table column, -1 none
     const QString all = "1 2 3 4 5 6 7 8", but3 = "1 2 4 5 6 7 8";
-    QTest::newRow("loop 3 cleared") << QList<int>{3} << QString() << QStringList{"1:" + but3} << 4;
-    QTest::newRow("set all but loop 3")
-        << QList<int>{3} << "tbSetAll" << QStringList{"1:" + but3, "2:" + but3} << 4;
-    QTest::newRow("clear all") << QList<int>{3} << "tbUnsetAll" << QStringList{} << 4;
-    QTest::newRow("none again: still clear")
-        << QList<int>{3, 0} << QString() << QStringList{"1:" + but3} << -1;
-    QTest::newRow("none again, set all")
-        << QList<int>{3, 0} << "tbSetAll" << QStringList{"1:" + all, "2:" + all} << -1;
-    QTest::newRow("loop 5 after 3")
-        << QList<int>{3, 5} << QString() << QStringList{"1:1 2 4 6 7 8"} << 6;
-    QTest::newRow("refill ignored") << QList<int>{-1} << QString() << QStringList{"1:" + all} << -1;
+    QTest::newRow("loop 3 cleared") << QList<int>{3} << QString() << but3 << 4;
+    QTest::newRow("set all but loop 3") << QList<int>{3} << "tbSetAll" << but3 << 4;
+    QTest::newRow("clear all") << QList<int>{3} << "tbUnsetAll" << QString() << 4;
+    QTest::newRow("none again: still clear") << QList<int>{3, 0} << QString() << but3 << -1;
+    QTest::newRow("none again, set all") << QList<int>{3, 0} << "tbSetAll" << all << -1;
+    QTest::newRow("loop 5 after 3") << QList<int>{3, 5} << QString() << "1 2 4 6 7 8" << 6;
+    QTest::newRow("refill ignored") << QList<int>{-1} << QString() << all << -1;
 }
 
+// Hidden loops are set and cleared all the same; set and clear all tell the
+// zones page nothing until it is opened.
 void TestKeyShlConfig::techLoop() {
     QFETCH(QList<int>, choices);
     QFETCH(QString, button);
-    QFETCH(QStringList, table);
+    QFETCH(QString, loops);
     QFETCH(int, greyed);
     PageFixture fx;
-    fx.page->TDevChange(DEV_D4M); // hidden loops are set and cleared all the same
+    fx.page->TDevChange(DEV_D4M);
     fx.settings.zones->keyLoop[0].fill(1);
     fx.page->CancelClick();
     for (int n : choices)
         fx.page->NumTShlChange(n);
-    // Set and clear all tell the zones page nothing until it is opened.
     QSignalSpy changed(fx.page.get(), &KeyShlConfig::SigTableDataChanged);
     if (!button.isEmpty())
         fx.page->findChild<QToolButton*>(button)->click();
     QVERIFY(changed.isEmpty());
-    QStringList expected = table;
-    if (button == "tbSetAll") // every key, not only the first two
-        for (int k = 3; k <= kOrdinaryKeys; ++k)
-            expected << QString::number(k) + table.last().mid(1);
-    QCOMPARE(fx.shown(), expected);
+    QStringList expected;
+    const int keys = loops.isEmpty() ? 0 : button == "tbSetAll" ? kOrdinaryKeys : 1;
+    for (int k = 1; k <= keys; ++k)
+        expected << QString::number(k) + ':' + loops;
+    QCOMPARE(Ticks(fx.table()), expected);
     QCOMPARE(Bindings(), expected);
     QCOMPARE(fx.table().techColumn(), greyed);
     for (int column = kKeyNameColumns; column < kKeyNameColumns + kLoops; ++column)
@@ -139,6 +119,8 @@ void TestKeyShlConfig::techLoop() {
                  column != greyed);
 }
 
+// A tick reaches KeyLoopMatrix at once and the settings only on apply;
+// cancel restores both.
 void TestKeyShlConfig::loadEditStore() {
     PageFixture fx;
     ZonesConfig& z = *fx.settings.zones;
@@ -150,13 +132,12 @@ void TestKeyShlConfig::loadEditStore() {
     QCOMPARE(fx.table().data(fx.table().index(1, 1), Qt::DisplayRole), QVariant("IVAN"));
     QCOMPARE(Bindings(), QStringList{"2:3"});
 
-    // A tick reaches KeyLoopMatrix at once and the settings only on apply.
     fx.tick(2, 4, true);
     fx.tick(2, 3, false);
     QCOMPARE(Bindings(), QStringList{"2:4"});
     QCOMPARE(z.keyLoop[1][3], u8(0));
     fx.page->CancelClick();
-    QCOMPARE(fx.shown(), QStringList{"2:3"});
+    QCOMPARE(Ticks(fx.table()), QStringList{"2:3"});
     QCOMPARE(Bindings(), QStringList{"2:3"});
 
     fx.tick(5, 8, true);
@@ -165,6 +146,61 @@ void TestKeyShlConfig::loadEditStore() {
     QCOMPARE(z.keyLoop[4][7], u8(1));
     QCOMPARE(z.eepromKeyName[4], QStringLiteral("K5"));
     QCOMPARE(z.keyName[1], QStringLiteral("Иванов"));
+}
+
+// An index of another model or none at all is never a cell; fewer zones
+// shown keep the hidden zones' cells.
+void TestKeyShlConfig::foreignIndexes() {
+    KeyLoopMatrix = {};
+    KeyShlTable keys(kOrdinaryKeys, kKeyNameColumns + kLoops);
+    QStandardItemModel other(30, 30);
+    for (const QModelIndex& bad : {QModelIndex(), other.index(25, 3), other.index(3, 25)}) {
+        QVERIFY(!keys.data(bad, Qt::CheckStateRole).isValid());
+        QVERIFY(!keys.setData(bad, true, Qt::CheckStateRole));
+        QVERIFY(!(keys.flags(bad) & Qt::ItemIsUserCheckable));
+    }
+    QCOMPARE(KeyLoopMatrix, KeyLoopTable{});
+    KeyZone zones(kOrdinaryKeys, kKeyNameColumns + 4);
+    zones.setKeyZone(0, 3, true);
+    zones.setShownChecks(2);
+    QVERIFY(!zones.index(0, 5).isValid());
+    zones.setShownChecks(99);
+    QCOMPARE(zones.columnCount(), kKeyNameColumns + kZones);
+    QVERIFY(zones.keyZone(0, 3));
+}
+
+void TestKeyShlConfig::delegate_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("Latin and digits") << QStringLiteral("Key7a") << "Key7a";
+    QTest::newRow("cut at 8") << QStringLiteral("abcDEF123456") << "abcDEF12";
+    QTest::newRow("blank, dash, Cyrillic dropped") << QStringLiteral("a b-cЯd") << "abcd";
+}
+
+void TestKeyShlConfig::delegate() {
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    KeyZone model(kOrdinaryKeys, kKeyNameColumns + 1);
+    model.setEepromName(3, QStringLiteral("old"));
+    LeDelegate delegate;
+    QWidget parent;
+    const QModelIndex at = model.index(3, 1);
+    std::unique_ptr<QWidget> editor(delegate.createEditor(&parent, QStyleOptionViewItem(), at));
+    auto* line = qobject_cast<QLineEdit*>(editor.get());
+    QVERIFY(line);
+    delegate.setEditorData(line, at);
+    QCOMPARE(line->text(), QStringLiteral("old"));
+    line->clear();
+    // Key events carrying the text, so that non-Latin letters are typed too.
+    for (const QChar ch : typed) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(line, &press);
+    }
+    QSignalSpy committed(&delegate, &QAbstractItemDelegate::commitData);
+    emit line->editingFinished();
+    QCOMPARE(committed.size(), 1);
+    delegate.setModelData(line, &model, at);
+    QCOMPARE(model.eepromName(3), stored);
 }
 
 QTEST_MAIN(TestKeyShlConfig)

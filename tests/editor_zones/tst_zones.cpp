@@ -1,12 +1,19 @@
-// The zones page on its own: zones built from the key-to-loop table, the
-// normalisation questions, adding, deleting and renaming zones, the
-// technological loop, model and object-type changes, load and store.
+// The zones page: zones built from the key-to-loop table, the normalisation
+// questions, adding, deleting and renaming zones, the technological loop,
+// model and object-type changes, load and store; then inside the real
+// parameters window: names and bindings mirrored with the key-to-loop page,
+// the cancel order, and every reason the zone list reaches the outputs page.
 
+#include "../app/DeviceFixture.h"
 #include "ZonesTestSupport.h"
-#include "app/AppTestSupport.h"
 
-#include <QLabel>
+#include "editor/PribParWindow.h"
+#include "keys/KeyShlConfig.h"
+#include "keys/KeyShlTable.h"
+
+#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 
 #include <memory>
@@ -32,8 +39,7 @@ struct PageFixture {
     // Opens the page on these bindings, answering its question from `answers`.
     void enter(const QStringList& bindings, const QList<int>& answers = {}) {
         Bind(bindings);
-        for (int a : answers)
-            prompt.buttons.enqueue(a);
+        prompt.buttons.append(answers);
         page->EnterToFrame();
     }
     template <class W = QPushButton> W* w(const char* name) const {
@@ -49,7 +55,46 @@ struct PageFixture {
     ScriptedPrompt prompt;
     std::unique_ptr<Zones> page;
 };
+
+QList<int> Reasons(const QSignalSpy& lists) {
+    QList<int> out;
+    for (const auto& args : lists)
+        out << args.at(1).toInt();
+    return out;
+}
+
+struct Enter {
+    int object, type;
+    QStringList bindings;
+    QList<int> answers;
+    QStringList zones, after; // after: KeyLoopMatrix afterwards, empty: unchanged
+};
+struct Delete {
+    QString renameLast; // empty: keep the default names
+    int column;         // -1: no current column
+    QList<int> answers;
+    QStringList names, zones;
+    QString asked; // name in the question; empty: none
+};
+struct TechLoop {
+    int keys; // key k bound to loop k, for k = 1..keys
+    QList<int> choices;
+    QStringList zones;
+    int loopCount, locked;
+};
+struct Edit {
+    bool loopTable;
+    int row, zone;
+    bool on;
+    QStringList bindings;
+    bool bound;
+};
 } // namespace
+
+Q_DECLARE_METATYPE(Enter)
+Q_DECLARE_METATYPE(Delete)
+Q_DECLARE_METATYPE(TechLoop)
+Q_DECLARE_METATYPE(Edit)
 
 class TestZones : public QObject {
     Q_OBJECT
@@ -61,335 +106,237 @@ private slots:
     void addZone();
     void deleteZone_data();
     void deleteZone();
-    void rename_data();
     void rename();
     void techLoop_data();
     void techLoop();
-    void deviceType_data();
     void deviceType();
-    void objectType_data();
     void objectType();
     void edits_data();
     void edits();
     void loadAndStore();
+    void inTheWindow();
 };
 
 void TestZones::enter_data() {
-    QTest::addColumn<int>("object");
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QStringList>("bindings");
-    QTest::addColumn<QList<int>>("answers");
-    QTest::addColumn<QStringList>("zones");
-    QTest::addColumn<QStringList>("after"); // KeyLoopMatrix afterwards
-    QTest::addColumn<int>("questions");
-    const QStringList twoSets{"1:1 2", "2:1 2", "3:3"};
+    QTest::addColumn<Enter>("c");
     const QStringList shared{"1:1 2", "2:2 3"};
+    const int complex = OBJ_COMPLEX, simple = OBJ_SIMPLE;
     QTest::newRow("keys with equal loops share a zone")
-        << int(OBJ_COMPLEX) << int(DEV_D4M) << twoSets << QList<int>{}
-        << QStringList{"1 2|1 2", "3|3"} << twoSets << 0;
+        << Enter{complex, DEV_D4M, {"1:1 2", "2:1 2", "3:3"}, {}, {"1 2|1 2", "3|3"}, {}};
     QTest::newRow("shared loop, normalised")
-        << int(OBJ_COMPLEX) << int(DEV_D4M) << shared << QList<int>{Yes}
-        << QStringList{"1|1 2", "2|3"} << QStringList{"1:1 2", "2:3"} << 1;
+        << Enter{complex, DEV_D4M, shared, {Yes}, {"1|1 2", "2|3"}, {"1:1 2", "2:3"}};
     QTest::newRow("shared loop, kept")
-        << int(OBJ_COMPLEX) << int(DEV_D4M) << shared << QList<int>{No}
-        << QStringList{"1|1 2", "2|2 3"} << shared << 1;
+        << Enter{complex, DEV_D4M, shared, {No}, {"1|1 2", "2|2 3"}, {}};
     QTest::newRow("loops 5-8 of the 8-loop model")
-        << int(OBJ_COMPLEX) << int(DEV_D8M) << QStringList{"1:5 6 7 8", "2:1"} << QList<int>{}
-        << QStringList{"1|5 6 7 8", "2|1"} << QStringList{"1:5 6 7 8", "2:1"} << 0;
-    QTest::newRow("more loop sets than zones")
-        << int(OBJ_COMPLEX) << int(DEV_D4M) << QStringList{"1:1", "2:2", "3:3", "4:4", "5:1 2"}
-        << QList<int>{No} << QStringList{"1|1", "2|2", "3|3", "4 5|1 2"}
-        << QStringList{"1:1", "2:2", "3:3", "4:4", "5:1 2"} << 1;
+        << Enter{complex, DEV_D8M, {"1:5 6 7 8", "2:1"}, {}, {"1|5 6 7 8", "2|1"}, {}};
+    QTest::newRow("more loop sets than zones") << Enter{complex,
+                                                        DEV_D4M,
+                                                        {"1:1", "2:2", "3:3", "4:4", "5:1 2"},
+                                                        {No},
+                                                        {"1|1", "2|2", "3|3", "4 5|1 2"},
+                                                        {}};
     QTest::newRow("simple object, normalised")
-        << int(OBJ_SIMPLE) << int(DEV_D4M) << QStringList{"1:1 2"} << QList<int>{Yes}
-        << QStringList{"1|1 2 3 4"} << QStringList{"1:1 2 3 4"} << 1;
+        << Enter{simple, DEV_D4M, {"1:1 2"}, {Yes}, {"1|1 2 3 4"}, {"1:1 2 3 4"}};
     QTest::newRow("simple object, kept")
-        << int(OBJ_SIMPLE) << int(DEV_D4M) << QStringList{"1:1 2", "2:3"} << QList<int>{No}
-        << QStringList{"1 2|3"} << QStringList{"1:1 2", "2:3"} << 1;
+        << Enter{simple, DEV_D4M, {"1:1 2", "2:3"}, {No}, {"1 2|3"}, {}};
     QTest::newRow("simple object, all or nothing")
-        << int(OBJ_SIMPLE) << int(DEV_VoduzeR) << QStringList{"4:1 2 3 4 5 6"} << QList<int>{}
-        << QStringList{"4|1 2 3 4 5 6"} << QStringList{"4:1 2 3 4 5 6"} << 0;
+        << Enter{simple, DEV_VoduzeR, {"4:1 2 3 4 5 6"}, {}, {"4|1 2 3 4 5 6"}, {}};
 }
 
 void TestZones::enter() {
-    QFETCH(int, object);
-    QFETCH(int, type);
-    QFETCH(QStringList, bindings);
-    QFETCH(QList<int>, answers);
-    QFETCH(QStringList, zones);
-    QFETCH(QStringList, after);
-    QFETCH(int, questions);
-    PageFixture fx(type, object);
+    QFETCH(Enter, c);
+    PageFixture fx(c.type, c.object);
     QSignalSpy normalised(fx.page.get(), &Zones::SigNormalizeOk);
-    fx.enter(bindings, answers);
-    QCOMPARE(ZonesShown(*fx.page), zones);
-    QCOMPARE(Bindings(), after);
-    QCOMPARE(fx.prompt.asked.size(), questions);
-    QCOMPARE(fx.prompt.count(QStringLiteral("Нормализовать таблицу?")), questions);
-    QCOMPARE(normalised.isEmpty(), answers.value(0) != Yes);
+    fx.enter(c.bindings, c.answers);
+    QCOMPARE(ZonesShown(*fx.page), c.zones);
+    QCOMPARE(Bindings(), c.after.isEmpty() ? c.bindings : c.after);
+    QCOMPARE(fx.prompt.asked.size(), c.answers.size());
+    QCOMPARE(fx.prompt.count(QStringLiteral("Нормализовать таблицу?")), c.answers.size());
+    QCOMPARE(normalised.isEmpty(), c.answers.value(0) != Yes);
 }
 
 void TestZones::addZone_data() {
     QTest::addColumn<int>("object");
     QTest::addColumn<int>("type");
-    QTest::addColumn<int>("clicks");
-    QTest::addColumn<int>("zones");
-    QTest::addColumn<int>("announced");
-    QTest::newRow("4 loops") << int(OBJ_COMPLEX) << int(DEV_D4M) << 5 << 4 << 5;
-    QTest::newRow("8 loops") << int(OBJ_COMPLEX) << int(DEV_D8M) << 9 << 8 << 9;
-    QTest::newRow("6 loops") << int(OBJ_COMPLEX) << int(DEV_VororaZ) << 7 << 6 << 7;
-    QTest::newRow("simple object") << int(OBJ_SIMPLE) << int(DEV_D8M) << 2 << 1 << 0;
+    QTest::addColumn<int>("zones"); // one click more than the model's loops
+    QTest::newRow("4 loops") << int(OBJ_COMPLEX) << int(DEV_D4M) << 4;
+    QTest::newRow("8 loops") << int(OBJ_COMPLEX) << int(DEV_D8M) << 8;
+    QTest::newRow("6 loops") << int(OBJ_COMPLEX) << int(DEV_VororaZ) << 6;
+    QTest::newRow("simple object") << int(OBJ_SIMPLE) << int(DEV_D8M) << 1;
 }
 
+// Adding stops at the model's loop count; a simple object keeps one zone
+// and announces nothing.
 void TestZones::addZone() {
     QFETCH(int, object);
     QFETCH(int, type);
-    QFETCH(int, clicks);
     QFETCH(int, zones);
-    QFETCH(int, announced);
     PageFixture fx(type, object);
     QSignalSpy lists(fx.page.get(), &Zones::sigSendZonesList);
+    const int clicks = object == OBJ_COMPLEX ? zones + 1 : 2;
     for (int i = 0; i < clicks; ++i)
         fx.w("pbAddZone")->click();
     QCOMPARE(fx.page->keyModel()->columnCount(), kKeyNameColumns + zones);
     QCOMPARE(fx.page->loopModel()->columnCount(), zones);
-    QCOMPARE(lists.size(), announced);
-    for (const auto& args : lists)
-        QCOMPARE(args.at(1).toInt(), int(Zones::ReasonAdd));
+    QCOMPARE(Reasons(lists), QList<int>(object == OBJ_COMPLEX ? clicks : 0, Zones::ReasonAdd));
     if (!lists.isEmpty())
         QCOMPARE(lists.last().at(0).toStringList(), ZoneNames(*fx.page));
     QCOMPARE(fx.page->keyModel()->zoneName(zones - 1), DefaultZoneName(zones - 1));
 }
 
 void TestZones::deleteZone_data() {
-    QTest::addColumn<QString>("renameLast"); // empty: keep the default names
-    QTest::addColumn<int>("column");         // -1: no current column
-    QTest::addColumn<QList<int>>("answers");
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QStringList>("zones");
-    QTest::addColumn<QString>("asked"); // name in the question; empty: none
+    QTest::addColumn<Delete>("c");
     const QStringList four{"Зона 0", "Зона 1", "Зона 2", "Зона 3"};
     const QStringList three{"Зона 0", "Зона 1", "Зона 2"};
-    QTest::newRow("zone 1, yes") << QString() << 1 << QList<int>{Yes} << three
-                                 << QStringList{"1|1", "3|3", "|"} << "\"Зона 1\"";
-    QTest::newRow("zone 1, no") << QString() << 1 << QList<int>{No} << four
-                                << QStringList{"1|1", "2|2", "3|3", "|"} << "\"Зона 1\"";
-    QTest::newRow("user's name moves")
-        << "Склад" << 1 << QList<int>{Yes} << QStringList{"Зона 0", "Склад", "Зона 2"}
-        << QStringList{"1|1", "3|3", "|"} << "\"Зона 1\"";
-    QTest::newRow("default name renumbered") << "Склад" << 2 << QList<int>{Yes} << three
-                                             << QStringList{"1|1", "2|2", "|"} << "\"Склад\"";
-    QTest::newRow("empty zone, no question")
-        << QString() << 3 << QList<int>{} << three << QStringList{"1|1", "2|2", "3|3"} << QString();
-    QTest::newRow("zone 0 stays") << QString() << 0 << QList<int>{Yes} << four
-                                  << QStringList{"1|1", "2|2", "3|3", "|"} << QString();
-    QTest::newRow("no current column") << QString() << -1 << QList<int>{Yes} << four
-                                       << QStringList{"1|1", "2|2", "3|3", "|"} << QString();
+    const QStringList kept{"1|1", "2|2", "3|3", "|"};
+    QTest::newRow("zone 1, yes") << Delete{{}, 1, {Yes}, three, {"1|1", "3|3", "|"}, "\"Зона 1\""};
+    QTest::newRow("zone 1, no") << Delete{{}, 1, {No}, four, kept, "\"Зона 1\""};
+    QTest::newRow("user's name moves") << Delete{
+        "Склад", 1, {Yes}, {"Зона 0", "Склад", "Зона 2"}, {"1|1", "3|3", "|"}, "\"Зона 1\""};
+    QTest::newRow("default name renumbered")
+        << Delete{"Склад", 2, {Yes}, three, {"1|1", "2|2", "|"}, "\"Склад\""};
+    QTest::newRow("empty zone, no question") << Delete{{}, 3, {}, three, {"1|1", "2|2", "3|3"}, {}};
+    QTest::newRow("zone 0 stays") << Delete{{}, 0, {Yes}, four, kept, {}};
+    QTest::newRow("no current column") << Delete{{}, -1, {Yes}, four, kept, {}};
 }
 
 void TestZones::deleteZone() {
-    QFETCH(QString, renameLast);
-    QFETCH(int, column);
-    QFETCH(QList<int>, answers);
-    QFETCH(QStringList, names);
-    QFETCH(QStringList, zones);
-    QFETCH(QString, asked);
+    QFETCH(Delete, c);
     PageFixture fx(DEV_D4M, OBJ_COMPLEX);
     fx.enter({"1:1", "2:2", "3:3"});
     fx.w("pbAddZone")->click(); // zone 3, empty
-    if (!renameLast.isEmpty()) {
-        fx.prompt.items.enqueue(renameLast);
+    if (!c.renameLast.isEmpty()) {
+        fx.prompt.items.enqueue(c.renameLast);
         fx.click("pbRenZone", 2);
     }
     fx.w<QTableView>("tvZoneShl")->setCurrentIndex(QModelIndex());
     fx.prompt.asked.clear();
-    for (int a : answers)
-        fx.prompt.buttons.enqueue(a);
+    fx.prompt.buttons.append(c.answers);
     QSignalSpy lists(fx.page.get(), &Zones::sigSendZonesList);
-    fx.click("pbDelZone", column);
-    QCOMPARE(ZoneNames(*fx.page), names);
-    QCOMPARE(ZonesShown(*fx.page), zones);
-    QCOMPARE(fx.prompt.asked.size(), asked.isEmpty() ? 0 : 1);
-    if (!asked.isEmpty())
-        QVERIFY(fx.prompt.asked.first().text.contains(asked));
-    const bool deleted = names.size() < 4;
-    QCOMPARE(lists.isEmpty(), !deleted);
-    if (deleted) {
-        QCOMPARE(lists.last().at(1).toInt(), int(Zones::ReasonDelete));
-        // The deleted zone's keys lose their loops.
-        QCOMPARE(Bindings().size(), zones.size() - zones.count(QStringLiteral("|")));
-    }
+    fx.click("pbDelZone", c.column);
+    QCOMPARE(ZoneNames(*fx.page), c.names);
+    QCOMPARE(ZonesShown(*fx.page), c.zones);
+    QCOMPARE(fx.prompt.asked.size(), int(!c.asked.isEmpty()));
+    if (!c.asked.isEmpty())
+        QVERIFY(fx.prompt.asked.first().text.contains(c.asked));
+    const bool deleted = c.names.size() < 4;
+    QCOMPARE(Reasons(lists), deleted ? QList<int>{Zones::ReasonDelete} : QList<int>{});
+    // The deleted zone's keys lose their loops.
+    QCOMPARE(Bindings().size(), c.zones.size() - c.zones.count(QStringLiteral("|")));
 }
 
-void TestZones::rename_data() {
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QStringList>("typed"); // none: cancelled
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<int>("announced");
-    QTest::newRow("renamed") << 1 << QStringList{"Гараж"} << QStringList{"Зона 0", "Гараж"} << 1;
-    QTest::newRow("cancelled") << 1 << QStringList{} << QStringList{"Зона 0", "Зона 1"} << 1;
-}
-
+// A rename, also a cancelled one, announces the names; the loop table's
+// header reads the name as well.
 void TestZones::rename() {
-    QFETCH(int, column);
-    QFETCH(QStringList, typed);
-    QFETCH(QStringList, names);
-    QFETCH(int, announced);
-    PageFixture fx(DEV_D4M, OBJ_COMPLEX);
-    fx.enter({"1:1", "2:2"});
-    fx.w<QTableView>("tvZoneShl")->setCurrentIndex(QModelIndex());
-    fx.prompt.items.append(typed);
-    QSignalSpy lists(fx.page.get(), &Zones::sigSendZonesList);
-    fx.click("pbRenZone", column);
-    QCOMPARE(ZoneNames(*fx.page), names);
-    QCOMPARE(lists.size(), announced);
-    if (announced) {
-        QCOMPARE(lists.last().at(1).toInt(), int(Zones::ReasonRename));
+    for (const QString& typed : {QStringLiteral("Гараж"), QString()}) {
+        PageFixture fx(DEV_D4M, OBJ_COMPLEX);
+        fx.enter({"1:1", "2:2"});
+        if (!typed.isEmpty())
+            fx.prompt.items.enqueue(typed);
+        QSignalSpy lists(fx.page.get(), &Zones::sigSendZonesList);
+        fx.click("pbRenZone", 1);
+        const QStringList names{"Зона 0", typed.isEmpty() ? "Зона 1" : typed};
+        QCOMPARE(ZoneNames(*fx.page), names);
+        QCOMPARE(Reasons(lists), QList<int>{Zones::ReasonRename});
         QCOMPARE(lists.last().at(0).toStringList(), names);
         QCOMPARE(fx.prompt.asked.last().title, QStringLiteral("Введите имя зоны"));
+        QCOMPARE(fx.page->loopModel()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 names[1]);
     }
-    for (int z = 0; z < names.size(); ++z) // the header reads the name as well
-        QCOMPARE(fx.page->loopModel()->headerData(z, Qt::Horizontal, Qt::DisplayRole).toString(),
-                 names.at(z));
 }
 
 void TestZones::techLoop_data() {
-    QTest::addColumn<int>("keys"); // key k bound to loop k, for k = 1..keys
-    QTest::addColumn<QList<int>>("choices");
-    QTest::addColumn<QStringList>("zones");
-    QTest::addColumn<int>("loopCount");
-    QTest::addColumn<int>("locked");
+    QTest::addColumn<TechLoop>("c");
     QTest::newRow("loop 3, every loop had a zone")
-        << 8 << QList<int>{3} << QStringList{"1|1", "2|2", "3|", "4|4", "5|5", "6|6", "7|7"} << 7
-        << 2;
+        << TechLoop{8, {3}, {"1|1", "2|2", "3|", "4|4", "5|5", "6|6", "7|7"}, 7, 2};
     QTest::newRow("loop 3 then 5: still one zone less")
-        << 8 << QList<int>{3, 5} << QStringList{"1|1 3", "2|2", "3|", "4|4", "5|", "6|6", "7|7"}
-        << 7 << 4;
+        << TechLoop{8, {3, 5}, {"1|1 3", "2|2", "3|", "4|4", "5|", "6|6", "7|7"}, 7, 4};
     QTest::newRow("loop 3 then none")
-        << 8 << QList<int>{3, 0} << QStringList{"1|1 3", "2|2", "3|", "4|4", "5|5", "6|6", "7|7"}
-        << 8 << -1;
+        << TechLoop{8, {3, 0}, {"1|1 3", "2|2", "3|", "4|4", "5|5", "6|6", "7|7"}, 8, -1};
     QTest::newRow("refill ignored")
-        << 8 << QList<int>{3, -1} << QStringList{"1|1", "2|2", "3|", "4|4", "5|5", "6|6", "7|7"}
-        << 7 << 2;
-    QTest::newRow("fewer zones than loops")
-        << 3 << QList<int>{3} << QStringList{"1|1", "2|2", "3|"} << 8 << 2;
+        << TechLoop{8, {3, -1}, {"1|1", "2|2", "3|", "4|4", "5|5", "6|6", "7|7"}, 7, 2};
+    QTest::newRow("fewer zones than loops") << TechLoop{3, {3}, {"1|1", "2|2", "3|"}, 8, 2};
 }
 
 void TestZones::techLoop() {
-    QFETCH(int, keys);
-    QFETCH(QList<int>, choices);
-    QFETCH(QStringList, zones);
-    QFETCH(int, loopCount);
-    QFETCH(int, locked);
+    QFETCH(TechLoop, c);
     PageFixture fx(DEV_D8M, OBJ_COMPLEX);
     QStringList bindings;
-    for (int k = 1; k <= keys; ++k)
+    for (int k = 1; k <= c.keys; ++k)
         bindings << QStringLiteral("%1:%1").arg(k);
     fx.enter(bindings);
-    for (int n : choices)
+    for (int n : c.choices)
         fx.page->NumTShlChange(n);
-    QCOMPARE(ZonesShown(*fx.page), zones);
-    QCOMPARE(fx.settings.zones->loopCount, loopCount);
-    QCOMPARE(fx.page->loopModel()->lockedRow(), locked);
-    QCOMPARE(fx.page->techLoopIndex(), locked);
+    QCOMPARE(ZonesShown(*fx.page), c.zones);
+    QCOMPARE(fx.settings.zones->loopCount, c.loopCount);
+    QCOMPARE(fx.page->techLoopIndex(), c.locked);
+    const ZoneShl& loops = *fx.page->loopModel();
+    for (int row = 0; row < kLoops; ++row) // the technological loop's row is greyed
+        QCOMPARE(bool(loops.flags(loops.index(row, 0)) & Qt::ItemIsEnabled), row != c.locked);
 }
 
-void TestZones::deviceType_data() {
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QList<int>>("hidden");
-    QTest::addColumn<QList<int>>("reasons");
-    QTest::addColumn<QStringList>("zones");
-    const QStringList six{"1|1", "2|2", "3|3", "4|4", "5|5", "6|6"};
-    QTest::newRow("to 4 loops") << int(DEV_D4M) << QList<int>{4, 5, 6, 7}
-                                << QList<int>{2, 2, 1, 1, 1, 5}
-                                << QStringList{"1|1", "2|2", "3|3", "4|4"};
-    QTest::newRow("to 6 loops") << int(DEV_VoduzeR) << QList<int>{6, 7}
-                                << QList<int>{1, 1, 1, 1, 1, 5} << six;
-}
-
+// A model with fewer loops hides their rows and drops the zones past its
+// loop count, telling the outputs page each step.
 void TestZones::deviceType() {
-    QFETCH(int, type);
-    QFETCH(QList<int>, hidden);
-    QFETCH(QList<int>, reasons);
-    QFETCH(QStringList, zones);
-    PageFixture fx(DEV_D8M, OBJ_COMPLEX);
-    fx.enter({"1:1", "2:2", "3:3", "4:4", "5:5", "6:6"});
-    QSignalSpy lists(fx.page.get(), &Zones::sigSendZonesList);
-    fx.page->TPribSlot(type);
-    QList<int> rowsHidden;
-    for (int row = 0; row < kLoops; ++row) {
-        if (fx.w<QTableView>("tvZoneShl")->isRowHidden(row))
-            rowsHidden << row;
+    const QList<std::tuple<int, QList<int>, QList<int>>> cases{
+        {DEV_D4M, {4, 5, 6, 7}, {2, 2, 1, 1, 1, 5}}, // type, rows hidden, reasons
+        {DEV_VoduzeR, {6, 7}, {1, 1, 1, 1, 1, 5}}};
+    for (const auto& [type, hidden, reasons] : cases) {
+        PageFixture fx(DEV_D8M, OBJ_COMPLEX);
+        fx.enter({"1:1", "2:2", "3:3", "4:4", "5:5", "6:6"});
+        QSignalSpy lists(fx.page.get(), &Zones::sigSendZonesList);
+        fx.page->TPribSlot(type);
+        QList<int> rowsHidden;
+        for (int row = 0; row < kLoops; ++row) {
+            if (fx.w<QTableView>("tvZoneShl")->isRowHidden(row))
+                rowsHidden << row;
+        }
+        QCOMPARE(rowsHidden, hidden);
+        QCOMPARE(Reasons(lists), reasons);
+        QCOMPARE(ZonesShown(*fx.page).size(), LoopCountOf(type));
+        QCOMPARE(ZonesShown(*fx.page).last(), QStringLiteral("%1|%1").arg(LoopCountOf(type)));
+        QCOMPARE(fx.settings.zones->loopCount, LoopCountOf(type));
     }
-    QCOMPARE(rowsHidden, hidden);
-    QList<int> got;
-    for (const auto& args : lists)
-        got << args.at(1).toInt();
-    QCOMPARE(got, reasons);
-    QCOMPARE(ZonesShown(*fx.page), zones);
-    QCOMPARE(fx.settings.zones->loopCount, LoopCountOf(type));
 }
 
-void TestZones::objectType_data() {
-    QTest::addColumn<int>("object");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QStringList>("zones");
-    QTest::newRow("simple") << int(OBJ_SIMPLE) << "Простой объект" << QStringList{"1 2|2"};
-    QTest::newRow("complex") << int(OBJ_COMPLEX) << "Сложный объект" << QStringList{"1|1", "2|2"};
-}
-
+// shrink; a complex one has a zone per loop set.
 void TestZones::objectType() {
-    QFETCH(int, object);
-    QFETCH(QString, label);
-    QFETCH(QStringList, zones);
-    PageFixture fx(DEV_D4M, 1 - object);
-    Bind({"1:1", "2:2"});
-    fx.settings.header->objectType = object;
-    QSignalSpy lists(fx.page.get(), &Zones::sigSendZonesList);
-    fx.page->TypeObjChange();
-    QCOMPARE(fx.w<QLabel>("lType")->text(), label);
-    for (const char* b : {"pbAddZone", "pbDelZone"}) {
-        QCOMPARE(fx.w(b)->isEnabled(), object == OBJ_COMPLEX);
-        QCOMPARE(fx.w(b)->toolTip().contains(QStringLiteral("Сложный объект")),
-                 object == OBJ_SIMPLE);
+    for (int object : {OBJ_SIMPLE, OBJ_COMPLEX}) {
+        PageFixture fx(DEV_D4M, 1 - object);
+        Bind({"1:1", "2:2"});
+        fx.settings.header->objectType = object;
+        QSignalSpy lists(fx.page.get(), &Zones::sigSendZonesList);
+        fx.page->TypeObjChange();
+        QCOMPARE(fx.w("pbAddZone")->isEnabled(), object == OBJ_COMPLEX);
+        QCOMPARE(fx.w("pbDelZone")->isEnabled(), object == OBJ_COMPLEX);
+        QCOMPARE(ZonesShown(*fx.page),
+                 object == OBJ_SIMPLE ? QStringList{"1 2|2"} : (QStringList{"1|1", "2|2"}));
+        QCOMPARE(Reasons(lists).value(lists.size() - 1), int(Zones::ReasonObjectType));
     }
-    QVERIFY(fx.w("pbRenZone")->isEnabled());
-    QCOMPARE(ZonesShown(*fx.page), zones);
-    QCOMPARE(lists.last().at(1).toInt(), int(Zones::ReasonObjectType));
 }
 
 void TestZones::edits_data() {
-    QTest::addColumn<bool>("loopTable");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("zone");
-    QTest::addColumn<bool>("on");
-    QTest::addColumn<QStringList>("bindings");
-    QTest::addColumn<bool>("bound");
-    QTest::newRow("key 2 to zone 0")
-        << false << 1 << 0 << true << QStringList{"1:1", "2:1"} << false;
-    QTest::newRow("loop 3 to zone 1")
-        << true << 2 << 1 << true << QStringList{"1:1", "2:2 3"} << true;
-    QTest::newRow("loop 1 to zone 1") << true << 0 << 1 << true << QStringList{"2:1 2"} << false;
-    QTest::newRow("key 1 out") << false << 0 << 0 << false << QStringList{"2:2"} << false;
+    QTest::addColumn<Edit>("c");
+    QTest::newRow("key 2 to zone 0") << Edit{false, 1, 0, true, {"1:1", "2:1"}, false};
+    QTest::newRow("loop 3 to zone 1") << Edit{true, 2, 1, true, {"1:1", "2:2 3"}, true};
+    QTest::newRow("loop 1 to zone 1") << Edit{true, 0, 1, true, {"2:1 2"}, false};
+    QTest::newRow("key 1 out") << Edit{false, 0, 0, false, {"2:2"}, false};
 }
 
+// A tick in either table rewrites KeyLoopMatrix at once; a zone is bound
+// when it has a key and a loop.
 void TestZones::edits() {
-    QFETCH(bool, loopTable);
-    QFETCH(int, row);
-    QFETCH(int, zone);
-    QFETCH(bool, on);
-    QFETCH(QStringList, bindings);
-    QFETCH(bool, bound);
+    QFETCH(Edit, c);
     PageFixture fx(DEV_D4M, OBJ_COMPLEX);
     fx.enter({"1:1", "2:2"}); // loops 3 and 4 stay in no zone
     QVERIFY(fx.page->CheckZonesBound());
     CheckTableModel* m =
-        loopTable ? static_cast<CheckTableModel*>(fx.page->loopModel()) : fx.page->keyModel();
+        c.loopTable ? static_cast<CheckTableModel*>(fx.page->loopModel()) : fx.page->keyModel();
     QSignalSpy normalised(fx.page.get(), &Zones::SigNormalizeOk);
-    QVERIFY(m->setData(m->index(row, m->nameColumns() + zone), on, Qt::CheckStateRole));
-    QCOMPARE(Bindings(), bindings);
+    QVERIFY(m->setData(m->index(c.row, m->nameColumns() + c.zone), c.on, Qt::CheckStateRole));
+    QCOMPARE(Bindings(), c.bindings);
     QVERIFY(!normalised.isEmpty());
-    QCOMPARE(fx.page->CheckZonesBound(), bound);
+    QCOMPARE(fx.page->CheckZonesBound(), c.bound);
 }
 
 void TestZones::loadAndStore() {
@@ -416,6 +363,71 @@ void TestZones::loadAndStore() {
     QCOMPARE(z.loopZone[2], (Arr<u8, kZones>{0, 1, 0, 0, 0, 0, 0, 0}));
     QCOMPARE(z.loopZone[3], (Arr<u8, kZones>{}));
     QCOMPARE(z.zoneName[1], QStringLiteral("Склад"));
+}
+
+// Inside the real window: names typed on either key table show on the other
+// once; bindings ticked on the key page give the zones on opening "Зоны" and
+// its normalisation comes back; every zone-list reason reaches the outputs
+// page; a cancel reloads KeyLoopMatrix before the zones rebuild from it.
+void TestZones::inTheWindow() {
+    DeviceFixture fx;
+    QVERIFY(fx.open());
+    PribParWindow* window = fx.main->pribParWindow();
+    Zones* zones = window->zones();
+    KeyShlTable& keyTable = *window->findChild<KeyShlConfig*>()->model();
+    KeyZone& zoneTable = *zones->keyModel();
+    auto* list = window->findChild<QListWidget*>(QStringLiteral("ListParams"));
+    auto click = [](const QObject* parent, const char* name) {
+        parent->findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
+    };
+    auto open = [&](const QString& title) {
+        list->setCurrentItem(list->findItems(title, Qt::MatchExactly).value(0));
+    };
+    QCOMPARE(ReceiverCount::of(zones, SIGNAL(sigSendZonesList(QStringList, int))), 1);
+    QSignalSpy lists(zones, &Zones::sigSendZonesList);
+    click(window, "pbCancel");
+    // The form starts with "complex" ticked over the settings' simple object.
+    click(fx.main.get(), "Rbtobjpr");
+    click(fx.main.get(), "Rbtobjsl");
+
+    QSignalSpy fromKeys(window->findChild<KeyShlConfig*>(), &KeyShlConfig::SigTableDataChanged);
+    QSignalSpy fromZones(zones, &Zones::SigTableDataChanged);
+    QVERIFY(keyTable.setData(keyTable.index(1, 1), QStringLiteral("GATE2"), Qt::DisplayRole));
+    QVERIFY(zoneTable.setData(zoneTable.index(3, 0), QStringLiteral("Петров"), Qt::EditRole));
+    QCOMPARE(zoneTable.eepromName(1), QStringLiteral("GATE2"));
+    QCOMPARE(keyTable.keyName(3), QStringLiteral("Петров"));
+    QCOMPARE((QList<int>{int(fromKeys.size()), int(fromZones.size())}), (QList<int>{1, 1}));
+
+    open(QStringLiteral("Ключи и шлейфы"));
+    for (auto [key, loop] : {std::pair{0, 0}, {0, 1}, {1, 1}, {1, 2}})
+        QVERIFY(keyTable.setData(keyTable.index(key, loop + 2), true, Qt::CheckStateRole));
+    fx.prompt.buttons.enqueue(Prompt::Yes);
+    open(QStringLiteral("Зоны"));
+    QCOMPARE(fx.prompt.count(QStringLiteral("Нормализовать таблицу?")), 1);
+    QCOMPARE(ZonesShown(*zones), (QStringList{"1|1 2", "2|3"}));
+    QCOMPARE(Ticks(keyTable), (QStringList{"1:1 2", "2:3"}));
+    QVERIFY(zoneTable.setData(zoneTable.index(2, 3), true, Qt::CheckStateRole)); // key 3, zone 1
+    QCOMPARE(Ticks(keyTable), (QStringList{"1:1 2", "2:3", "3:3"}));
+
+    auto* loopView = zones->findChild<QTableView*>(QStringLiteral("tvZoneShl"));
+    click(zones, "pbAddZone"); // zone 2, empty: deleted without a question
+    loopView->selectColumn(2);
+    click(zones, "pbDelZone");
+    loopView->selectColumn(0);
+    fx.prompt.items.enqueue(QStringLiteral("Дом"));
+    click(zones, "pbRenZone");
+    click(fx.main.get(), "RbD8M");
+    // Cancel, simple then complex, the second zone made on entering, add,
+    // delete, rename, and the model's rebuild making that zone again.
+    QCOMPARE(Reasons(lists), (QList<int>{0, 4, 4, 1, 1, 2, 3, 1, 5}));
+    QCOMPARE(lists.last().at(0).toStringList(), (QStringList{"Дом", "Зона 1"}));
+
+    click(window, "pbCancel");
+    QVERIFY(Ticks(keyTable).isEmpty());
+    QVERIFY(Bindings().isEmpty());
+    QCOMPARE(ZonesShown(*zones), QStringList{"|"});
+    QCOMPARE(zoneTable.eepromName(1), QString());
+    QCOMPARE(keyTable.keyName(3), QString());
 }
 
 QTEST_MAIN(TestZones)

@@ -134,3 +134,13 @@ QString CheckTableModel::rowTitle(int row) const {
 }
 
 void CheckTableModel::checkStored(int, int, bool) {}
+
+void TakeKeyName(CheckTableModel* model, QAbstractItemView* view, const QModelIndex& from) {
+    if (!from.isValid() || !from.model() || from.row() >= model->rowCount())
+        return;
+    if (from.column() < model->nameColumns())
+        model->setName(from.row(), from.column(),
+                       from.model()->data(from, Qt::DisplayRole).toString());
+    view->reset();
+    view->viewport()->update();
+}

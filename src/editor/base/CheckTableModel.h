@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractItemView>
 #include <QAbstractTableModel>
 #include <QString>
 #include <QVector>
@@ -83,3 +84,8 @@ private:
     QVector<quint8> m_checks; // row-major, m_capacity per row
     QVector<QString> m_texts; // row-major, m_names per row
 };
+
+// Takes a key's name edited in the other key table of the window (the same
+// row and name column) into `model` and has `view` show it. A direct write:
+// no dataChanged, so the name does not travel back.
+void TakeKeyName(CheckTableModel* model, QAbstractItemView* view, const QModelIndex& from);
