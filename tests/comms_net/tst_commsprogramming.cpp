@@ -7,21 +7,14 @@
 #include "../comms_link/CommsPages.h"
 
 #include "comms/OperatorsDialog.h"
-#include "editor/PribParWindow.h"
-#include "editor/base/ParamsPage.h"
 #include "link/LinkTiming.h"
 #include "settings/LayoutCR99.h"
 #include "settings/LayoutCRFF.h"
 #include "settings/LayoutNumbers.h"
 
-#include <QCheckBox>
 #include <QDoubleSpinBox>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QSpinBox>
-#include <QTest>
 
 namespace {
 constexpr uchar kModelNavigation = 4; // the 6-loop model with navigation

@@ -9,9 +9,7 @@
 #include "comms/OperatorsDialog.h"
 #include "settings/OperatorPresetFile.h"
 
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QSettings>
 #include <QTimer>
 
