@@ -1,7 +1,9 @@
 #include "comms/CommsFields.h"
 
-#include <QComboBox>
+#include "settings/LayoutText.h"
+
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QRegularExpressionValidator>
 
 QString NumberFromField(const QLineEdit* field) {
@@ -47,4 +49,25 @@ void StoreYesNo(const QComboBox* combo, u8& flag) {
 QValidator* LatinNameValidator(QObject* parent) {
     return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9a-zA-Z]*")),
                                            parent);
+}
+
+QString PortText(int port) {
+    return QString::number(port).rightJustified(5, QLatin1Char('0')).right(5);
+}
+
+int PortValue(const QString& text) {
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    return ok ? value : 0;
+}
+
+QString PaddedIpText(const QString& address) {
+    return QString::fromLatin1(layout::text::ServerIpField(address));
+}
+
+void SetIpv4Validator(QLineEdit* edit) {
+    static const QRegularExpression kIpv4(
+        QStringLiteral("^(25[0-5]|2[0-4][0-9]|[0-1][0-9]{2}|[0-9]{2}|[0-9])"
+                       "(\\.(25[0-5]|2[0-4][0-9]|[0-1][0-9]{2}|[0-9]{2}|[0-9])){3}$"));
+    edit->setValidator(new QRegularExpressionValidator(kIpv4, edit));
 }

@@ -1,6 +1,6 @@
 #include "comms/ConGPRS.h"
 
-#include "comms/NetFieldText.h"
+#include "comms/CommsFields.h"
 #include "settings/Firmware.h"
 #include "ui_ConGPRS.h"
 

@@ -1,5 +1,6 @@
 #include "comms/Navigation.h"
 
+#include "comms/CommsFields.h"
 #include "settings/Firmware.h"
 #include "ui_Navigation.h"
 
@@ -9,7 +10,6 @@ namespace {
 constexpr double kFilterStepKm = 0.333;
 constexpr int kFilterMaxSteps = 9999;
 constexpr int kRelays = 4;
-constexpr int kTimeZones = 13; // "+0".."+12"
 
 // Only the second family takes its time from GPS.
 bool HasGpsTime(int type) {
@@ -19,15 +19,7 @@ bool HasGpsTime(int type) {
 
 Navigation::Navigation(QWidget* parent) : ParamsPage(parent), ui(new Ui::Navigation) {
     ui->setupUi(this);
-    for (int zone = 0; zone < kTimeZones; ++zone)
-        ui->comboBPoyas->addItem(QStringLiteral("+%1").arg(zone));
-    // No item (a stored zone outside the list) is not passed on: Qt 6.4 can
-    // report -1 again when a combo showing no item is set to -1, and the twin
-    // pages would echo it forever. Each page loads the stored zone itself.
-    connect(ui->comboBPoyas, &QComboBox::currentIndexChanged, this, [this](int zone) {
-        if (zone >= 0)
-            emit SigHourPoyasChange(zone);
-    });
+    SetUpTimeZones(ui->comboBPoyas, this, &Navigation::SigHourPoyasChange);
     ui->lHint->hide();
     // The device has three user relays; the fourth column stays for the form.
     ui->lr4->hide();

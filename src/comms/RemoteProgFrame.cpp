@@ -1,6 +1,6 @@
 #include "comms/RemoteProgFrame.h"
 
-#include "comms/NetFieldText.h"
+#include "comms/CommsFields.h"
 #include "ui_RemoteProgFrame.h"
 
 #include <QLineEdit>
@@ -31,10 +31,8 @@ void RemoteProgFrame::ApplyClick() {
     rp.serverPort[1] = u16(ui->sbPort2->value());
     rp.connectToServer = ui->cbConnect->isChecked();
     rp.useProgIfNoProtect = ui->cbUseIfNoProtect->isChecked();
-    for (int n = 1; n <= kRemoteServers; ++n) {
-        if (const auto* phone = numbered<QLineEdit>(QStringLiteral("leNum%1"), n))
-            rp.phoneNumber[n - 1] = PhoneDigits(phone);
-    }
+    for (int n = 1; n <= kRemoteServers; ++n)
+        rp.phoneNumber[n - 1] = NumberFromField(numbered<QLineEdit>(QStringLiteral("leNum%1"), n));
     rp.smsKeyWord = ui->leKeyWordSMS->text();
 }
 
@@ -46,9 +44,7 @@ void RemoteProgFrame::CancelClick() {
     ui->sbPort2->setValue(rp.serverPort[1]);
     ui->cbConnect->setChecked(rp.connectToServer);
     ui->cbUseIfNoProtect->setChecked(rp.useProgIfNoProtect);
-    for (int n = 1; n <= kRemoteServers; ++n) {
-        if (auto* phone = numbered<QLineEdit>(QStringLiteral("leNum%1"), n))
-            phone->setText(rp.phoneNumber[n - 1]);
-    }
+    for (int n = 1; n <= kRemoteServers; ++n)
+        ShowNumber(numbered<QLineEdit>(QStringLiteral("leNum%1"), n), rp.phoneNumber[n - 1]);
     ui->leKeyWordSMS->setText(rp.smsKeyWord);
 }

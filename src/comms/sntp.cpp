@@ -1,27 +1,15 @@
 #include "comms/sntp.h"
 
-#include "comms/NetFieldText.h"
+#include "comms/CommsFields.h"
 #include "settings/Firmware.h"
 #include "ui_sntp.h"
 
 #include <QSignalBlocker>
 
-namespace {
-constexpr int kTimeZones = 13; // "+0".."+12"
-}
-
 sntp::sntp(QWidget* parent) : ParamsPage(parent), ui(new Ui::sntp) {
     ui->setupUi(this);
     ui->combVer->addItems({QStringLiteral("V.2"), QStringLiteral("V.3"), QStringLiteral("V.4")});
-    for (int zone = 0; zone < kTimeZones; ++zone)
-        ui->comboBPoyas->addItem(QStringLiteral("+%1").arg(zone));
-    // No item (a stored zone outside the list) is not passed on: Qt 6.4 can
-    // report -1 again when a combo showing no item is set to -1, and the twin
-    // pages would echo it forever. Each page loads the stored zone itself.
-    connect(ui->comboBPoyas, &QComboBox::currentIndexChanged, this, [this](int zone) {
-        if (zone >= 0)
-            emit SigHourPoyasChange(zone);
-    });
+    SetUpTimeZones(ui->comboBPoyas, this, &sntp::SigHourPoyasChange);
     connect(ui->sbPopunRest, &QSpinBox::valueChanged, this, &sntp::sigPopunRestCountChange);
     connect(ui->cbUseSIM2, &QCheckBox::toggled, this, &sntp::sigUseSim2Change);
     SetIpv4Validator(ui->leIPserv);

@@ -1,37 +1,12 @@
-// The phone-link pages in the real parameters window. The console link page:
-// every widget to its field and back, the firmware gates, the test stations
-// the federal page switches on, the warning when outgoing tests take every
-// station. The numbers: what a typed field stores, how a number typed on the
-// autonomous link or SMS sending page shows on the other number pages before
-// any apply, and that a page of the other work mode stores nothing.
+// The link pages in the real parameters window. The console link page: every
+// widget to its field and back, the firmware gates, the test stations the
+// federal page switches on, the warning when outgoing tests take every
+// station. The numbers: what a typed field stores and shows on the other
+// number pages before any apply; a page of the other work mode stores nothing.
 
-#include "LinkPages.h"
+#include "CommsPages.h"
 
 #include "comms/ConnectParams.h"
-
-#include <QSignalSpy>
-
-using W = PribParWindow;
-
-class TestLinkPages : public QObject {
-    Q_OBJECT
-
-private slots:
-    void everyWidgetBothWays();
-    void loadClampsAndKeeps_data();
-    void loadClampsAndKeeps();
-    void gates_data();
-    void gates();
-    void federalStationsEnableTestBoxes();
-    void gbrWarning_data();
-    void gbrWarning();
-    void typedDigitsStored_data();
-    void typedDigitsStored();
-    void mirrors_data();
-    void mirrors();
-    void otherModeStoresNothing_data();
-    void otherModeStoresNothing();
-};
 
 namespace {
 const std::pair<const char*, u8 ConnectionParams::*> kBoxes[] = {
@@ -43,293 +18,213 @@ const std::pair<const char*, u8 ConnectionParams::*> kBoxes[] = {
     {"cbIshTestOpen", &ConnectionParams::testWhenOpen},
     {"cbIshTestClose", &ConnectionParams::testWhenClosed},
 };
-
-QCheckBox* Station(const LinkPages& p, int n) {
-    return p.box(W::kConnectParams, QStringLiteral("cbUsePPM%1").arg(n));
-}
-
-// Sets every editable widget of a page away from what it shows.
-void Scramble(QWidget* page) {
-    for (auto* b : page->findChildren<QCheckBox*>())
-        b->setChecked(!b->isChecked());
-    for (auto* s : page->findChildren<QSpinBox*>())
-        s->setValue(s->value() == s->maximum() ? s->minimum() : s->value() + 1);
-    for (auto* c : page->findChildren<QComboBox*>())
-        c->setCurrentIndex(c->currentIndex() == 0 ? c->count() - 1 : 0);
-    for (auto* e : page->findChildren<QLineEdit*>())
-        LinkPages::type(e, QStringLiteral("1234567"));
-}
+const QStringList kStations = {"cbUsePPM9",  "cbUsePPM10", "cbUsePPM11", "cbUsePPM12",
+                               "cbUsePPM13", "cbUsePPM14", "cbUsePPM15"};
+constexpr int kLink = W::kConnectParams;
 } // namespace
 
-void TestLinkPages::everyWidgetBothWays() {
-    LinkPages p;
-    ConnectionParams& c = *p.settings.connection;
-    for (const auto& [name, field] : kBoxes)
-        c.*field = 2; // any non-zero value is on
-    c.testInterval = 13;
-    c.testAttempts = 4;
-    c.rapidResponseAttempts = 6;
-    c.testReceiver = {1, 0, 1, 0, 0, 0, 1};
-    p.settings.phones->useFlag = {0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 1}; // stations 9, 10, 15
-    p.reload();
-    for (const auto& [name, field] : kBoxes)
-        QVERIFY2(p.box(W::kConnectParams, name)->isChecked(), name);
-    QCOMPARE(p.combo(W::kConnectParams, "coBInterTest")->currentText(), QStringLiteral("24 ч."));
-    QCOMPARE(p.combo(W::kConnectParams, "coBInterTest")->itemText(7), QStringLiteral("2 ч."));
-    QCOMPARE(p.spin(W::kConnectParams, "sbPopTest")->value(), 4);
-    QCOMPARE(p.spin(W::kConnectParams, "sbPopGBR")->value(), 6);
-    for (int n = 9; n <= 15; ++n) {
-        QCOMPARE(Station(p, n)->isEnabled(), n == 9 || n == 10 || n == 15);
-        QCOMPARE(Station(p, n)->isChecked(), n == 9 || n == 11 || n == 15);
+class TestLinkPages : public QObject {
+    Q_OBJECT
+
+private slots:
+    void consoleLinkBothWays_data() {
+        QTest::addColumn<QByteArray>("number");
+        Columns<int>({"attempts", "interval"});
+        QTest::addColumn<QString>("shown"); // object number, interval item, test attempts
+        Row("zeros", QByteArray("0123"), 3, 13, "123|24 ч.|3");
+        Row("no attempts", QByteArray("9999"), 0, 0, "9999|10 мин.|1");
+        // An interval the list does not hold shows no item and is kept.
+        Row("no number", QByteArray("12ab"), 9, 14, "0||9");
+        Row("negative interval", QByteArray("1"), 1, -1, "1||1");
+    }
+    // Every widget loaded, changed and stored; a disabled but checked station
+    // stays checked.
+    void consoleLinkBothWays() {
+        QFETCH(QByteArray, number);
+        QFETCH(int, attempts);
+        QFETCH(int, interval);
+        CommsPages p;
+        ConnectionParams& c = *p.s.connection;
+        for (const auto& [name, field] : kBoxes)
+            c.*field = 2; // any non-zero value is on
+        c.objectNumber = number;
+        c.testAttempts = attempts;
+        c.testInterval = interval;
+        c.rapidResponseAttempts = 6;
+        c.testReceiver = {1, 0, 1, 0, 0, 0, 1};
+        p.s.phones->useFlag = {0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 1}; // stations 9, 10, 15
+        p.load();
+        for (const auto& [name, field] : kBoxes)
+            QVERIFY2(p.box(kLink, name)->isChecked(), name);
+        QTEST(QString("%1|%2|%3")
+                  .arg(p.spin(kLink, "sbNumObj")->value())
+                  .arg(p.combo(kLink, "coBInterTest")->currentText())
+                  .arg(p.spin(kLink, "sbPopTest")->value()),
+              "shown");
+        QCOMPARE(p.spin(kLink, "sbPopGBR")->value(), 6);
+        QCOMPARE(p.enabledMap(kLink, kStations), QString("1100001"));
+
+        for (const auto& [name, field] : kBoxes)
+            p.box(kLink, name)->setChecked(false);
+        p.spin(kLink, "sbPopTest")->setValue(9);
+        p.spin(kLink, "sbPopGBR")->setValue(0);
+        p.spin(kLink, "sbNumObj")->setValue(7);
+        p.box(kLink, "cbUsePPM9")->setChecked(false);
+        p.box(kLink, "cbUsePPM10")->setChecked(true);
+        p.apply();
+        for (const auto& [name, field] : kBoxes)
+            QCOMPARE(c.*field, u8(0));
+        QCOMPARE((QList<int>{c.testInterval, c.testAttempts, c.rapidResponseAttempts}),
+                 (QList<int>{interval, 9, 0}));
+        QCOMPARE(c.testReceiver, (Arr<u8, 7>{0, 1, 1, 0, 0, 0, 1}));
+        QCOMPARE(c.objectNumber, QByteArray("0007"));
     }
 
-    // Every widget changed; station 11 is disabled but checked and stays so.
-    for (const auto& [name, field] : kBoxes)
-        p.box(W::kConnectParams, name)->setChecked(false);
-    p.combo(W::kConnectParams, "coBInterTest")->setCurrentIndex(5);
-    p.spin(W::kConnectParams, "sbPopTest")->setValue(9);
-    p.spin(W::kConnectParams, "sbPopGBR")->setValue(0);
-    Station(p, 9)->setChecked(false);
-    Station(p, 10)->setChecked(true);
-    p.spin(W::kConnectParams, "sbNumObj")->setValue(7);
-    p.apply();
-    for (const auto& [name, field] : kBoxes)
-        QCOMPARE(c.*field, u8(0));
-    QCOMPARE((QList<int>{c.testInterval, c.testAttempts, c.rapidResponseAttempts}),
-             (QList<int>{5, 9, 0}));
-    QCOMPARE(c.testReceiver, (Arr<u8, 7>{0, 1, 1, 0, 0, 0, 1}));
-    QCOMPARE(c.objectNumber, QByteArray("0007"));
-}
-
-void TestLinkPages::loadClampsAndKeeps_data() {
-    QTest::addColumn<QByteArray>("number");
-    QTest::addColumn<int>("attempts");
-    QTest::addColumn<int>("interval");
-    QTest::addColumn<int>("shown");
-    QTest::addColumn<QByteArray>("numberBack");
-    QTest::addColumn<int>("attemptsBack");
-    QTest::newRow("leading zeros")
-        << QByteArray("0123") << 3 << 2 << 123 << QByteArray("0123") << 3;
-    QTest::newRow("no attempts") << QByteArray("9999") << 0 << 0 << 9999 << QByteArray("9999") << 1;
-    QTest::newRow("not a number") << QByteArray("12ab") << 9 << 13 << 0 << QByteArray("0000") << 9;
-    // An interval the list does not hold shows no item and is kept.
-    QTest::newRow("odd interval") << QByteArray("0001") << 1 << 14 << 1 << QByteArray("0001") << 1;
-    QTest::newRow("negative interval")
-        << QByteArray("1") << 1 << -1 << 1 << QByteArray("0001") << 1;
-}
-
-void TestLinkPages::loadClampsAndKeeps() {
-    QFETCH(QByteArray, number);
-    QFETCH(int, attempts);
-    QFETCH(int, interval);
-    LinkPages p;
-    ConnectionParams& c = *p.settings.connection;
-    c.objectNumber = number;
-    c.testAttempts = attempts;
-    c.testInterval = interval;
-    p.reload();
-    QTEST(p.spin(W::kConnectParams, "sbNumObj")->value(), "shown");
-    p.apply();
-    QTEST(c.objectNumber, "numberBack");
-    QTEST(c.testAttempts, "attemptsBack");
-    QCOMPARE(c.testInterval, interval);
-}
-
-void TestLinkPages::gates_data() {
-    QTest::addColumn<QString>("version");
-    QTest::addColumn<bool>("testGroups"); // console: testing and rapid response enabled
-    QTest::addColumn<bool>("lateBoxes");  // both link pages: async transfer and delete shown
-    QTest::addColumn<bool>("dialOn");     // autonomous: dial until connected shown
-    QTest::newRow("no firmware") << "" << false << false << false;
-    QTest::newRow("21.09.2009") << "21.09.2009/1" << false << false << false;
-    QTest::newRow("22.09.2009") << "22.09.2009/1" << false << false << true;
-    QTest::newRow("27.11.2009") << "27.11.2009/1" << false << false << true;
-    QTest::newRow("28.11.2009") << "28.11.2009/1" << true << false << true;
-    QTest::newRow("18.04.2012") << "18.04.2012/1" << true << false << true;
-    QTest::newRow("19.04.2012") << "19.04.2012/1" << true << true << true;
-}
-
-void TestLinkPages::gates() {
-    QFETCH(QString, version);
-    QFETCH(bool, lateBoxes);
-    LinkPages p;
-    p.setFirmware(version);
-    QTEST(p.at<QWidget>(W::kConnectParams, "groupBox_2")->isEnabled(), "testGroups");
-    QTEST(p.at<QWidget>(W::kConnectParams, "groupBox_3")->isEnabled(), "testGroups");
-    for (int slot : {W::kConnectParams, W::kAuConnectParams}) {
-        QCOMPARE(!p.box(slot, "cbUseAsyncTrans")->isHidden(), lateBoxes);
-        QCOMPARE(!p.box(slot, "cbDelMsgs")->isHidden(), lateBoxes);
+    void gates_data() {
+        // By firmware (the tag): console test groups enabled, async and delete
+        // boxes shown on both pages, dial-until-connected shown.
+        QTest::addColumn<QString>("state");
+        Row("none", "0000000");
+        Row("21.09.2009/1", "0000000");
+        Row("22.09.2009/1", "0000001");
+        Row("27.11.2009/1", "0000001");
+        Row("28.11.2009/1", "1100001");
+        Row("18.04.2012/1", "1100001");
+        Row("19.04.2012/1", "1111111");
     }
-    QTEST(!p.box(W::kAuConnectParams, "cbDozvon")->isHidden(), "dialOn");
-}
-
-// Ticking a test station on the federal page enables its box here at once;
-// a reload takes the stored flags again.
-void TestLinkPages::federalStationsEnableTestBoxes() {
-    LinkPages p;
-    for (int n = 9; n <= 15; ++n) {
-        QVERIFY(!Station(p, n)->isEnabled());
-        p.box(W::kFederalNums, QStringLiteral("cbUse%1").arg(n))->click();
-        QVERIFY(Station(p, n)->isEnabled());
+    void gates() {
+        CommsPages p(MODE_SYSTEM, QTest::currentDataTag());
+        QTEST(p.enabledMap(kLink, {"groupBox_2", "groupBox_3"}) +
+                  p.shownMap(kLink, {"cbUseAsyncTrans", "cbDelMsgs"}) +
+                  p.shownMap(W::kAuConnectParams, {"cbUseAsyncTrans", "cbDelMsgs", "cbDozvon"}),
+              "state");
     }
-    p.box(W::kFederalNums, "cbUse12")->click();
-    QVERIFY(!Station(p, 12)->isEnabled());
-    QCOMPARE(p.settings.phones->useFlag, (Arr<u8, 11>{}));
-    p.reload();
-    QVERIFY(!Station(p, 9)->isEnabled());
-}
 
-void TestLinkPages::gbrWarning_data() {
-    QTest::addColumn<QList<int>>("inUse");
-    QTest::addColumn<QList<int>>("tested");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("version");
-    QTest::addColumn<bool>("warns");
-    const QString late = "19.04.2012/45";
-    QTest::newRow("all in use tested")
-        << QList<int>{9, 12, 15} << QList<int>{9, 12, 15} << 0 << late << true;
-    QTest::newRow("one untested") << QList<int>{9, 12, 15} << QList<int>{9, 12} << 0 << late
-                                  << false;
-    QTest::newRow("none in use") << QList<int>{} << QList<int>{9, 10, 11, 12, 13, 14, 15} << 0
-                                 << late << false;
-    QTest::newRow("disabled ones do not count")
-        << QList<int>{10} << QList<int>{10, 11} << 0 << late << true;
-    QTest::newRow("autonomous") << QList<int>{9} << QList<int>{9} << 1 << late << false;
-    QTest::newRow("testing gated off")
-        << QList<int>{9} << QList<int>{9} << 0 << "27.11.2009/1" << false;
-}
-
-// Never during a reload nor a programming run; when the count of attempts
-// rises from 0, or the revision before an apply, finds every usable station
-// tested.
-void TestLinkPages::gbrWarning() {
-    QFETCH(QList<int>, inUse);
-    QFETCH(QList<int>, tested);
-    QFETCH(int, mode);
-    QFETCH(QString, version);
-    QFETCH(bool, warns);
-    LinkPages p(mode, version);
-    for (int n : inUse)
-        p.settings.phones->useFlag[n - 5] = 1;
-    for (int n : tested)
-        p.settings.connection->testReceiver[n - 9] = 1;
-    p.settings.connection->rapidResponseAttempts = 3;
-    p.reload();
-    p.apply();
-    QCOMPARE(p.prompt.asked.size(), 0);
-
-    auto* page = static_cast<ConnectParams*>(p.page(W::kConnectParams));
-    QCOMPARE(page->RevisionUsingGBR(), !warns);
-    p.spin(W::kConnectParams, "sbPopGBR")->setValue(0);
-    p.spin(W::kConnectParams, "sbPopGBR")->setValue(1);
-    QCOMPARE(p.prompt.asked.size(), warns ? 2 : 0);
-    if (warns)
-        QCOMPARE(p.prompt.asked[0].text,
-                 QStringLiteral("Все тестовые каналы задействованы под исходящее тестирование. "
-                                "\n Передача сигнала ГБР будет недоступна."));
-    // A click on a station box checks again.
-    if (!inUse.isEmpty()) {
-        Station(p, inUse[0])->click();
-        Station(p, inUse[0])->click();
-        QCOMPARE(p.prompt.asked.size(), warns ? 3 : 0);
+    // Ticking a test station on the federal page enables its box here at
+    // once, before any apply; a reload takes the stored flags again.
+    void federalStationsEnableTestBoxes() {
+        CommsPages p;
+        for (int n = 9; n <= 15; ++n)
+            p.box(W::kFederalNums, QStringLiteral("cbUse%1").arg(n))->click();
+        QCOMPARE(p.enabledMap(kLink, kStations), QString("1111111"));
+        p.box(W::kFederalNums, "cbUse12")->click();
+        QCOMPARE(p.enabledMap(kLink, kStations), QString("1110111"));
+        QCOMPARE(p.s.phones->useFlag, (Arr<u8, 11>{}));
+        p.load();
+        QCOMPARE(p.enabledMap(kLink, kStations), QString("0000000"));
     }
-}
 
-void TestLinkPages::typedDigitsStored_data() {
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("k"); // number field k
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("stored");
-    const int au = W::kAuConnectParams, fed = W::kFederalNums, sms = W::kPultSMS;
-    QTest::newRow("autonomous, empty") << au << 1 << 1 << ""
-                                       << "0000000000";
-    QTest::newRow("autonomous, three") << au << 1 << 5 << "916"
-                                       << "9160000000";
-    QTest::newRow("federal, seven") << fed << 0 << 7 << "9161234"
-                                    << "9161234000";
-    QTest::newRow("federal, ten") << fed << 0 << 15 << "9161234567"
-                                  << "9161234567";
-    QTest::newRow("console SMS, letters") << sms << 0 << 2 << "91a6"
-                                          << "9160000000";
-}
+    void gbrWarning_data() {
+        Columns<QList<int>>({"inUse", "tested"});
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QByteArray>("version");
+        QTest::addColumn<bool>("warns");
+        const QByteArray late = "19.04.2012/45", early = "27.11.2009/1";
+        Row("all tested", QList<int>{9, 12, 15}, QList<int>{9, 12, 15}, 0, late, true);
+        Row("one untested", QList<int>{9, 12, 15}, QList<int>{9, 12}, 0, late, false);
+        Row("none in use", QList<int>{}, QList<int>{9, 10, 11}, 0, late, false);
+        Row("disabled ones", QList<int>{10}, QList<int>{10, 11}, 0, late, true);
+        Row("autonomous", QList<int>{9}, QList<int>{9}, 1, late, false);
+        Row("testing gated off", QList<int>{9}, QList<int>{9}, 0, early, false);
+    }
+    // Never during a reload nor an apply; when the attempts rise from 0, a
+    // station is clicked or the window revises, exactly when every usable
+    // station is tested.
+    void gbrWarning() {
+        QFETCH(QList<int>, inUse);
+        QFETCH(QList<int>, tested);
+        QFETCH(int, mode);
+        QFETCH(QByteArray, version);
+        QFETCH(bool, warns);
+        CommsPages p(mode, version.constData());
+        for (int n : inUse)
+            p.s.phones->useFlag[n - 5] = 1;
+        for (int n : tested)
+            p.s.connection->testReceiver[n - 9] = 1;
+        p.s.connection->rapidResponseAttempts = 3;
+        p.load();
+        p.apply();
+        QCOMPARE(p.prompt.asked.size(), 0);
+        QCOMPARE(p.window->connectParams()->RevisionUsingGBR(), !warns);
+        p.spin(kLink, "sbPopGBR")->setValue(0);
+        p.spin(kLink, "sbPopGBR")->setValue(1);
+        for (int n : inUse.mid(0, 1)) {
+            p.box(kLink, QStringLiteral("cbUsePPM%1").arg(n))->click();
+            p.box(kLink, QStringLiteral("cbUsePPM%1").arg(n))->click();
+        }
+        QCOMPARE(p.prompt.count("Передача сигнала ГБР будет недоступна."), warns ? 3 : 0);
+    }
 
-void TestLinkPages::typedDigitsStored() {
-    QFETCH(int, slot);
-    QFETCH(int, mode);
-    QFETCH(int, k);
-    QFETCH(QString, keys);
-    LinkPages p(mode);
-    LinkPages::type(p.edit(slot, QStringLiteral("leNum%1").arg(k)), keys);
-    p.apply();
-    QTEST(slot == W::kPultSMS ? p.settings.consoleSms->number[k - 1]
-                              : p.settings.phones->number[k - 1],
-          "stored");
-}
+    void numbers_data() {
+        QTest::addColumn<int>("slot");
+        Columns<QString>({"keys", "mirrored", "stored"}); // mirrored: "" none
+        const int au = W::kAuConnectParams, sms = W::kOtprSMS;
+        Row("link, full", au, "9161234567", "916-123-45-67", "9161234567");
+        Row("link, partial", au, "91612", "916-12--", "9161200000");
+        // The SMS sending page stores no number: the copy on the link page does.
+        Row("SMS sending, one", sms, "4", "4---", "4000000000");
+        Row("SMS sending, emptied", sms, "", "---", "0000000000");
+        Row("federal", int(W::kFederalNums), "9161234", "", "9161234000");
+        Row("console SMS", int(W::kPultSMS), "91a6", "", "9160000000");
+    }
+    // A finished edit on the autonomous link or SMS sending page shows on the
+    // other number pages before any apply; each number is stored as ten
+    // digits; a reload hands nothing on.
+    void numbers() {
+        QFETCH(int, slot);
+        QFETCH(QString, keys);
+        QFETCH(QString, mirrored);
+        const bool autonomous = !mirrored.isEmpty();
+        CommsPages p(autonomous ? MODE_AUTONOMOUS : MODE_SYSTEM);
+        p.s.phones->number[2] = "1112223344";
+        p.load();
+        CommsPages::type(p.edit(slot, "leNum3"), keys);
+        if (autonomous) {
+            const int other = slot == W::kOtprSMS ? W::kAuConnectParams : W::kOtprSMS;
+            QCOMPARE(p.edit(other, "leNum3")->text(), mirrored);
+            QCOMPARE(p.edit(W::kDopSMS, "leNum3")->text(), mirrored);
+            QCOMPARE(p.edit(W::kZvonki, "leNum_3")->text(), mirrored);
+            QCOMPARE(p.edit(W::kDopSMS, "leNum1")->text(), QString("000-000-00-00"));
+            QCOMPARE(p.s.phones->number[2], QString("1112223344"));
+        }
+        p.apply();
+        QTEST(slot == W::kPultSMS ? p.s.consoleSms->number[2] : p.s.phones->number[2], "stored");
 
-void TestLinkPages::mirrors_data() {
-    QTest::addColumn<int>("source");
-    QTest::addColumn<int>("other"); // the other editing page
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("autonomous, full")
-        << int(W::kAuConnectParams) << int(W::kOtprSMS) << "9161234567"
-        << "916-123-45-67";
-    QTest::newRow("autonomous, partial") << int(W::kAuConnectParams) << int(W::kOtprSMS) << "91612"
-                                         << "916-12--";
-    QTest::newRow("SMS sending, full")
-        << int(W::kOtprSMS) << int(W::kAuConnectParams) << "4950000001"
-        << "495-000-00-01";
-    QTest::newRow("SMS sending, partial") << int(W::kOtprSMS) << int(W::kAuConnectParams) << "4"
-                                          << "4---";
-}
+        const char* changed = SIGNAL(SigNumsChanged(QString, QString, QString, QString, QString));
+        QSignalSpy fromLink(p.window->page(W::kAuConnectParams), changed);
+        QSignalSpy fromSms(p.window->page(W::kOtprSMS), changed);
+        p.load();
+        QCOMPARE(fromLink.size() + fromSms.size(), 0);
+    }
 
-void TestLinkPages::mirrors() {
-    QFETCH(int, source);
-    QFETCH(int, other);
-    QFETCH(QString, keys);
-    QFETCH(QString, shown);
-    LinkPages p(MODE_AUTONOMOUS);
-    p.settings.phones->number[2] = "1112223344";
-    p.reload();
-    LinkPages::type(p.edit(source, "leNum3"), keys);
-    for (int slot : {other, int(W::kDopSMS)})
-        QCOMPARE(p.edit(slot, "leNum3")->text(), shown);
-    QCOMPARE(p.edit(W::kZvonki, "leNum_3")->text(), shown);
-    QCOMPARE(p.edit(W::kDopSMS, "leNum1")->text(), QStringLiteral("000-000-00-00"));
-    QCOMPARE(p.settings.phones->number[2], QStringLiteral("1112223344"));
-
-    // A reload shows the settings again and hands nothing on.
-    QSignalSpy fromLink(p.page(W::kAuConnectParams),
-                        SIGNAL(SigNumsChanged(QString, QString, QString, QString, QString)));
-    QSignalSpy fromSms(p.page(W::kOtprSMS),
-                       SIGNAL(SigNumsChanged(QString, QString, QString, QString, QString)));
-    p.reload();
-    QCOMPARE(fromLink.size() + fromSms.size(), 0);
-    for (int slot : {int(W::kAuConnectParams), int(W::kOtprSMS), int(W::kDopSMS)})
-        QCOMPARE(p.edit(slot, "leNum3")->text(), QStringLiteral("111-222-33-44"));
-}
-
-void TestLinkPages::otherModeStoresNothing_data() {
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<int>("mode");
-    QTest::newRow("console link, autonomous") << int(W::kConnectParams) << int(MODE_AUTONOMOUS);
-    QTest::newRow("federal, autonomous") << int(W::kFederalNums) << int(MODE_AUTONOMOUS);
-    QTest::newRow("autonomous link, system") << int(W::kAuConnectParams) << int(MODE_SYSTEM);
-    QTest::newRow("autonomous link, mode 2") << int(W::kAuConnectParams) << 2;
-    QTest::newRow("SMS sending, system") << int(W::kOtprSMS) << int(MODE_SYSTEM);
-    QTest::newRow("service SMS, system") << int(W::kDopSMS) << int(MODE_SYSTEM);
-}
-
-void TestLinkPages::otherModeStoresNothing() {
-    QFETCH(int, slot);
-    QFETCH(int, mode);
-    LinkPages p(mode);
-    const DeviceSettings before = p.settings;
-    Scramble(p.page(slot));
-    p.page(slot)->ApplyClick();
-    QCOMPARE(fixtures::Differences(p.settings, before, {}), QStringList());
-}
+    void otherModeStoresNothing_data() {
+        Columns<int>({"slot", "mode"});
+        Row("console link", int(kLink), int(MODE_AUTONOMOUS));
+        Row("federal", int(W::kFederalNums), int(MODE_AUTONOMOUS));
+        Row("autonomous link", int(W::kAuConnectParams), int(MODE_SYSTEM));
+        Row("autonomous link, mode 2", int(W::kAuConnectParams), 2);
+        Row("SMS sending", int(W::kOtprSMS), int(MODE_SYSTEM));
+        Row("service SMS", int(W::kDopSMS), int(MODE_SYSTEM));
+    }
+    // Every widget of the page changed, then its apply: nothing stored.
+    void otherModeStoresNothing() {
+        QFETCH(int, slot);
+        QFETCH(int, mode);
+        CommsPages p(mode);
+        const DeviceSettings before = p.s;
+        QWidget* page = p.window->page(slot);
+        for (auto* b : page->findChildren<QCheckBox*>())
+            b->setChecked(!b->isChecked());
+        for (auto* s : page->findChildren<QSpinBox*>())
+            s->setValue(s->value() == s->maximum() ? s->minimum() : s->value() + 1);
+        for (auto* c : page->findChildren<QComboBox*>())
+            c->setCurrentIndex(c->currentIndex() == 0 ? c->count() - 1 : 0);
+        for (auto* e : page->findChildren<QLineEdit*>())
+            CommsPages::type(e, "1234567");
+        p.window->page(slot)->ApplyClick();
+        QCOMPARE(fixtures::Differences(p.s, before, {}), QStringList());
+    }
+};
 
 QTEST_MAIN(TestLinkPages)
 #include "tst_linkpages.moc"
