@@ -3,7 +3,7 @@
 
 #include "wizard/WizardOM.h"
 
-#include "comms/NetFieldText.h"
+#include "comms/CommsFields.h"
 #include "settings/Firmware.h"
 #include "settings/Ipv4Text.h"
 #include "ui_WizardOM.h"
@@ -212,7 +212,7 @@ void WizardOM::applyNumbers() {
     DeviceSettings& s = *g_deviceSettings;
     for (int n = 1; n <= kPageNumbers; ++n) {
         const int k = n - 1;
-        s.phones->number[k] = PhoneDigits(child<QLineEdit>(QStringLiteral("leNum"), n));
+        s.phones->number[k] = NumberFromField(child<QLineEdit>(QStringLiteral("leNum"), n));
         StoreIndex(child<QComboBox>(QStringLiteral("comboBPopOC"), n),
                    s.phoneOptions->callAttemptsOpenClose[k]);
         StoreIndex(child<QComboBox>(QStringLiteral("comboBPopTr"), n),

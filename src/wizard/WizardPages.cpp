@@ -3,7 +3,7 @@
 
 #include "wizard/WizardOM.h"
 
-#include "comms/NetFieldText.h"
+#include "comms/CommsFields.h"
 #include "link/dialogs/WizardList.h"
 #include "ui_WizardOM.h"
 #include "wizard/WizardRules.h"
