@@ -18,15 +18,8 @@ constexpr int kCentred = Qt::AlignHCenter | Qt::AlignVCenter;
 // ---------------------------------------------------------------- model
 
 SoundTable::SoundTable(QObject* parent)
-    : QAbstractTableModel(parent), names(kMaxSounds), paths(kMaxSounds), sizes(kMaxSounds, -1) {}
-
-int SoundTable::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows;
-}
-
-int SoundTable::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : columns;
-}
+    : FixedTableModel(kMaxSounds, 3, parent), names(kMaxSounds), paths(kMaxSounds),
+      sizes(kMaxSounds, -1) {}
 
 QVariant SoundTable::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() < 0 || index.row() >= rows)
@@ -94,11 +87,6 @@ QList<SoundRow> SoundTable::Rows(int count) const {
     for (int r = 0; r < qMin(count, rows); ++r)
         out.append({paths.at(r), sizes.at(r)});
     return out;
-}
-
-void SoundTable::ResetTable() {
-    beginResetModel();
-    endResetModel();
 }
 
 // ---------------------------------------------------------------- editor

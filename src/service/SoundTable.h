@@ -1,8 +1,8 @@
 #pragma once
 
+#include "service/FixedTableModel.h"
 #include "service/SoundFiles.h"
 
-#include <QAbstractTableModel>
 #include <QItemDelegate>
 #include <QVector>
 #include <QWidget>
@@ -12,14 +12,12 @@ class QToolButton;
 
 // The voice-message list: 160 rows of name, WAV path and data size; the
 // window shows the rows in use and hides the others.
-class SoundTable : public QAbstractTableModel {
+class SoundTable : public FixedTableModel {
     Q_OBJECT
 
 public:
     explicit SoundTable(QObject* parent = nullptr);
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     // Column 1 takes a path text, column 2 a data size, both by the display role.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
@@ -29,10 +27,7 @@ public:
 
     // Path and size of rows 0 to count - 1.
     QList<SoundRow> Rows(int count) const;
-    void ResetTable();
 
-    int rows = kMaxSounds;
-    int columns = 3;
     QVector<QString> names;
     QVector<QString> paths;
     QVector<int> sizes; // -1: no usable file

@@ -223,15 +223,7 @@ QColor JournalEventColour(quint8 code) {
 
 // ---------------------------------------------------------------- journal
 
-JournalTable::JournalTable(QObject* parent) : QAbstractTableModel(parent) {}
-
-int JournalTable::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows;
-}
-
-int JournalTable::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : columns;
-}
+JournalTable::JournalTable(QObject* parent) : FixedTableModel(16, 2, parent) {}
 
 QVariant JournalTable::data(const QModelIndex& index, int role) const {
     const DeviceStateLog* s = StateLog();
@@ -294,22 +286,9 @@ void JournalTable::SetDated(bool dated) {
     endResetModel();
 }
 
-void JournalTable::ResetTable() {
-    beginResetModel();
-    endResetModel();
-}
-
 // ---------------------------------------------------------------- last state
 
-LastStateTable::LastStateTable(QObject* parent) : QAbstractTableModel(parent) {}
-
-int LastStateTable::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows;
-}
-
-int LastStateTable::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : columns;
-}
+LastStateTable::LastStateTable(QObject* parent) : FixedTableModel(1, 5, parent) {}
 
 QVariant LastStateTable::data(const QModelIndex& index, int role) const {
     const DeviceStateLog* s = StateLog();
@@ -360,22 +339,9 @@ QVariant LastStateTable::headerData(int section, Qt::Orientation orientation, in
     return QString::fromUtf8(kTitles[section]);
 }
 
-void LastStateTable::ResetTable() {
-    beginResetModel();
-    endResetModel();
-}
-
 // ---------------------------------------------------------------- restarts
 
-ResetFlagsTable::ResetFlagsTable(QObject* parent) : QAbstractTableModel(parent) {}
-
-int ResetFlagsTable::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows;
-}
-
-int ResetFlagsTable::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : columns;
-}
+ResetFlagsTable::ResetFlagsTable(QObject* parent) : FixedTableModel(8, 11, parent) {}
 
 QVariant ResetFlagsTable::data(const QModelIndex& index, int role) const {
     const DeviceStateLog* s = StateLog();
@@ -406,20 +372,7 @@ QVariant ResetFlagsTable::headerData(int section, Qt::Orientation orientation, i
     return {};
 }
 
-void ResetFlagsTable::ResetTable() {
-    beginResetModel();
-    endResetModel();
-}
-
-NaprFlagsTable::NaprFlagsTable(QObject* parent) : QAbstractTableModel(parent) {}
-
-int NaprFlagsTable::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows;
-}
-
-int NaprFlagsTable::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : columns;
-}
+NaprFlagsTable::NaprFlagsTable(QObject* parent) : FixedTableModel(8, 2, parent) {}
 
 QVariant NaprFlagsTable::data(const QModelIndex& index, int role) const {
     const DeviceStateLog* s = StateLog();
@@ -440,20 +393,7 @@ QVariant NaprFlagsTable::headerData(int section, Qt::Orientation orientation, in
     return {};
 }
 
-void NaprFlagsTable::ResetTable() {
-    beginResetModel();
-    endResetModel();
-}
-
-LegendTable::LegendTable(QObject* parent) : QAbstractTableModel(parent) {}
-
-int LegendTable::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows;
-}
-
-int LegendTable::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : columns;
-}
+LegendTable::LegendTable(QObject* parent) : FixedTableModel(10, 2, parent) {}
 
 QVariant LegendTable::data(const QModelIndex& index, int role) const {
     if (!Inside(index, rows, columns, kResetFlagCount))

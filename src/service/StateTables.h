@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "service/FixedTableModel.h"
+
 #include <QColor>
 #include <QDate>
 #include <QString>
@@ -26,14 +27,12 @@ QColor JournalEventColour(quint8 code);
 
 // The event journal: 16 records (firmware before 15.04.2010) or 200 dated
 // records, in storage order; column 0 marks the newest record.
-class JournalTable : public QAbstractTableModel {
+class JournalTable : public FixedTableModel {
     Q_OBJECT
 
 public:
     explicit JournalTable(QObject* parent = nullptr);
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
@@ -41,10 +40,7 @@ public:
     // The 200-record layout with date and time columns, or the 16-record
     // one; resets the model.
     void SetDated(bool dated);
-    void ResetTable();
 
-    int rows = 16;
-    int columns = 2;
     bool filled = false;
     bool dateColumns = false;
     int eventColumn = 1;
@@ -52,79 +48,56 @@ public:
 
 // The device's last state in one row: event, loops in alarm, loops armed,
 // arming state, key number.
-class LastStateTable : public QAbstractTableModel {
+class LastStateTable : public FixedTableModel {
     Q_OBJECT
 
 public:
     explicit LastStateTable(QObject* parent = nullptr);
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    void ResetTable();
-
-    int rows = 1;
-    int columns = 5;
     bool filled = false;
 };
 
 // The eight restart records: column 0 marks the record written last, columns
 // 1 to 10 the flags of its reset-cause word.
-class ResetFlagsTable : public QAbstractTableModel {
+class ResetFlagsTable : public FixedTableModel {
     Q_OBJECT
 
 public:
     explicit ResetFlagsTable(QObject* parent = nullptr);
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    void ResetTable();
-
-    int rows = 8;
-    int columns = 11;
     bool filled = false;
 };
 
 // The supply-voltage flags of the same eight records: drop, excess.
-class NaprFlagsTable : public QAbstractTableModel {
+class NaprFlagsTable : public FixedTableModel {
     Q_OBJECT
 
 public:
     explicit NaprFlagsTable(QObject* parent = nullptr);
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    void ResetTable();
-
-    int rows = 8;
-    int columns = 2;
     bool filled = false;
 };
 
 // What each reset-cause flag means; the same before and after a read.
-class LegendTable : public QAbstractTableModel {
+class LegendTable : public FixedTableModel {
     Q_OBJECT
 
 public:
     explicit LegendTable(QObject* parent = nullptr);
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
-
-    int rows = 10;
-    int columns = 2;
 };

@@ -41,6 +41,14 @@ const SensorRecord* LoopSensor(const LoopLimits& l, int loop) {
     return type < quint32(l.sensors.size()) ? &l.sensors.at(int(type)) : nullptr;
 }
 
+// What a row shows before its first reading: its sensor's value for code 0,
+// or 0 without a sensor.
+QString IdleReading(const LoopLimits* limits, int loop) {
+    const SensorRecord* sensor = limits ? LoopSensor(*limits, loop) : nullptr;
+    return sensor && !sensor->table.isEmpty() ? QString::number(sensor->table.at(0), 'g', 6)
+                                              : QStringLiteral("0");
+}
+
 // Whether byte i lies before the packet's final "M", the only bytes a packet
 // really carries.
 bool Carried(const QByteArray& pack, int i) {
@@ -162,11 +170,8 @@ void TestPrib::initialize() {
     ui->lcdNumKey->display(0);
     const LoopLimits* limits = g_deviceSettings ? g_deviceSettings->loopLimits : nullptr;
     for (int n = 1; n <= kLoops; ++n) {
-        const SensorRecord* sensor = limits ? LoopSensor(*limits, n - 1) : nullptr;
         if (auto* le = findChild<QLineEdit*>(QStringLiteral("LeShl%1").arg(n)))
-            le->setText(sensor && !sensor->table.isEmpty()
-                            ? QString::number(sensor->table.at(0), 'g', 6)
-                            : QStringLiteral("0"));
+            le->setText(IdleReading(limits, n - 1));
         if (auto* sl = findChild<QSlider*>(QStringLiteral("SlShl%1").arg(n)))
             sl->setValue(0);
         Paint(findChild<QWidget*>(QStringLiteral("wLed%1").arg(n)), kLedIdle);
@@ -260,11 +265,8 @@ void TestPrib::SetSensorScales() {
             if (auto* label = findChild<QLabel*>(name))
                 label->setText(labels.at(k));
         }
-        const SensorRecord* sensor = LoopSensor(limits, n - 1);
         if (auto* le = findChild<QLineEdit*>(QStringLiteral("LeShl%1").arg(n)))
-            le->setText(sensor && !sensor->table.isEmpty()
-                            ? QString::number(sensor->table.at(0), 'g', 6)
-                            : QStringLiteral("0"));
+            le->setText(IdleReading(&limits, n - 1));
     }
 }
 

@@ -174,9 +174,9 @@ void TestDeviceState::memoryRead() {
     QCOMPARE(Cell(flags, 7, 10).toString() + Cell(napr, 7, 1).toString(), kNd + kNd);
     QCOMPARE(Counter(rc, "leHighU"), QStringLiteral("0"));
     QVERIFY(fx.hintShown(h) && fx.hintShown(rc));
-    QCOMPARE(Cell(View(rc, "tvLegend"), 0, 0).toString(), QStringLiteral("TRAPR"));
-    QCOMPARE(Cell(View(rc, "tvLegend"), 9, 1).toString(),
-             QStringLiteral("Сброс при включении питания"));
+    QCOMPARE(Cell(View(rc, "tvLegend"), 9, 0).toString() +
+                 Cell(View(rc, "tvLegend"), 9, 1).toString(),
+             QStringLiteral("PORСброс при включении питания"));
 
     fx.sim.SetMemoryImage(StateImage(8));
     const int before = fx.rows();
@@ -184,9 +184,10 @@ void TestDeviceState::memoryRead() {
     fx.action("actReadEEPROM")->trigger();
     QVERIFY(fx.waitForCode(121, before));
 
-    QCOMPARE(journal->model()->columnCount(), newestRow.size());
-    for (int c = 0; c < newestRow.size(); ++c)
-        QCOMPARE(Cell(journal, newest, c).toString(), newestRow.at(c));
+    QStringList row;
+    for (int c = 0; c < journal->model()->columnCount(); ++c)
+        row << Cell(journal, newest, c).toString();
+    QCOMPARE(row, newestRow);
     const int event = newestRow.size() - 1;
     QCOMPARE(Cell(journal, newest, event, Qt::BackgroundRole).value<QColor>(),
              newest == 12 ? QColor(Qt::yellow) : QColor(0, 128, 255));
@@ -196,15 +197,15 @@ void TestDeviceState::memoryRead() {
         journal->visualRect(journal->model()->index(newest, 0))));
     QVERIFY(journal->verticalScrollBar()->value() > 0);
     // Byte 690 holds the armed loops, byte 691 the loops in alarm.
-    const QStringList last{"Постановка по ключу", "7", "1, 3", "Закрыто", "3"};
+    QStringList last;
     for (int c = 0; c < 5; ++c)
-        QCOMPARE(Cell(View(h, "tvLastState"), 0, c).toString(), last.at(c));
+        last << Cell(View(h, "tvLastState"), 0, c).toString();
+    QCOMPARE(last, (QStringList{"Постановка по ключу", "7", "1, 3", "Закрыто", "3"}));
     QVERIFY(!fx.hintShown(h));
-    QVERIFY(h->grab().save(QDir::tempPath() + QStringLiteral("/state-history.png")));
 
-    QCOMPARE(Counter(rc, "leRestCount"), QStringLiteral("200"));
-    QCOMPARE(Counter(rc, "leLowU"), QStringLiteral("0"));
-    QCOMPARE(Counter(rc, "leHighU"), QStringLiteral("65535"));
+    QCOMPARE(Counter(rc, "leRestCount") + ' ' + Counter(rc, "leLowU") + ' ' +
+                 Counter(rc, "leHighU"),
+             QStringLiteral("200 0 65535"));
     QCOMPARE(Marked(flags), QList<int>{7});
     QCOMPARE(Ones(flags, 7), (QList<int>{1, 6})); // TRAPR, WDTO
     QCOMPARE(Ones(flags, 0), (QList<int>{10}));   // POR
@@ -216,7 +217,6 @@ void TestDeviceState::memoryRead() {
              QStringLiteral("Сработал сторожевой таймер"));
     QCOMPARE(flags->model()->headerData(0, Qt::Horizontal, Qt::ToolTipRole), QVariant());
     QVERIFY(!fx.hintShown(rc));
-    QVERIFY(rc->grab().save(QDir::tempPath() + QStringLiteral("/state-restarts.png")));
 
     // The other layout shows the same records.
     auto* versions = fx.widget<QComboBox>("cbVersion");

@@ -1,27 +1,67 @@
-// The voice-message window through the main window: the default list, the
-// size check by firmware, choosing and listening to files, playlists, the
-// sound image, and uploads to the simulated device with their progress and
-// failures.
+// Voice messages. Without a window: the WAV check, upload packets, the sound
+// image, the default playlist and playlist files. Through the main window: the
+// list, the size check by firmware, choosing and listening to files,
+// playlists, the sound image, and uploads to the simulated device with their
+// progress and failures.
 
-#include "SoundTestFiles.h"
 #include "app/DeviceFixture.h"
 
 #include "link/LinkTiming.h"
 #include "service/SoundPlayer.h"
 #include "service/SoundTable.h"
 #include "service/Sounds.h"
+#include "settings/TextCodec.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QSoundEffect>
 #include <QTableView>
 #include <QToolButton>
+#include <QtEndian>
 
 namespace {
 const QString kReady = QStringLiteral("Файлы готовы к записи!   ");
 const QString kOverLimit = QStringLiteral("Внимание! Размер файлов превышает 128 Кб.   ");
+
+// Data bytes 0, 1, 2, ... modulo 251, so that every packet can be told apart.
+QByteArray SoundData(int size) {
+    QByteArray d(size, '\0');
+    for (int i = 0; i < size; ++i)
+        d[i] = char(i % 251);
+    return d;
+}
+QByteArray Patched(QByteArray b, int at, quint32 v) {
+    qToLittleEndian(v, b.data() + at);
+    return b;
+}
+// A WAV file with the canonical 44-byte header and `dataSize` data bytes.
+QByteArray Wav(int dataSize, quint32 rate = 8000, quint16 channels = 1, quint16 bits = 8,
+               quint16 format = 1) {
+    QByteArray h = QByteArray("RIFF....WAVEfmt ") + QByteArray(20, '\0') + "data....";
+    h = Patched(h, 4, 36 + dataSize);
+    h = Patched(h, 16, 16);
+    qToLittleEndian(format, h.data() + 20);
+    qToLittleEndian(channels, h.data() + 22);
+    h = Patched(h, 24, rate);
+    h = Patched(h, 28, rate * channels * bits / 8);
+    qToLittleEndian(quint16(channels * bits / 8), h.data() + 32);
+    qToLittleEndian(bits, h.data() + 34);
+    return Patched(h, 40, dataSize) + SoundData(dataSize);
+}
+// A playlist file's text with the count and the given names and paths.
+QByteArray PlaylistText(int count, const QStringList& names, const QStringList& paths) {
+    QString t = QStringLiteral("[Sound_count]\nsoundCount=%1\n\n[Sound]\n").arg(count);
+    for (int i = 0; i < names.size(); ++i)
+        t += QStringLiteral("Name%1=%2\nPath%1=%3\n").arg(i + 1).arg(names.at(i), paths.value(i));
+    return t.toUtf8();
+}
+quint32 Entry(const QByteArray& image, int i) {
+    return qFromLittleEndian<quint32>(image.constData() + 4 * i);
+}
+bool AllErased(const QByteArray& bytes) {
+    return bytes.count(char(0xFF)) == bytes.size();
+}
 
 struct FakePlayer final : SoundPlayer {
     FakePlayer() { setSoundPlayer(this); }
@@ -50,9 +90,9 @@ struct SoundFixture : DeviceFixture {
         window->show();
         return true;
     }
-    QString wav(const QString& name, int size) {
+    QString wav(const QString& name, int size, const QByteArray& bytes = {}) {
         const QString path = shell.file(QStringLiteral("sound/") + name);
-        return WriteAll(path, Wav(size)) ? path : QString();
+        return WriteAll(path, bytes.isEmpty() ? Wav(size) : bytes) ? path : QString();
     }
     void click(const char* button) {
         window->findChild<QAbstractButton*>(QString::fromLatin1(button))->click();
@@ -94,6 +134,15 @@ private slots:
         PrepareApplication();
         kwlink::SetLinkTimeScale(0.1);
     }
+    void wavCheck_data();
+    void wavCheck();
+    void packets_data();
+    void packets();
+    void image();
+    void defaultPlaylist();
+    void playlists_data();
+    void playlists();
+
     void withoutDefaultList();
     void sizeLimit_data();
     void sizeLimit();
@@ -104,7 +153,141 @@ private slots:
     void uploadFailures();
     void playlistsAndImage();
     void realPlayer();
+
+private:
+    QString file(const QString& name, const QByteArray& bytes) {
+        return WriteAll(dir.filePath(name), bytes) ? dir.filePath(name) : QString();
+    }
+    TempWorkDir dir;
 };
+
+void TestSounds::wavCheck_data() {
+    QTest::addColumn<QByteArray>("bytes"); // empty: no file
+    QTest::addColumn<int>("size");
+    QTest::newRow("8000 Hz, 8 bits, mono") << Wav(1000) << 1000;
+    QTest::newRow("no data") << Wav(0) << 0;
+    QTest::newRow("data chunk named otherwise") << Wav(10).replace(36, 4, "LIST") << 10;
+    QTest::newRow("high byte of the channel count") << Wav(10).replace(23, 1, "\x02") << 10;
+    QTest::newRow("11025 Hz") << Wav(10, 11025) << -1;
+    QTest::newRow("16 bits") << Wav(10, 8000, 1, 16) << -1;
+    QTest::newRow("stereo") << Wav(10, 8000, 2) << -1;
+    QTest::newRow("not PCM") << Wav(10, 8000, 1, 8, 3) << -1;
+    QTest::newRow("not RIFF") << Wav(10).replace(0, 4, "RIFX") << -1;
+    QTest::newRow("RIFF size one short") << Patched(Wav(10), 4, 45) << -1;
+    QTest::newRow("43 bytes") << Wav(0).left(43) << -1;
+    // The header promises more than the file holds.
+    QTest::newRow("data cut short") << Patched(Wav(1000).left(1043), 4, 1035) << -1;
+    QTest::newRow("negative data size") << Patched(Wav(10), 40, quint32(-5)) << -1;
+    QTest::newRow("no file") << QByteArray() << -1;
+}
+
+void TestSounds::wavCheck() {
+    QFETCH(QByteArray, bytes);
+    const QString name = QStringLiteral("a.wav");
+    QTEST(IsWavFile(bytes.isEmpty() ? dir.filePath("missing.wav") : file(name, bytes)), "size");
+}
+
+void TestSounds::packets_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QList<int>>("lengths");
+    QTest::newRow("10") << 10 << QList<int>{16, 0};
+    QTest::newRow("250") << 250 << QList<int>{256, 0};
+    QTest::newRow("251") << 251 << QList<int>{256, 1};
+    QTest::newRow("506") << 506 << QList<int>{256, 256};
+    QTest::newRow("507") << 507 << QList<int>{256, 256, 1};
+}
+
+// Packets of message 160: the header, then the data split at 250 and 256 bytes.
+void TestSounds::packets() {
+    QFETCH(int, size);
+    const QList<QByteArray> p = CutSoundPackets(159, size, SoundData(size));
+    QList<int> got;
+    for (const QByteArray& b : p)
+        got << int(b.size());
+    QTEST(got, "lengths");
+    QCOMPARE(p.at(0).left(6), Patched("Y\xA0....", 2, quint32(size)));
+    QCOMPARE(p.join().mid(kSoundHeaderSize), SoundData(size));
+}
+
+void TestSounds::image() {
+    const QString a = file(QStringLiteral("a.wav"), Wav(1000));
+    const QString b = file(QStringLiteral("b.wav"), Wav(2000));
+    QByteArray img = BuildSoundImage({{a, 1000}, {b, 2000}});
+    QCOMPARE(img.size(), kSoundImageSize);
+    QCOMPARE(Entry(img, 0), 5095u);
+    QCOMPARE(Entry(img, 1), 7095u);
+    QVERIFY(AllErased(img.mid(8, 4096 - 8)));
+    QCOMPARE(img.mid(4096, 3000), SoundData(1000) + SoundData(2000));
+    QVERIFY(AllErased(img.mid(7096)));
+
+    // A row without a usable file keeps its place with ten erased bytes.
+    img = BuildSoundImage({{QString(), -1}, {a, 1000}});
+    QCOMPARE(Entry(img, 0), 4096u + 9);
+    QVERIFY(AllErased(img.mid(4096, 10)));
+    QCOMPARE(Entry(img, 1), 4106u + 999);
+
+    // Data beyond the sound memory make the file longer.
+    const QString big = file(QStringLiteral("big.wav"), Wav(2500000));
+    img = BuildSoundImage({{big, 2500000}, {big, 2500000}});
+    QCOMPARE(img.size(), 4096 + 5000000);
+    QCOMPARE(Entry(img, 1), quint32(img.size() - 1));
+    QCOMPARE(img.right(100), SoundData(2500000).right(100));
+}
+
+void TestSounds::defaultPlaylist() {
+    const QDate d(2010, 12, 3);
+    const QString firmware8 = QStringLiteral("./sound/Zididazizizo.sound8.031210.playlist");
+    const QString family8 = QStringLiteral("./sound/Zididazizizo.sound8.playlist");
+    const QString undated6 = QStringLiteral("./sound/Zididazizizo.sound6..playlist");
+    QVERIFY(QDir().mkpath(QStringLiteral("sound")));
+    QCOMPARE(Sounds::DefaultPlaylistPath(1, d), QStringLiteral("./sound/DefaultSounds.playlist"));
+    QVERIFY(WriteAll(family8, {}) && WriteAll(undated6, {}));
+    QCOMPARE(Sounds::DefaultPlaylistPath(1, d), family8);
+    QVERIFY(WriteAll(firmware8, {}));
+    QCOMPARE(Sounds::DefaultPlaylistPath(1, d), firmware8);
+    QCOMPARE(Sounds::DefaultPlaylistPath(3, QDate()), undated6);
+}
+
+void TestSounds::playlists_data() {
+    QTest::addColumn<QByteArray>("text"); // empty: written by the program
+    QTest::addColumn<int>("entries");     // -1: refused
+    QTest::addColumn<QString>("first");
+    QStringList names, paths;
+    for (int i = 1; i <= 170; ++i)
+        names << QStringLiteral("n%1").arg(i);
+    QTest::newRow("round trip") << QByteArray() << 3 << "Тревога, шлейф 1";
+    QTest::newRow("5 counted, 3 named") << PlaylistText(5, names.mid(0, 3), paths) << 3 << "n1";
+    QTest::newRow("above 160") << PlaylistText(500, names, paths) << 160 << "n1";
+    QTest::newRow("negative") << PlaylistText(-3, names.mid(0, 3), paths) << 0 << "";
+    QTest::newRow("not a number") << QByteArray("[Sound_count]\nsoundCount=abc\n") << 0 << "";
+    QTest::newRow("no count") << QByteArray("[Sound]\nName1=a\n") << -1 << "before";
+    QTest::newRow("Windows-1251") << ToCp1251(QStringLiteral(
+                                         "[Sound_count]\nsoundCount=1\n[Sound]\nName1=Тревога\n"))
+                                  << 1 << "Тревога";
+}
+
+// Written in UTF-8 and read back whole; counts clamped to 0..160 and to the
+// names present; a file without a count, or none, leaves the list alone.
+void TestSounds::playlists() {
+    QFETCH(QByteArray, text);
+    QFETCH(int, entries);
+    const QList<PlaylistEntry> written{
+        {QStringLiteral("Тревога, шлейф 1"), QStringLiteral("/звуки/a=b, c.wav")},
+        {QStringLiteral("Снятие"), QString()},
+        {QStringLiteral("name;#3"), QStringLiteral("C:\\sound\\3.wav")}};
+    const QString path = dir.filePath(QStringLiteral("c.playlist"));
+    QVERIFY(text.isEmpty() ? WritePlaylist(path, written) : WriteAll(path, text));
+    QList<PlaylistEntry> read{{QStringLiteral("before"), QString()}};
+    QCOMPARE(ReadPlaylist(path, &read), entries >= 0);
+    QCOMPARE(read.size(), entries >= 0 ? entries : 1);
+    QTEST(read.value(0).name, "first");
+    if (text.isEmpty()) {
+        QVERIFY(IsValidUtf8(ReadAll(path)));
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(read.at(i).name + read.at(i).path, written.at(i).name + written.at(i).path);
+    }
+    QVERIFY(!ReadPlaylist(dir.filePath(QStringLiteral("missing.playlist")), &read));
+}
 
 void TestSounds::withoutDefaultList() {
     SoundFixture fx;
@@ -129,6 +312,8 @@ void TestSounds::sizeLimit_data() {
     QTest::newRow("no date, one byte more") << "" << 131073 << kOverLimit;
 }
 
+// The verdict on choosing the version and on the check; only a list that may
+// be written is offered for the upload.
 void TestSounds::sizeLimit() {
     QFETCH(QString, version);
     QFETCH(int, size);
@@ -140,13 +325,11 @@ void TestSounds::sizeLimit() {
         g_deviceSettings->header->firmwareDate = QDate();
     } else {
         fx.widget<QComboBox>("cbVersion")->setCurrentText(version);
-        QCOMPARE(fx.status(), status);
-        QCOMPARE(fx.window->sizeLabel->text(), count);
+        QCOMPARE(fx.status() + fx.window->sizeLabel->text(), status + count);
     }
     fx.click("pbTestSize");
-    QCOMPARE(fx.status(), status);
-    QCOMPARE(fx.window->sizeLabel->text(), count);
-    fx.click("pbWriteSounds"); // asks only when the list may be written
+    QCOMPARE(fx.status() + fx.window->sizeLabel->text(), status + count);
+    fx.click("pbWriteSounds");
     QCOMPARE(fx.prompt.count(QStringLiteral("Записать звуковые сообщения?")),
              int(status == kReady));
 }
@@ -156,16 +339,14 @@ void TestSounds::chooseAndListen() {
     QVERIFY(fx.open({100, 200}));
     FakePlayer player;
     const QString b = fx.wav(QStringLiteral("b.wav"), 300);
-    const QString refused = fx.shell.file(QStringLiteral("stereo.wav"));
-    QVERIFY(WriteAll(refused, Wav(100, 8000, 2)));
+    const QString refused = fx.wav(QStringLiteral("stereo.wav"), 100, Wav(100, 8000, 2));
     QVERIFY(fx.view->isRowHidden(2));
 
     PathEditor* editor = fx.editRow(1);
     QVERIFY(editor);
     fx.prompt.files << b << refused;
     editor->openButton->click();
-    QCOMPARE(fx.cell(1, 1), b);
-    QCOMPARE(fx.cell(1, 2), QStringLiteral("300 байт"));
+    QCOMPARE(fx.cell(1, 1) + fx.cell(1, 2), b + QStringLiteral("300 байт"));
     QCOMPARE(fx.window->sizeLabel->text(), QStringLiteral("Текущий объём данных: 400 байт"));
     editor->openButton->click();
     QCOMPARE(fx.prompt.count(QStringLiteral("Данный формат файла не поддерживается.")), 1);
@@ -174,13 +355,12 @@ void TestSounds::chooseAndListen() {
     QCOMPARE(player.played, QStringList{b});
 
     // Escape after a choice: path and size stay together.
-    fx.prompt.files << fx.wav(QStringLiteral("c.wav"), 500);
+    const QString c = fx.wav(QStringLiteral("c.wav"), 500);
+    fx.prompt.files << c;
     editor->openButton->click();
     QTest::keyClick(editor->openButton, Qt::Key_Escape);
     QTRY_VERIFY(!fx.view->indexWidget(fx.view->model()->index(1, 1)));
-    QCOMPARE(fx.cell(1, 2), QStringLiteral("500 байт"));
-    QVERIFY(fx.cell(1, 1).endsWith(QStringLiteral("c.wav")));
-    QVERIFY(fx.window->grab().save(QDir::tempPath() + QStringLiteral("/state-sounds.png")));
+    QCOMPARE(fx.cell(1, 1) + fx.cell(1, 2), c + QStringLiteral("500 байт"));
 
     // A list reloaded while the file dialog is open takes the editor along.
     editor = fx.editRow(1);
@@ -193,6 +373,8 @@ void TestSounds::chooseAndListen() {
     QCOMPARE(fx.cell(1, 2), QStringLiteral("200 байт"));
 }
 
+// A file that shrank after it was chosen stops the upload before block 21 is
+// touched; reports about messages never handed over move nothing.
 void TestSounds::nothingHandedOver() {
     SoundFixture fx;
     QVERIFY(fx.open({300}));
@@ -200,7 +382,6 @@ void TestSounds::nothingHandedOver() {
     g_deviceSettings->sounds->packets = {{"kept"}};
     fx.prompt.buttons.enqueue(Prompt::No);
     fx.click("pbWriteSounds");
-    // The file shrank after it was chosen: its header would lie to the device.
     QVERIFY(WriteAll(fx.shell.file(QStringLiteral("sound/1.wav")), Wav(300).left(300)));
     fx.prompt.buttons.enqueue(Prompt::Yes);
     fx.click("pbWriteSounds");
@@ -208,7 +389,6 @@ void TestSounds::nothingHandedOver() {
     QCOMPARE(started.size(), 0);
     QCOMPARE(g_deviceSettings->sounds->packets, (SoundPacketList{{"kept"}}));
 
-    // Reports about messages that were never handed over move nothing.
     const int bar = fx.window->totalBar->value();
     fx.window->SetWriteProgress(0, 0, 0);
     fx.window->SetWriteProgress(3, 4, 1);
@@ -278,6 +458,8 @@ void TestSounds::uploadFailures() {
     QVERIFY(!fx.window->progressDialog->isVisible());
 }
 
+// Saved and loaded back (a WAV file refused as a playlist), the image of the
+// list; targets that cannot be replaced keep their old contents and say so.
 void TestSounds::playlistsAndImage() {
     SoundFixture fx;
     QVERIFY(fx.open({1000, 2000}));
@@ -285,7 +467,7 @@ void TestSounds::playlistsAndImage() {
     const QString image = fx.shell.file(QStringLiteral("sound.bin"));
     fx.prompt.files << list << fx.shell.file(QStringLiteral("sound/1.wav")) << list << image;
     fx.click("tbSave");
-    fx.click("tbLoad"); // not a playlist
+    fx.click("tbLoad");
     QCOMPARE(fx.prompt.count(QStringLiteral("Не удалось загрузить файл. Возможно файл повреждён.")),
              1);
     fx.click("tbLoad");
@@ -295,7 +477,6 @@ void TestSounds::playlistsAndImage() {
     fx.click("tbCreateImage");
     QCOMPARE(ReadAll(image), BuildSoundImage(fx.window->soundTable->Rows(2)));
 
-    // Targets that cannot be replaced keep their old contents and say so.
     const QString locked = fx.shell.file(QStringLiteral("locked"));
     QVERIFY(QDir().mkdir(locked));
     QVERIFY(WriteAll(locked + QStringLiteral("/a.playlist"), "old"));
@@ -318,15 +499,13 @@ void TestSounds::playlistsAndImage() {
              QByteArray("oldold"));
 }
 
+// Loaded, or refused for want of an audio device: either way not stuck.
 void TestSounds::realPlayer() {
-    TempWorkDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.wav"));
-    QVERIFY(WriteAll(path, Wav(8000)));
+    const QString path = file(QStringLiteral("a.wav"), Wav(8000));
     soundPlayer().play(path);
     auto* effect = qApp->findChild<QSoundEffect*>();
     QVERIFY(effect);
     QCOMPARE(effect->source(), QUrl::fromLocalFile(path));
-    // Loaded, or refused for want of an audio device: either way not stuck.
     QTRY_VERIFY(effect->status() == QSoundEffect::Ready || effect->status() == QSoundEffect::Error);
 }
 

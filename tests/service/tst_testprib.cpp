@@ -1,16 +1,12 @@
-// The test window: what each test packet changes, the commands it queues,
-// rows and signals by model, and a whole run against the simulated device.
+// The test window: what each test packet changes, rows and signals by model,
+// readings through sensor tables, and a whole run against the simulated device.
 
-#include "../app/DeviceFixture.h"
+#include "app/DeviceFixture.h"
 
 #include "editor/base/ParamsPage.h"
-#include "link/Protocol.h"
 #include "service/TestPrib.h"
-#include "settings/DeviceSettings.h"
 #include "settings/Firmware.h"
 
-#include <QComboBox>
-#include <QGroupBox>
 #include <QLCDNumber>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,26 +16,33 @@
 #include <QTimer>
 
 namespace {
-
-template <class W> W* Child(const QWidget& w, const QString& name) {
+template <class W = QWidget> W* Child(const QWidget& w, const QString& name) {
     return w.findChild<W*>(name);
-}
-QColor Led(const QWidget& w, int n) {
-    return Child<QWidget>(w, QStringLiteral("wLed%1").arg(n))->palette().color(QPalette::Window);
 }
 QString Reading(const QWidget& w, int n) {
     return Child<QLineEdit>(w, QStringLiteral("LeShl%1").arg(n))->text();
 }
-
-SensorRecord TenthSensor() {
-    SensorRecord r;
-    r.name = QStringLiteral("Датчик");
-    r.unit = QStringLiteral("мА");
-    for (int k = 0; k < kAdcCodes; ++k)
-        r.table << k / 10.0 - 12.34567;
-    return r;
+// Everything a packet may change: each loop's reading and indicator (Red,
+// Green, Yellow, - idle), supply voltage and its slider, key, mains.
+QString Shown(const QWidget& w) {
+    QStringList out;
+    for (int n = 1; n <= kLoops; ++n) {
+        const QColor c =
+            Child(w, QStringLiteral("wLed%1").arg(n))->palette().color(QPalette::Window);
+        out << Reading(w, n) + (c == Qt::red                 ? "R"
+                                : c == Qt::darkGreen         ? "G"
+                                : c == Qt::yellow            ? "Y"
+                                : c == QColor(160, 160, 164) ? "-"
+                                                             : "?");
+    }
+    const bool mains = Child(w, "frLed220")->isEnabled();
+    const bool mainsText = Child<QLabel>(w, "leNapr220")->text().endsWith("присутствует");
+    out << "|" << Child<QLineEdit>(w, "leNaprPower")->text()
+        << QString::number(Child<QSlider>(w, "slNaprPower")->value()) << "|"
+        << QString::number(Child<QLCDNumber>(w, "lcdNumKey")->intValue()) << "|"
+        << QString(mains ? "220" : "-") + (mainsText ? "+" : "");
+    return out.join(' ');
 }
-
 } // namespace
 
 class TestTestPrib : public QObject {
@@ -49,12 +52,9 @@ private slots:
     void init();
     void layoutByModel_data();
     void layoutByModel();
-    void lPacket_data();
-    void lPacket();
-    void readingsAndColours();
-    void shortAndOddPackets_data();
-    void shortAndOddPackets();
-    void touchMemoryGroup();
+    void packets_data();
+    void packets();
+    void sensorReadings();
     void wholeRun();
 
 private:
@@ -69,29 +69,34 @@ void TestTestPrib::init() {
 
 void TestTestPrib::layoutByModel_data() {
     QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("version");
     QTest::addColumn<int>("rows");
     QTest::addColumn<QList<int>>("commands"); // index 0, a middle index, the last index
-    QTest::newRow("4 loops") << 0 << 4 << QList<int>{19, 27, 38};
-    QTest::newRow("8 loops") << 1 << 8 << QList<int>{19, 27, 42};
-    QTest::newRow("second family") << 2 << 7 << QList<int>{19, 27, 40};
-    QTest::newRow("second family K") << 3 << 7 << QList<int>{19, 27, 40};
+    QTest::addColumn<bool>("touchGroup");
+    QTest::newRow("4 loops") << 0 << "18.04.2012" << 4 << QList<int>{19, 27, 38} << true;
+    QTest::newRow("8 loops") << 1 << "19.04.2012/1" << 8 << QList<int>{19, 27, 42} << false;
+    QTest::newRow("second family") << 2 << "18.04.2012" << 7 << QList<int>{19, 27, 40} << true;
+    QTest::newRow("second family K") << 3 << "19.04.2012/1" << 7 << QList<int>{19, 27, 40} << false;
 }
 
-// Rows by model (the second family shows its seventh channel) and the
-// Touch-Memory commands of the first, an "open" and the last signal.
+// Rows by model (the second family shows its seventh channel), the
+// Touch-Memory commands of the first, an "open" and the last signal, and the
+// Touch-Memory group before 19.04.2012 only.
 void TestTestPrib::layoutByModel() {
     QFETCH(int, type);
+    QFETCH(QString, version);
     QFETCH(int, rows);
-    QFETCH(QList<int>, commands);
     TestPrib test;
     settings.header->deviceType = type;
+    SetFirmwareVersion(*settings.header, version);
     test.CrListSignalsbT(DEV_TYPE(type));
+    test.initialize();
     for (int n = 1; n <= kLoops; ++n) {
-        for (const QString& name : {QStringLiteral("LeShl%1"), QStringLiteral("wLed%1"),
-                                    QStringLiteral("SlShl%1"), QStringLiteral("lScaleCR_%1")})
-            QCOMPARE(Child<QWidget>(test, name.arg(n))->isVisibleTo(&test), n <= rows);
+        for (const char* name : {"LeShl%1", "wLed%1", "SlShl%1", "lScaleCR_%1"})
+            QCOMPARE(Child(test, QString::fromLatin1(name).arg(n))->isVisibleTo(&test), n <= rows);
     }
-    QVERIFY(Child<QWidget>(test, "LSh1")->isVisibleTo(&test));
+    QVERIFY(Child(test, "LSh1")->isVisibleTo(&test));
+    QTEST(Child(test, "gbTouchMemoryTest")->isVisibleTo(&test), "touchGroup");
     auto* combo = Child<QComboBox>(test, "CbTouchSigs");
     const int loops = LoopCountOf(type);
     QCOMPARE(combo->count(), 3 * loops);
@@ -101,125 +106,80 @@ void TestTestPrib::layoutByModel() {
         combo->setCurrentIndex(index);
         test.SendTMSignal();
     }
-    QCOMPARE(IntArgs(cmd), commands);
+    QTEST(IntArgs(cmd), "commands");
 }
 
-void TestTestPrib::lPacket_data() {
-    QTest::addColumn<int>("supply");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("mains");
-    QTest::addColumn<int>("slider");
-    QTest::addColumn<QString>("volts");
-    QTest::addColumn<int>("keyShown");
-    QTest::newRow("supply 0") << 0 << 20 << 1 << 0 << "0" << 20;
-    QTest::newRow("supply 100") << 100 << 21 << 0 << 20 << "2.09" << 0;
-    QTest::newRow("supply 512") << 512 << 200 << 2 << 107 << "10.7" << -56;
-    QTest::newRow("supply 1023") << 1023 << 0 << 1 << 150 << "21.4" << 0;
-}
-
-// An "L" packet: supply voltage, key number and mains; a "K" packet leaves
-// them alone.
-void TestTestPrib::lPacket() {
-    QFETCH(int, supply);
-    QFETCH(int, key);
-    QFETCH(int, mains);
-    QFETCH(int, slider);
-    QFETCH(QString, volts);
-    QFETCH(int, keyShown);
-    TestPrib test;
-    test.initialize();
-    test.ReceptTestPack(false, SimDevice::TestPacketL(0, 0, key, mains, supply));
-    QCOMPARE(Child<QSlider>(test, "slNaprPower")->value(), slider);
-    QCOMPARE(Child<QLineEdit>(test, "leNaprPower")->text(), volts);
-    QCOMPARE(Child<QLCDNumber>(test, "lcdNumKey")->intValue(), keyShown);
-    QCOMPARE(Child<QWidget>(test, "frLed220")->isEnabled(), mains == 1);
-    QCOMPARE(Child<QLabel>(test, "leNapr220")->text().endsWith(QStringLiteral("присутствует")),
-             mains == 1);
-    test.ReceptTestPack(true, SimDevice::TestPacketK({1, 2, 3, 4, 5, 6}));
-    QCOMPARE(Child<QLineEdit>(test, "leNaprPower")->text(), volts);
-    QCOMPARE(Child<QLCDNumber>(test, "lcdNumKey")->intValue(), keyShown);
-}
-
-// Indicator colours at the range's edges, readings through a sensor table,
-// and codes outside the table shown as they are.
-void TestTestPrib::readingsAndColours() {
-    for (int i = 0; i < kLoops; ++i) {
-        settings.loopLimits->minLevel[size_t(i)] = 300;
-        settings.loopLimits->maxLevel[size_t(i)] = 700;
-    }
-    TestPrib test;
-    test.CrListSignalsbT(DEV_D8M);
-    test.initialize();
-    test.ReceptTestPack(true, SimDevice::TestPacketK({299, 300, 700, 701, 0, 1023}));
-    QCOMPARE(Led(test, 1), QColor(Qt::red));
-    QCOMPARE(Led(test, 2), QColor(Qt::darkGreen));
-    QCOMPARE(Led(test, 3), QColor(Qt::darkGreen));
-    QCOMPARE(Led(test, 4), QColor(Qt::yellow));
-    QCOMPARE(Led(test, 7), QColor(160, 160, 164)); // untouched by a "K" packet
-    QCOMPARE(Reading(test, 6), QStringLiteral("1023"));
-    QCOMPARE(Child<QSlider>(test, "SlShl4")->value(), 701);
-
-    settings.loopLimits->sensors = {TenthSensor()};
-    test.SetSensorScales();
-    QCOMPARE(Reading(test, 1), QStringLiteral("-12.3457")); // code 0, not cut
-    test.ReceptTestPack(false, SimDevice::TestPacketL(0, 512, 0, 0, 0));
-    QCOMPARE(Reading(test, 7), QStringLiteral("-12.3"));
-    QCOMPARE(Reading(test, 8), QStringLiteral("38.85"));
-    settings.loopLimits->sensorType[7] = 5; // no such record: the plain code
-    test.ReceptTestPack(false, SimDevice::TestPacketL(0, 512, 0, 0, 0));
-    QCOMPARE(Reading(test, 8), QStringLiteral("512"));
-}
-
-void TestTestPrib::shortAndOddPackets_data() {
+void TestTestPrib::packets_data() {
     QTest::addColumn<bool>("chet");
     QTest::addColumn<QByteArray>("pack");
-    QTest::addColumn<QString>("loop1"); // LeShl1 (or LeShl7) afterwards
-    QTest::addColumn<QString>("volts");
-    QTest::newRow("K then M") << true << QByteArray("KM") << "0"
-                              << "0.00";
-    QTest::newRow("K one loop") << true << QByteArray("K\x05\x01M") << "37"
-                                << "0.00";
-    QTest::newRow("L to key") << false << QByteArray("L\x01\0\0\0\x07M", 7) << "1"
-                              << "0.00";
-    QTest::newRow("L bytes above 0x7F")
-        << false << QByteArray("L\xff\xff\0\0\x05\x01\0\0\xff\xff\xff\0M", 14) << "-1"
-        << "-5.3";
-    QTest::newRow("empty") << false << QByteArray() << "0"
-                           << "0.00";
+    QTest::addColumn<QString>("shown");
+    const QString idle = QStringLiteral("0- 0- 0- 0- 0- 0- ");
+    auto row = [](const char* name, bool chet, const QByteArray& pack, const QString& shown) {
+        QTest::newRow(name) << chet << pack << shown;
+    };
+    // Every loop's range is 300..700.
+    row("K at the range's edges", true, SimDevice::TestPacketK({299, 300, 700, 701, 0, 1023}),
+        "299R 300G 700G 701Y 0R 1023Y 0- 0- | 0.00 0 | 0 | -");
+    row("L: supply 0, key 20, mains 1", false, SimDevice::TestPacketL(0, 0, 20, 1, 0),
+        idle + "0R 0R | 0 0 | 20 | 220+");
+    row("L: supply 100, key 21, mains 0", false, SimDevice::TestPacketL(0, 0, 21, 0, 100),
+        idle + "0R 0R | 2.09 20 | 0 | -");
+    row("L: supply 512, key 200, mains 2", false, SimDevice::TestPacketL(0, 0, 200, 2, 512),
+        idle + "0R 0R | 10.7 107 | -56 | -");
+    row("L: supply 1023, loops 300 and 701", false, SimDevice::TestPacketL(300, 701, 0, 1, 1023),
+        idle + "300G 701Y | 21.4 150 | 0 | 220+");
+    // A short packet changes only what lies before its "M"; bytes above 0x7F
+    // are read as signed.
+    row("K then M", true, "KM", idle + "0- 0- | 0.00 0 | 0 | -");
+    row("K with one loop", true, "K\x05\x01M", "37R 0- 0- 0- 0- 0- 0- 0- | 0.00 0 | 0 | -");
+    row("L up to the key", false, QByteArray("L\x01\0\0\0\x07M", 7),
+        idle + "1R 0R | 0.00 0 | 7 | -");
+    row("L bytes above 0x7F", false, QByteArray("L\xff\xff\0\0\x05\x01\0\0\xff\xff\xff\0M", 14),
+        idle + "-1R 0R | -5.3 0 | 5 | 220+");
+    row("empty", false, QByteArray(), idle + "0- 0- | 0.00 0 | 0 | -");
 }
 
-// A short packet changes only what lies before its "M"; bytes above 0x7F are
-// read as signed and shown as they come.
-void TestTestPrib::shortAndOddPackets() {
+// A packet changes exactly its own widgets; a "K" packet after it changes
+// only the six loops it carries.
+void TestTestPrib::packets() {
     QFETCH(bool, chet);
     QFETCH(QByteArray, pack);
-    QFETCH(QString, loop1);
-    QFETCH(QString, volts);
+    QFETCH(QString, shown);
+    settings.loopLimits->minLevel.fill(300);
+    settings.loopLimits->maxLevel.fill(700);
     TestPrib test;
     test.CrListSignalsbT(DEV_D8M);
     test.initialize();
     test.ReceptTestPack(chet, pack);
-    QCOMPARE(Reading(test, chet ? 1 : 7), loop1);
-    QCOMPARE(Child<QLineEdit>(test, "leNaprPower")->text(), volts);
-    QCOMPARE(Reading(test, chet ? 2 : 8), QStringLiteral("0"));
+    QCOMPARE(Shown(test), shown);
+    test.ReceptTestPack(true, SimDevice::TestPacketK({1, 2, 3, 4, 5, 6}));
+    QCOMPARE(Shown(test), "1R 2R 3R 4R 5R 6R " + shown.section(' ', 6));
 }
 
-void TestTestPrib::touchMemoryGroup() {
+// Readings through a sensor table: the idle reading is the value of code 0,
+// uncut; a type with no loaded record shows the plain code.
+void TestTestPrib::sensorReadings() {
+    SensorRecord r;
+    for (int k = 0; k < kAdcCodes; ++k)
+        r.table << k / 10.0 - 12.34567;
+    settings.loopLimits->sensors = {r};
     TestPrib test;
-    SetFirmwareVersion(*settings.header, QStringLiteral("18.04.2012"));
     test.initialize();
-    QVERIFY(Child<QWidget>(test, "gbTouchMemoryTest")->isVisibleTo(&test));
-    SetFirmwareVersion(*settings.header, QStringLiteral("19.04.2012/1"));
-    test.initialize();
-    QVERIFY(!Child<QWidget>(test, "gbTouchMemoryTest")->isVisibleTo(&test));
+    QCOMPARE(Reading(test, 1), QStringLiteral("-12.3457"));
+    test.ReceptTestPack(false, SimDevice::TestPacketL(0, 512, 0, 0, 0));
+    QCOMPARE(Reading(test, 7) + ' ' + Reading(test, 8), QStringLiteral("-12.3 38.85"));
+    settings.loopLimits->sensorType[7] = 5;
+    test.ReceptTestPack(false, SimDevice::TestPacketL(0, 512, 0, 0, 0));
+    QCOMPARE(Reading(test, 8), QStringLiteral("512"));
 }
 
-// Through the main window and the link: D7 00, packets shown, commands after
-// the next packet, AD 00 and 122/123 once on leaving.
+// Through the main window and the link: D7 00, packets shown, siren, light
+// and a Touch-Memory signal after the next packet, AD 00 and 122/123 once on
+// leaving.
 void TestTestPrib::wholeRun() {
     DeviceFixture fx;
     QVERIFY(fx.open());
-    QVERIFY(fx.connect(3, QDate(2010, 12, 3), 33)); // Дорна-8М
+    QVERIFY(fx.connect(3, QDate(2010, 12, 3), 33));
     fx.sim.SetTestPackets({SimDevice::TestPacketK({10, 20, 30, 40, 50, 60}),
                            SimDevice::TestPacketL(70, 80, 5, 1, 512)});
     auto* test = fx.main->findChild<TestPrib*>();
@@ -231,7 +191,7 @@ void TestTestPrib::wholeRun() {
         QVERIFY(QTest::qWaitFor([&] { return Reading(*test, 8) == "80"; }, 5000));
         QCOMPARE(Reading(*test, 1), QStringLiteral("10"));
         QCOMPARE(Child<QLCDNumber>(*test, "lcdNumKey")->intValue(), 5);
-        QVERIFY(Child<QWidget>(*test, "frLed220")->isEnabled());
+        QVERIFY(Child(*test, "frLed220")->isEnabled());
         Child<QPushButton>(*test, "pbSirena")->click();
         Child<QPushButton>(*test, "pbLight")->click();
         auto* signal = Child<QComboBox>(*test, "CbTouchSigs");
