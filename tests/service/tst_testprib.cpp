@@ -55,6 +55,7 @@ private slots:
     void packets_data();
     void packets();
     void sensorReadings();
+    void reportsOnlyWhenActive();
     void wholeRun();
 
 private:
@@ -176,6 +177,23 @@ void TestTestPrib::sensorReadings() {
 // Through the main window and the link: D7 00, packets shown, siren, light
 // and a Touch-Memory signal after the next packet, AD 00 and 122/123 once on
 // leaving.
+// Packets that reach the window while another window runs the test mode
+// (the key window) log nothing; the first one while it is active logs 122.
+void TestTestPrib::reportsOnlyWhenActive() {
+    TestPrib test;
+    QSignalSpy msg(&test, &TestPrib::SigMessage);
+    test.ReceptTestPack(false, SimDevice::TestPacketL(0, 0, 0, 0, 0));
+    QVERIFY(msg.isEmpty());
+    test.show();
+    QApplication::setActiveWindow(&test);
+    QVERIFY(QTest::qWaitForWindowActive(&test));
+    test.ReceptTestPack(true, SimDevice::TestPacketK({}));
+    test.ReceptTestPack(false, SimDevice::TestPacketL(0, 0, 0, 0, 0));
+    QCOMPARE(IntArgs(msg), QList<int>{122});
+    test.CancelClick();
+    QCOMPARE(IntArgs(msg), (QList<int>{122, 123}));
+}
+
 void TestTestPrib::wholeRun() {
     DeviceFixture fx;
     QVERIFY(fx.open());
