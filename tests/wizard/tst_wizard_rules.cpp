@@ -1,6 +1,8 @@
 // What a version text allows the wizard, and the conversions between its
 // fields and the settings.
 
+#include "comms/CommsFields.h"
+#include "comms/NetFieldText.h"
 #include "settings/Ipv4Text.h"
 #include "wizard/WizardRules.h"
 
@@ -120,7 +122,7 @@ void TestWizardRules::addresses() {
     QFETCH(QString, padded);
     QCOMPARE(IsLiteralIpv4(text), literal);
     if (literal)
-        QCOMPARE(PaddedAddress(text), padded);
+        QCOMPARE(PaddedIpText(text), padded);
 }
 
 void TestWizardRules::smsChoices() {
@@ -132,8 +134,8 @@ void TestWizardRules::smsChoices() {
     bool self = true, others = true;
     QVERIFY(!SmsFlags(-1, self, others));
     QVERIFY(self && others); // no choice: the flags stay
-    QCOMPARE(ObjectNumberText(7), QStringLiteral("0007"));
-    QCOMPARE(ObjectNumberText(12345), QStringLiteral("2345"));
+    QCOMPARE(::ObjectNumberText(7), QByteArray("0007"));
+    QCOMPARE(::ObjectNumberText(12345), QByteArray("2345"));
 }
 
 QTEST_MAIN(TestWizardRules)
