@@ -39,38 +39,30 @@ private slots:
 void TestWizardPages::routesByHand_data() {
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("version");
-    QTest::addColumn<bool>("gprs");
-    QTest::addColumn<bool>("sntp");
+    QTest::addColumn<int>("servers"); // 1 GPRS, 2 SNTP
     QTest::addColumn<QList<int>>("route");
-    QTest::newRow("Дорна-4М, no server")
-        << 0 << "21.09.2009" << false << false << QList<int>{0, 4, 6, 7, 8, 10};
-    QTest::newRow("Дорна-8М, GPRS")
-        << 1 << "03.12.2010/33" << true << false << QList<int>{0, 4, 5, 6, 7, 8, 10};
+    using Route = QList<int>;
+    QTest::newRow("Дорна-4М") << 0 << "21.09.2009" << 0 << Route{0, 4, 6, 7, 8, 10};
+    QTest::newRow("Дорна-8М, GPRS") << 1 << "03.12.2010/33" << 1 << Route{0, 4, 5, 6, 7, 8, 10};
     QTest::newRow("Мирвел /33, SNTP")
-        << 2 << "03.12.2010/33" << false << true << QList<int>{0, 4, 5, 6, 7, 8, 9, 10};
-    QTest::newRow("Мирвел /35") << 2 << "03.12.2010/35" << false << false
-                                << QList<int>{0, 4, 6, 7, 8, 10};
-    QTest::newRow("Мирвел /59") << 2 << "03.12.2010/59" << false << false
-                                << QList<int>{0, 4, 6, 7, 8, 9, 10};
-    QTest::newRow("Мирвел /67") << 2 << "03.12.2010/67" << false << false
-                                << QList<int>{0, 4, 6, 7, 8, 10};
-    QTest::newRow("Мирвел-К /33, both")
-        << 3 << "03.12.2010/33" << true << true << QList<int>{0, 4, 5, 6, 8, 9, 10};
-    QTest::newRow("Мирвел-К, bare date")
-        << 3 << "03.12.2010" << false << false << QList<int>{0, 4, 6, 8, 10};
+        << 2 << "03.12.2010/33" << 2 << Route{0, 4, 5, 6, 7, 8, 9, 10};
+    QTest::newRow("Мирвел /35") << 2 << "03.12.2010/35" << 0 << Route{0, 4, 6, 7, 8, 10};
+    QTest::newRow("Мирвел /59") << 2 << "03.12.2010/59" << 0 << Route{0, 4, 6, 7, 8, 9, 10};
+    QTest::newRow("Мирвел /67") << 2 << "03.12.2010/67" << 0 << Route{0, 4, 6, 7, 8, 10};
+    QTest::newRow("Мирвел-К /33, both") << 3 << "03.12.2010/33" << 3 << Route{0, 4, 5, 6, 8, 9, 10};
+    QTest::newRow("Мирвел-К, bare date") << 3 << "03.12.2010" << 0 << Route{0, 4, 6, 8, 10};
 }
 
 void TestWizardPages::routesByHand() {
     QFETCH(int, type);
     QFETCH(QString, version);
-    QFETCH(bool, gprs);
-    QFETCH(bool, sntp);
+    QFETCH(int, servers);
     QFETCH(QList<int>, route);
     LoneWizard lw;
     const WizardOM& w = lw.wiz;
     lw.choose(type, version);
-    lw.check("cbConGPRS", gprs);
-    lw.check("cbUseSNTP", sntp);
+    lw.check("cbConGPRS", servers & 1);
+    lw.check("cbUseSNTP", servers & 2);
     lw.pick("CombobV1", 3); // loop boxes and password field shown
     lw.pick("CombobV2", 4);
     QList<int> passed{lw.page()};
