@@ -10,8 +10,6 @@
 #include "wizard/WizardRules.h"
 
 namespace {
-constexpr int kPageNumbers = 5;
-constexpr int kWizardOutputs = 3;
 const QString kNoAddress = QStringLiteral("000.000.000.000");
 
 // A combo box with no current item leaves its field alone.
@@ -43,11 +41,9 @@ void WizardOM::resolveInto(const QString& text, Resolved& target, const QString&
 
 void WizardOM::composeSummary() {
     QStringList lines;
-    static const char* const kHeadings[] = {
-        "Прибор \"Дорна-4М\" версии: ", "Прибор \"Дорна-8М\" версии: ",
-        "Прибор \"Мирвел\" версии: ", "Прибор \"Мирвел-К\" версии: "};
-    if (deviceType >= DEV_D4M && deviceType <= DEV_VoduzeR)
-        lines << QString::fromUtf8(kHeadings[deviceType]) + version;
+    if (deviceType >= 0 && deviceType < wizard::ModelNames().size())
+        lines << QStringLiteral("Прибор \"%1\" версии: ").arg(wizard::ModelNames().at(deviceType)) +
+                     version;
 
     const QString unused = QStringLiteral("Не используется");
     lines << QString();
@@ -156,7 +152,7 @@ void WizardOM::applyAddress(const QString& text, const Resolved& resolved, QStri
         ip = !resolved.address.isNull() && resolved.from == text ? resolved.address.toString()
                                                                  : kNoAddress;
     }
-    ip = wizard::PaddedAddress(ip);
+    ip = PaddedIpText(ip);
 }
 
 void WizardOM::ApplyWizardToSettings() {
@@ -172,7 +168,7 @@ void WizardOM::ApplyWizardToSettings() {
     StoreIndex(ui->CbOperators2, h.simOperator[1]);
     s.connection->connectByGprs = ui->cbConGPRS->isChecked() || ui->cbUseSNTP->isChecked();
     s.servers->useGprsMode2 = Flag(ui->cbConnectSIM2);
-    s.connection->objectNumber = wizard::ObjectNumberText(ui->sbNumObj->value()).toLatin1();
+    s.connection->objectNumber = ObjectNumberText(ui->sbNumObj->value());
     s.consoleSms->cb1 = Flag(ui->cbObjName);
     s.consoleSms->objectName = ui->leObjName->text();
     StoreIndex(ui->comboBPoyas, s.navigation->timeZone);

@@ -5,11 +5,9 @@
 #include "wizard/WizardRules.h"
 
 #include <QHostInfo>
-#include <QRegularExpressionValidator>
 #include <QTimer>
 
 namespace {
-const QString kNoUsb = QStringLiteral("Нет USB-устройств");
 const QString kPlainTitle = QStringLiteral("Мастер настройки прибора");
 
 int g_waitTimeoutMs = WizardOM::kWaitTimeoutMs;
@@ -84,8 +82,7 @@ WizardOM::WizardOM(QWidget* parent) : QWizard(parent), waitTimer(nullptr), ui(ne
     connect(&programButton, &QPushButton::clicked, this, &WizardOM::ProgrammingClick);
     connect(&menuButton, &QPushButton::clicked, this, &WizardOM::BackToMenuClick);
 
-    ui->cbTypeDev->addItems({QStringLiteral("Дорна-4М"), QStringLiteral("Дорна-8М"),
-                             QStringLiteral("Мирвел"), QStringLiteral("Мирвел-К")});
+    ui->cbTypeDev->addItems(wizard::ModelNames());
     connect(ui->cbTypeDev, &QComboBox::currentIndexChanged, this, &WizardOM::SetupTypeDevFromList);
 
     connect(ui->cbUseSIM1, &QCheckBox::toggled, ui->CbOperators1, &QWidget::setEnabled);
@@ -157,7 +154,7 @@ void WizardOM::StartWizard() {
     ui->lTimeOut->hide();
     ui->lErrReadEEPROM->hide();
     // Only a listed adapter is worth preselecting.
-    if (ui->cbUSB->currentIndex() >= 0 && ui->cbUSB->currentText() != kNoUsb)
+    if (usbListed())
         ui->rbUSB->setChecked(true);
     ui->cbTypeDev->setCurrentIndex(0);
     restart();
@@ -386,10 +383,9 @@ void WizardOM::PageChange(int id) {
     if (id <= PageWait) {
         setWindowTitle(kPlainTitle);
     } else if (id == PageChoose || id == PageBase) {
-        static const char* const kModels[] = {"Дорна-4М", "Дорна-8М", "Мирвел", "Мирвел-К"};
-        if (deviceType >= DEV_D4M && deviceType <= DEV_VoduzeR)
+        if (deviceType >= 0 && deviceType < wizard::ModelNames().size())
             setWindowTitle(kPlainTitle +
-                           QStringLiteral(" \"%1\"").arg(QString::fromUtf8(kModels[deviceType])));
+                           QStringLiteral(" \"%1\"").arg(wizard::ModelNames().at(deviceType)));
     }
 
     switch (id) {

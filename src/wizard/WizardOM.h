@@ -125,6 +125,10 @@ public slots:
     void ReadTimeOut();
 
 private:
+    // The numbers and outputs the wizard's pages offer.
+    static constexpr int kPageNumbers = 5;
+    static constexpr int kWizardOutputs = 3;
+
     // A resolved server address and the text it was resolved from: the
     // address belongs to that text only.
     struct Resolved {
@@ -135,6 +139,7 @@ private:
     template <class T> T* child(const QString& prefix, int n) const;
     template <class T> T* child(const QString& prefix, int n, int m) const;
     bool manualMode() const;
+    bool usbListed() const;
     void setupSettingsPages();
     void setupCamerasPage();
     void loadFromSettings();

@@ -8,19 +8,14 @@
 #include "ui_WizardOM.h"
 #include "wizard/WizardRules.h"
 
-#include <QRegularExpressionValidator>
-
 namespace {
 const QString kNoUsb = QStringLiteral("Нет USB-устройств");
 const QString kTechLoopItem = QStringLiteral("Технологический");
 const QString kUserFunction = QStringLiteral("4 - пользовательский");
-constexpr int kPageNumbers = 5;
-constexpr int kWizardOutputs = 3;
 } // namespace
 
 void WizardOM::setupSettingsPages() {
-    ui->leObjName->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9a-zA-Z]*")), ui->leObjName));
+    ui->leObjName->setValidator(LatinNameValidator(ui->leObjName));
     for (int zone = 0; zone <= 12; ++zone)
         ui->comboBPoyas->addItem(QStringLiteral("+") + QString::number(zone));
 
@@ -155,12 +150,11 @@ void WizardOM::SetupList(int numSpis, QStringList list) {
         ui->cbUSB->clear();
         ui->cbUSB->addItems(list);
         ui->rbUSB->setEnabled(true);
-        // Only a listed adapter can be opened.
-        if (ui->cbUSB->count() == 0 || ui->cbUSB->currentText() == kNoUsb) {
+        if (usbListed()) {
+            ui->rbUSB->setChecked(true);
+        } else {
             ui->rbCOM->setChecked(true);
             ui->rbUSB->setEnabled(false);
-        } else {
-            ui->rbUSB->setChecked(true);
         }
         break;
     case wizardlist::kVersions:
@@ -182,6 +176,11 @@ void WizardOM::SetupList(int numSpis, QStringList list) {
     }
 }
 
+// Only a listed adapter can be opened or is worth preselecting.
+bool WizardOM::usbListed() const {
+    return ui->cbUSB->currentIndex() >= 0 && ui->cbUSB->currentText() != kNoUsb;
+}
+
 void WizardOM::loadFromSettings() {
     const DeviceSettings& s = *g_deviceSettings;
     const DeviceHeader& h = *s.header;
@@ -198,7 +197,7 @@ void WizardOM::loadFromSettings() {
     ui->CbOperators2->setCurrentIndex(h.simOperator[1]);
     ui->cbConGPRS->setChecked(s.connection->connectByGprs != 0);
     ui->cbConnectSIM2->setChecked(s.servers->useGprsMode2 != 0);
-    ui->sbNumObj->setValue(wizard::DecimalValue(QString::fromLatin1(s.connection->objectNumber)));
+    ui->sbNumObj->setValue(ObjectNumberValue(s.connection->objectNumber));
     ui->cbObjName->setChecked(s.consoleSms->cb1 != 0);
     ui->leObjName->setText(s.consoleSms->objectName);
     ui->comboBPoyas->setCurrentIndex(s.navigation->timeZone);

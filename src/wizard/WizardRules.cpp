@@ -97,25 +97,10 @@ QString StoredPassword(const QString& displayed, bool shortForm) {
     return stored;
 }
 
-QString ObjectNumberText(int number) {
-    return QString::number(number).rightJustified(4, QLatin1Char('0')).right(4);
-}
-
-int DecimalValue(const QString& text) {
-    bool ok = false;
-    const int value = text.toInt(&ok, 10);
-    return ok ? value : 0;
-}
-
-QString PaddedAddress(QString address) {
-    for (int p = 0; p <= 12 && p <= address.size(); p += 4) {
-        int count = 0;
-        while (count < 3 && p + count < address.size() && address.at(p + count) != QLatin1Char('.'))
-            ++count;
-        if (count < 3)
-            address.insert(p, QString(3 - count, QLatin1Char('0')));
-    }
-    return address;
+const QStringList& ModelNames() {
+    static const QStringList names{QStringLiteral("Дорна-4М"), QStringLiteral("Дорна-8М"),
+                                   QStringLiteral("Мирвел"), QStringLiteral("Мирвел-К")};
+    return names;
 }
 
 int SmsChoice(bool thisNumber, bool otherNumbers) {

@@ -39,14 +39,8 @@ QString ShownPassword(const QString& stored, bool shortForm);
 // The stored password of a field's displayed text ('#' marks a blank).
 QString StoredPassword(const QString& displayed, bool shortForm);
 
-// The object number in four digits; of a longer result the last four.
-QString ObjectNumberText(int number);
-// A stored decimal text as a number; 0 when it is not one.
-int DecimalValue(const QString& text);
-
-// Pads each of the four address groups to three digits in place, as the
-// device reads the address by position ("10.0.1.25" -> "010.000.001.025").
-QString PaddedAddress(QString address);
+// The four models, in the order of their device types.
+const QStringList& ModelNames();
 
 // The SMS-on-arming choice of a number and its two flags (this number, other
 // numbers): 0 this, 1 other, 2 both, 3 none.

@@ -1,11 +1,10 @@
 #pragma once
 
-// The three top-level windows wired as the program wires them, the simulated
-// device on a pseudo-terminal in the COM list, and helpers that drive the
-// wizard through its real buttons and widgets.
+// The wizard driven through its widgets by object name: on its own over a
+// settings object of defaults, or inside the three top-level windows as the
+// program wires them, with the simulated device on a pseudo-terminal.
 
 #include "app/AppTestSupport.h"
-#include "link/dialogs/ComboItems.h"
 
 #include "app/MainWindow.h"
 #include "app/StartMenu.h"
@@ -24,7 +23,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTest>
 #include <QTextEdit>
 
 #include <memory>
@@ -42,7 +40,65 @@ struct FakeHosts {
     QHash<QString, QList<QHostAddress>> table;
 };
 
-class WizardRun {
+class WizardDriver {
+public:
+    virtual ~WizardDriver() = default;
+    virtual WizardOM* wizard() const = 0;
+
+    template <class W = QWidget> W* w(const QString& name) const {
+        return Child<W>(wizard(), name);
+    }
+    template <class W = QWidget> W* w(const QString& prefix, int n) const {
+        return w<W>(prefix + QString::number(n));
+    }
+    void check(const QString& name, bool on = true) { w<QAbstractButton>(name)->setChecked(on); }
+    void pick(const QString& name, int index) { w<QComboBox>(name)->setCurrentIndex(index); }
+    void type(const QString& name, const QString& text) {
+        auto* edit = w<QLineEdit>(name);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    QAbstractButton* button(QWizard::WizardButton which) const { return wizard()->button(which); }
+    int page() const { return wizard()->currentId(); }
+    void next() { button(QWizard::NextButton)->click(); }
+    void back() { button(QWizard::BackButton)->click(); }
+    // Next until the page is shown; false when the route does not reach it.
+    bool goTo(int target) {
+        if (page() < 0)
+            wizard()->restart();
+        while (page() != target) {
+            const int before = page();
+            wizard()->next();
+            if (page() == before)
+                return false;
+        }
+        return true;
+    }
+    QStringList summary() const {
+        return w<QTextEdit>(QStringLiteral("teSummary"))->toPlainText().split(QLatin1Char('\n'));
+    }
+    // Whether every control of the page shown lies inside it in the fixed
+    // window; with KW_WIZARD_SHOTS set to a folder the page is saved there
+    // as a picture too.
+    bool pageFits() const {
+        QCoreApplication::processEvents();
+        const QString shots = qEnvironmentVariable("KW_WIZARD_SHOTS");
+        if (!shots.isEmpty())
+            wizard()->grab().save(QStringLiteral("%1/wizard-%2-%3.png")
+                                      .arg(shots)
+                                      .arg(wizard()->currentDeviceType())
+                                      .arg(page()));
+        const QWizardPage* shown = wizard()->currentPage();
+        for (const QWidget* c : shown->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (c->isVisible() && !shown->rect().contains(c->geometry()))
+                return false;
+        }
+        return true;
+    }
+};
+
+// The start menu, the wizard and the main window over the simulated device.
+class WizardRun : public WizardDriver {
 public:
     explicit WizardRun(double linkScale = 0.1) {
         kwlink::SetLinkTimeScale(linkScale);
@@ -50,35 +106,26 @@ public:
         comIndex = AddComPortPath(sim.SlavePath()) - 1;
         windows = std::make_unique<TopLevelWindows>();
     }
-    ~WizardRun() {
+    ~WizardRun() override {
         windows.reset();
         sim.Stop();
         WizardOM::SetWaitTimeoutMs(WizardOM::kWaitTimeoutMs);
         kwlink::SetLinkTimeScale(1.0);
     }
-
-    WizardOM* wizard() const { return windows->wizard; }
+    WizardOM* wizard() const override { return windows->wizard; }
     MainWindow* main() const { return windows->main; }
-    template <class W = QWidget> W* w(const QString& name) const {
-        return Child<W>(windows->wizard, name);
-    }
-    QAbstractButton* button(QWizard::WizardButton which) const { return wizard()->button(which); }
-    int page() const { return wizard()->currentId(); }
 
     // The start menu's wizard button; the wizard becomes the active window.
     bool start() {
         Child<QPushButton>(windows->menu, QStringLiteral("pbMaster"))->click();
         wizard()->activateWindow();
-        return QTest::qWaitForWindowActive(wizard());
+        return simStarted && QTest::qWaitForWindowActive(wizard());
     }
-    void next() { button(QWizard::NextButton)->click(); }
-    void back() { button(QWizard::BackButton)->click(); }
-
     // Page 0 with the simulated device's COM port, Next, and the device's
     // announcement; true when the wizard reached the choice page.
     bool connect(uchar model, const QDate& firmware, uchar build) {
-        w<QRadioButton>(QStringLiteral("rbCOM"))->setChecked(true);
-        w<QComboBox>(QStringLiteral("cbCOM"))->setCurrentIndex(comIndex);
+        check(QStringLiteral("rbCOM"));
+        pick(QStringLiteral("cbCOM"), comIndex);
         next();
         if (!QTest::qWaitFor([this] { return wizard()->isPortOpen(); }, 3000))
             return false;
@@ -87,25 +134,7 @@ public:
         return QTest::qWaitFor([this] { return page() == WizardOM::PageChoose; }, 5000);
     }
 
-    // Next until the page is reached or no move is left; the pages passed.
-    QList<int> nextUntil(int target) {
-        QList<int> passed{page()};
-        while (page() != target) {
-            const int before = page();
-            next();
-            if (page() == before)
-                break;
-            passed << page();
-        }
-        return passed;
-    }
-
-    QStringList summary() const {
-        return w<QTextEdit>(QStringLiteral("teSummary"))->toPlainText().split(QLatin1Char('\n'));
-    }
-
     ShellFixture shell;
-    ScriptedPrompt& prompt = shell.prompt;
     SimDevice sim;
     bool simStarted = false;
     int comIndex = -1;
@@ -113,48 +142,37 @@ public:
 };
 
 // The wizard on its own over a settings object of defaults, with the main
-// window's version list and three operators; model and version chosen by hand.
-class LoneWizard {
+// window's version list and three operators.
+class LoneWizard : public WizardDriver {
 public:
     LoneWizard() : previous(g_deviceSettings) {
         SetDefaultSettings(&settings, false);
         g_deviceSettings = &settings;
-        wizard.SetupList(2, MainWindow::FirmwareVersions());
-        wizard.SetupList(3, {QStringLiteral("Оператор А"), QStringLiteral("Оператор Б"),
-                             QStringLiteral("Оператор В")});
+        wiz.SetupList(2, MainWindow::FirmwareVersions());
+        wiz.SetupList(3, {QStringLiteral("Оператор А"), QStringLiteral("Оператор Б"),
+                          QStringLiteral("Оператор В")});
     }
-    ~LoneWizard() { g_deviceSettings = previous; }
+    ~LoneWizard() override { g_deviceSettings = previous; }
+    WizardOM* wizard() const override { return &wiz; }
 
-    template <class W = QWidget> W* w(const QString& name) const { return Child<W>(&wizard, name); }
     // Started, then by hand: the version, then the model; the settings are
     // loaded as the main window's list 4 would load them.
-    void choose(int type, const QString& version) {
-        wizard.StartWizard();
-        w<QRadioButton>(QStringLiteral("rbVersion"))->setChecked(true);
+    void choose(int model, const QString& version) {
+        wiz.StartWizard();
+        check(QStringLiteral("rbVersion"));
         auto* versions = w<QComboBox>(QStringLiteral("cbVersion"));
         versions->setCurrentIndex(versions->findText(version));
-        auto* models = w<QComboBox>(QStringLiteral("cbTypeDev"));
-        models->setCurrentIndex(-1);
-        models->setCurrentIndex(type);
-        wizard.SetupList(4, {});
+        pick(QStringLiteral("cbTypeDev"), -1);
+        pick(QStringLiteral("cbTypeDev"), model);
+        wiz.SetupList(4, {});
     }
-    // Next until the page is shown; false when the route does not reach it.
-    bool goTo(int page) {
-        if (wizard.currentId() < 0)
-            wizard.restart();
-        while (wizard.currentId() != page) {
-            const int before = wizard.currentId();
-            wizard.next();
-            if (wizard.currentId() == before)
-                return false;
-        }
-        return true;
-    }
-    QStringList summary() const {
-        return w<QTextEdit>(QStringLiteral("teSummary"))->toPlainText().split(QLatin1Char('\n'));
+    // The settings as the wizard's fields leave them.
+    const DeviceSettings& applied() {
+        wiz.ApplyWizardToSettings();
+        return settings;
     }
 
     DeviceSettings settings;
     DeviceSettings* previous;
-    WizardOM wizard;
+    mutable WizardOM wiz;
 };
