@@ -152,6 +152,15 @@ QByteArray ServiceHeader() {
     return QByteArray::fromHex("aa55aa53");
 }
 
+int TestPacketLoopCode(const QByteArray& pack, int m) {
+    if (m < 1 || 2 * m >= pack.size())
+        return -1;
+    // Sign-extended as the signed reading gives them, then shifted unsigned.
+    const quint32 low = quint32(qint32(qint8(pack.at(2 * m - 1))));
+    const quint32 high = quint32(qint32(qint8(pack.at(2 * m))));
+    return int((((high << 5) & 0xFFFFu) | low) & 0x3FFu);
+}
+
 TestAnswer AnswerFor(int command) {
     auto two = [](int b) { return QByteArray(1, char(b)) + QByteArray(1, '\0'); };
     TestAnswer a;

@@ -123,6 +123,13 @@ enum TestCommand {
     TC_DEL_KEY_FIRST = 43,
     TC_DEL_KEY_LAST = 60
 };
+// The 10-bit loop code at position m (from 1) of a test packet: the high
+// byte (index 2m) shifted left by five, OR the low byte (index 2m - 1), each
+// taken as a signed 8-bit value as the device's software always read them.
+// The bits are put together on unsigned values, so a byte above 0x7F never
+// shifts a negative number. -1 when the packet does not hold the pair.
+int TestPacketLoopCode(const QByteArray& pack, int m);
+
 // What a test packet is answered with for a command.
 struct TestAnswer {
     QList<QByteArray> sends; // each sent separately

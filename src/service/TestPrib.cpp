@@ -112,12 +112,10 @@ void TestPrib::ReceptTestPack(bool flag, QByteArray pack) {
     const int first = flag ? 0 : kLoopsInK;
     const int count = flag ? kLoopsInK : kLoopsInL;
     for (int m = 1; m <= count; ++m) {
-        if (2 * m >= pack.size())
+        const int code = proto::TestPacketLoopCode(pack, m);
+        if (code < 0)
             break;
-        const int low = qint8(pack.at(2 * m - 1));
-        const int high = qint8(pack.at(2 * m));
-        const int code = ((high << 5) & 0xFFFF) | low;
-        showLoop(first + m - 1, code & 0x3FF);
+        showLoop(first + m - 1, code);
     }
 }
 

@@ -73,6 +73,8 @@ private slots:
     void timeouts();
     void testQueue();
     void testPacketRules();
+    void testPacketLoopCodes_data();
+    void testPacketLoopCodes();
     void soundRequests_data();
     void soundRequests();
     void fuzz();
@@ -334,6 +336,29 @@ void TstLinkParser::testPacketRules() {
     QCOMPARE(t.SentHex().right(19), QString("ad00 da00 d700 ad00"));
     QVERIFY(!t.testMode);
     QVERIFY(!t.breakRequested);
+}
+
+// Five bits from each byte; bytes above 0x7F count as negative, as the
+// device's software always read them, and reach the low ten bits only.
+void TstLinkParser::testPacketLoopCodes_data() {
+    QTest::addColumn<QByteArray>("pack");
+    QTest::addColumn<int>("m");
+    QTest::addColumn<int>("code");
+    QTest::newRow("zero") << bytes::hex("4b0000") << 1 << 0;
+    QTest::newRow("full scale") << bytes::hex("4b1f1f") << 1 << 1023;
+    QTest::newRow("second pair") << bytes::hex("4b00000502") << 2 << 69;
+    QTest::newRow("low byte negative") << bytes::hex("4b8000") << 1 << 896;
+    QTest::newRow("high byte negative") << bytes::hex("4b0080") << 1 << 0;
+    QTest::newRow("high byte -1") << bytes::hex("4b01ff") << 1 << 993;
+    QTest::newRow("low byte -1") << bytes::hex("4bff01") << 1 << 1023;
+    QTest::newRow("pair cut off") << bytes::hex("4b01") << 1 << -1;
+    QTest::newRow("no position 0") << bytes::hex("4b0101") << 0 << -1;
+}
+
+void TstLinkParser::testPacketLoopCodes() {
+    QFETCH(QByteArray, pack);
+    QFETCH(int, m);
+    QTEST(proto::TestPacketLoopCode(pack, m), "code");
 }
 
 // Rejections, a request beyond the last packet and a request that is still
