@@ -128,8 +128,14 @@ bool OperatorPresetFile::write(const QList<GsmOperator>& list) const {
     if (!store.isOpen())
         return false;
     QSettings& ini = *store.settings();
-    for (const QString& group : OperatorGroups(ini))
-        ini.remove(group);
+    // Key by key: removing the group as a whole would also take a key of
+    // the same name outside any group ("1=" above the first group).
+    for (const QString& group : OperatorGroups(ini)) {
+        ini.beginGroup(group);
+        for (const QString& key : ini.allKeys())
+            ini.remove(key);
+        ini.endGroup();
+    }
     for (int i = 0; i < list.size(); ++i)
         WriteGroup(ini, QString::number(i), list.at(i));
     return store.commit();
