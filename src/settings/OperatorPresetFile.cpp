@@ -7,6 +7,7 @@
 #include <QSettings>
 
 #include <algorithm>
+#include <utility>
 
 const char* const OperatorPresetFile::kFileName = "GSM.cfg";
 
@@ -124,18 +125,33 @@ bool OperatorPresetFile::read(QList<GsmOperator>* list) const {
 }
 
 bool OperatorPresetFile::write(const QList<GsmOperator>& list) const {
-    IniFileStore store(m_fileName);
+    // Everything outside the operator groups is carried over key by key and
+    // the operators are written anew. Removing the old groups from the file
+    // instead would miss keys QSettings cannot address once read (a "\" in a
+    // key), and removing a group by name also takes a key of that name above
+    // the first group.
+    QList<std::pair<QString, QVariant>> kept;
+    if (exists()) {
+        const IniFileStore old(m_fileName);
+        if (!old.isOpen())
+            return false;
+        const QSettings& in = *old.settings();
+        const QStringList groups = OperatorGroups(in);
+        for (const QString& key : in.allKeys()) {
+            // A line without a name ("=x") is no key QSettings can write.
+            if (key.isEmpty())
+                continue;
+            if (!key.contains(QLatin1Char('/')) ||
+                !groups.contains(key.section(QLatin1Char('/'), 0, 0)))
+                kept.append({key, in.value(key)});
+        }
+    }
+    IniFileStore store(m_fileName, IniFileStore::StartEmpty);
     if (!store.isOpen())
         return false;
     QSettings& ini = *store.settings();
-    // Key by key: removing the group as a whole would also take a key of
-    // the same name outside any group ("1=" above the first group).
-    for (const QString& group : OperatorGroups(ini)) {
-        ini.beginGroup(group);
-        for (const QString& key : ini.allKeys())
-            ini.remove(key);
-        ini.endGroup();
-    }
+    for (const auto& [key, value] : std::as_const(kept))
+        ini.setValue(key, value);
     for (int i = 0; i < list.size(); ++i)
         WriteGroup(ini, QString::number(i), list.at(i));
     return store.commit();

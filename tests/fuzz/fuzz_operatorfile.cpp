@@ -28,6 +28,10 @@ QMap<QString, QString> ForeignKeys(const QString& file) {
     QSettings ini(copy, QSettings::IniFormat);
     QMap<QString, QString> out;
     for (const QString& key : ini.allKeys()) {
+        // A line without a name ("=x") gives a key QSettings will neither
+        // read nor write; nothing can keep it.
+        if (key.isEmpty())
+            continue;
         const QString group = key.section('/', 0, 0);
         const bool number =
             key.contains('/') && !group.isEmpty() && (group.size() == 1 || group.at(0) != '0') &&

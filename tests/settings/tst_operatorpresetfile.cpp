@@ -146,6 +146,10 @@ void TstOperatorPresetFile::listOperationsAgree_data() {
     // A key above the first group named like an operator's group.
     QTest::newRow("key named like a group") << QByteArray("0=keep\n[0]\nname=A\n[1]\nname=B\n")
                                             << QStringList{"A||||", "B||||"} << QString("0");
+    // QSettings cannot remove a key with a backslash once read; a rewrite
+    // must not leave its group behind as an operator.
+    QTest::newRow("backslash in a key") << QByteArray("[0]\nname=A\n[7]\n\\x=1\nname=G\n")
+                                        << QStringList{"A||||", "G||||"} << QString();
     QTest::newRow("last number of nines")
         << QByteArray("[99]\nname=A\n[999999999999999999999]\nname=Z\n")
         << QStringList{"A||||", "Z||||"} << QString();
