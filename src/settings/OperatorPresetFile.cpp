@@ -138,12 +138,14 @@ bool OperatorPresetFile::write(const QList<GsmOperator>& list) const {
         const QSettings& in = *old.settings();
         const QStringList groups = OperatorGroups(in);
         for (const QString& key : in.allKeys()) {
-            // A line without a name ("=x") is no key QSettings can write.
-            if (key.isEmpty())
+            // A line without a name ("=x") lists a key that QSettings can
+            // neither read nor write: there is nothing to carry.
+            const QVariant value = key.isEmpty() ? QVariant() : in.value(key);
+            if (!value.isValid())
                 continue;
             if (!key.contains(QLatin1Char('/')) ||
                 !groups.contains(key.section(QLatin1Char('/'), 0, 0)))
-                kept.append({key, in.value(key)});
+                kept.append({key, value});
         }
     }
     IniFileStore store(m_fileName, IniFileStore::StartEmpty);

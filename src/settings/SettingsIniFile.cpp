@@ -49,13 +49,17 @@ IniFileStore::~IniFileStore() {
 
 namespace {
 
-// Every key of `a` is in `b` with the same text, and `b` has no other key.
-bool SameKeys(const QSettings& a, const QSettings& b) {
-    const QStringList keys = a.allKeys();
-    if (keys.size() != b.allKeys().size())
-        return false;
-    for (const QString& key : keys) {
-        if (IniValueText(a.value(key)) != IniValueText(b.value(key)))
+// Every key of `a` that QSettings can read is in `b` with the same text. A key
+// it cannot read (a hand-made line such as "\\x=1" in [General]) may come back
+// under another name, so it is not looked for.
+bool HoldsEveryKey(const QSettings& a, const QSettings& b) {
+    for (const QString& key : a.allKeys()) {
+        if (key.isEmpty())
+            continue;
+        const QVariant v = a.value(key);
+        if (!v.isValid())
+            continue;
+        if (!b.contains(key) || IniValueText(v) != IniValueText(b.value(key)))
             return false;
     }
     return true;
@@ -67,7 +71,9 @@ bool IniFileStore::commit() {
     if (!m_settings)
         return false;
     m_settings->sync();
-    if (m_settings->status() != QSettings::NoError)
+    // A FormatError stems from reading a hand-edited line; only a failed
+    // write matters here.
+    if (m_settings->status() == QSettings::AccessError)
         return false;
     QFile work(m_workPath);
     if (!work.open(QIODevice::ReadOnly))
@@ -85,7 +91,7 @@ bool IniFileStore::commit() {
         return false;
     {
         const QSettings check(checkPath, QSettings::IniFormat);
-        if (check.status() != QSettings::NoError || !SameKeys(*m_settings, check))
+        if (check.status() == QSettings::AccessError || !HoldsEveryKey(*m_settings, check))
             return false;
     }
     return WriteFileAtomically(m_fileName, text);

@@ -150,6 +150,9 @@ void TstOperatorPresetFile::listOperationsAgree_data() {
     // must not leave its group behind as an operator.
     QTest::newRow("backslash in a key") << QByteArray("[0]\nname=A\n[7]\n\\x=1\nname=G\n")
                                         << QStringList{"A||||", "G||||"} << QString();
+    // A line QSettings cannot read (no '=') does not stop any write.
+    QTest::newRow("stray line") << QByteArray("a stray line\n[0]\nname=A\n[Memo]\nname=keep\n")
+                                << QStringList{"A||||"} << QString("Memo/name");
     QTest::newRow("last number of nines")
         << QByteArray("[99]\nname=A\n[999999999999999999999]\nname=Z\n")
         << QStringList{"A||||", "Z||||"} << QString();

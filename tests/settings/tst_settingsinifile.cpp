@@ -98,6 +98,7 @@ private slots:
     void sensorTypesByCode();
     void windows1251File();
     void unwritableTarget();
+    void saveOverStrayLine();
     void adcScales();
 
 private:
@@ -502,6 +503,20 @@ void TstSettingsIniFile::unwritableTarget() {
     QVERIFY(WriteAll(longName, old));
     QVERIFY(!SaveSettingsFile(longName, &s));
     QCOMPARE(ReadAll(longName), old);
+}
+
+// A hand-edited file with a line QSettings cannot read is saved over all the
+// same, keeping its other keys.
+void TstSettingsIniFile::saveOverStrayLine() {
+    const QString file = path("stray.ini");
+    QVERIFY(WriteAll(file, "[Notes]\nkeep=1\na stray line\n"));
+    const DeviceSettings s = Rich(kVersion);
+    QVERIFY(SaveSettingsFile(file, &s));
+    const IniText ini = ParseIni(ReadAll(file));
+    QCOMPARE(ini["Notes"]["keep"], QString("1"));
+    DeviceSettings t;
+    QVERIFY(LoadSettingsFile(file, &t));
+    QCOMPARE(t.connection->objectNumber, s.connection->objectNumber);
 }
 
 void TstSettingsIniFile::adcScales() {
