@@ -277,7 +277,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     m_operatorsDialog->UpdateInternalList(0);
     LoadSensorTypes();
 
-    loadFamilyFile(QString::fromLatin1(kStartupDefaultsFile));
+    // The header widgets show what would be programmed, whether or not the
+    // start-up default file is there (a damaged one leaves the defaults).
+    readFamilyFile(QString::fromLatin1(kStartupDefaultsFile));
+    ApplyLoadedSettings();
     ReadLastPath();
 
     connect(m_choosePort, &ChoosePort::SigTransferList, this, &MainWindow::SigTransferList); // 81
@@ -588,17 +591,19 @@ void MainWindow::OperatorChange2(int index) {
 }
 
 void MainWindow::ReCreateOperList() {
-    DeviceHeader& h = *g_deviceSettings->header;
-    const int saved[2] = {h.simOperator[0], h.simOperator[1]};
+    const DeviceHeader& h = *g_deviceSettings->header;
     QComboBox* boxes[2] = {ui->CbOperators1, ui->CbOperators2};
-    for (QComboBox* box : boxes) {
-        box->clear();
-        for (const GsmOperator& op : std::as_const(g_deviceSettings->gsmOperators))
-            box->addItem(op.name);
-    }
     const int count = int(g_deviceSettings->gsmOperators.size());
-    for (int i = 0; i < 2; ++i)
-        boxes[i]->setCurrentIndex(RowBelowCountOrLast(saved[i], count));
+    for (int i = 0; i < 2; ++i) {
+        // Refilling stores nothing: an index the list does not hold shows no
+        // row and stays in the settings as it was read.
+        const QSignalBlocker quiet(boxes[i]);
+        boxes[i]->clear();
+        for (const GsmOperator& op : std::as_const(g_deviceSettings->gsmOperators))
+            boxes[i]->addItem(op.name);
+        boxes[i]->setCurrentIndex(
+            h.simOperator[i] >= 0 && h.simOperator[i] < count ? h.simOperator[i] : -1);
+    }
 }
 
 void MainWindow::AboutClick() {

@@ -1,6 +1,44 @@
 #include "link/FakeUsbLayer.h"
 
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+
 #include <cstring>
+
+namespace {
+qint64 SteadyUs() {
+    static QElapsedTimer clock = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return clock.nsecsElapsed() / 1000;
+}
+} // namespace
+
+qint64 FakeUsbLayer::Now() const {
+    return nowUs ? nowUs() : SteadyUs();
+}
+
+qint64 FakeUsbLayer::ReleaseAt(const Device& d) const {
+    const qint64 period = qint64(d.latencyMs) * 1000;
+    if (period <= 0 || d.heldSinceUs <= d.lastSendUs)
+        return d.lastSendUs + period;
+    // The end of the period the oldest held byte arrived in.
+    return d.lastSendUs + ((d.heldSinceUs - d.lastSendUs + period - 1) / period) * period;
+}
+
+void FakeUsbLayer::Release(Device& d, qint64 now) {
+    if (d.held.isEmpty())
+        return;
+    const qint64 at = ReleaseAt(d);
+    if (now < at)
+        return;
+    d.rx.append(d.held);
+    d.held.clear();
+    d.lastSendUs = at;
+    arrived_.wakeAll();
+}
 
 int FakeUsbLayer::AddDevice(const QByteArray& serial, const QByteArray& description) {
     QMutexLocker l(&mutex_);
@@ -16,8 +54,30 @@ void FakeUsbLayer::Feed(int index, const QByteArray& bytes) {
     QMutexLocker l(&mutex_);
     if (index < 0 || index >= devices_.size())
         return;
-    devices_[index].rx.append(bytes);
+    Device& d = devices_[index];
+    const qint64 now = Now();
+    Release(d, now);
+    if (d.held.isEmpty())
+        d.heldSinceUs = now;
+    d.held.append(bytes);
+    // A waiter sets its deadline by the held bytes: let it look again.
     arrived_.wakeAll();
+    // Full packets leave at once and start the timer's period anew.
+    const int full = int(d.held.size()) / kPacketData * kPacketData;
+    if (full > 0) {
+        d.rx.append(d.held.left(full));
+        d.held.remove(0, full);
+        d.lastSendUs = now;
+        d.heldSinceUs = now;
+    }
+}
+
+void FakeUsbLayer::PinLatencyTimer(int index, int ms) {
+    QMutexLocker l(&mutex_);
+    if (index < 0 || index >= devices_.size())
+        return;
+    devices_[index].latencyMs = ms;
+    devices_[index].latencyPinned = true;
 }
 
 void FakeUsbLayer::Unplug(int index) {
@@ -156,8 +216,10 @@ FT_STATUS FakeUsbLayer::Purge(FT_HANDLE handle, unsigned long mask) {
     FT_STATUS st;
     if (Device* d = Find(handle, &st)) {
         ++d->purges;
-        if (mask & FT_PURGE_RX)
+        if (mask & FT_PURGE_RX) {
             d->rx.clear();
+            d->held.clear();
+        }
     }
     return st;
 }
@@ -167,8 +229,10 @@ FT_STATUS FakeUsbLayer::GetStatus(FT_HANDLE handle, unsigned long* rxQueue, unsi
     QMutexLocker l(&mutex_);
     FT_STATUS st;
     *rxQueue = *txQueue = *eventStatus = 0;
-    if (Device* d = Find(handle, &st))
+    if (Device* d = Find(handle, &st)) {
+        Release(*d, Now());
         *rxQueue = (unsigned long)d->rx.size();
+    }
     return st;
 }
 
@@ -180,6 +244,7 @@ FT_STATUS FakeUsbLayer::Read(FT_HANDLE handle, void* buffer, unsigned long size,
     Device* d = Find(handle, &st);
     if (!d)
         return st;
+    Release(*d, Now());
     const int n = int(qMin<unsigned long>(size, (unsigned long)d->rx.size()));
     std::memcpy(buffer, d->rx.constData(), size_t(n));
     d->rx.remove(0, n);
@@ -227,10 +292,35 @@ FT_STATUS FakeUsbLayer::SetBreakOff(FT_HANDLE handle) {
     return st;
 }
 
-void FakeUsbLayer::WaitForData(FT_HANDLE handle, int timeoutMs) {
+FT_STATUS FakeUsbLayer::SetLatencyTimer(FT_HANDLE handle, unsigned char ms) {
     QMutexLocker l(&mutex_);
     FT_STATUS st;
-    Device* d = Find(handle, &st);
-    if (d && d->rx.isEmpty())
-        arrived_.wait(&mutex_, ulong(timeoutMs));
+    if (Device* d = Find(handle, &st)) {
+        d->latencyAsked = ms;
+        if (!d->latencyPinned)
+            d->latencyMs = ms;
+    }
+    return st;
+}
+
+void FakeUsbLayer::WaitForData(FT_HANDLE handle, int timeoutMs) {
+    QMutexLocker l(&mutex_);
+    const qint64 end = Now() + qint64(timeoutMs) * 1000;
+    for (;;) {
+        FT_STATUS st;
+        Device* d = Find(handle, &st);
+        if (!d)
+            return;
+        const qint64 now = Now();
+        Release(*d, now);
+        if (!d->rx.isEmpty() || now >= end)
+            return;
+        // A test's own clock does not move while the fake waits.
+        if (nowUs)
+            return;
+        const qint64 until = d->held.isEmpty() ? end : qMin(end, ReleaseAt(*d));
+        QDeadlineTimer deadline(Qt::PreciseTimer);
+        deadline.setPreciseRemainingTime(0, (until - now) * 1000, Qt::PreciseTimer);
+        arrived_.wait(&mutex_, deadline);
+    }
 }

@@ -12,13 +12,22 @@
 // An in-memory USB layer for tests: a list of devices, each with a receive
 // queue the test fills and a record of what the program wrote, the break
 // pulses included. Install it with SetUsbLayer(&fake).
+//
+// Like the adapter, a device holds received bytes until its latency timer
+// expires or a USB packet of 62 bytes is full. The timer runs in periods from
+// the last packet handed over (an idle adapter sends a status packet every
+// period), so a byte waits for the end of the period it arrived in.
 class FakeUsbLayer : public UsbLayer {
 public:
+    static constexpr int kPacketData = 62;
+    static constexpr int kDefaultLatencyMs = 16;
+
     struct Device {
         UsbDeviceInfo info;
         bool open = false;
         bool unplugged = false;
-        QByteArray rx;      // waiting to be read by the program
+        QByteArray held;    // arrived, not yet handed over by the adapter
+        QByteArray rx;      // handed over, waiting to be read by the program
         QByteArray written; // everything the program wrote
         // The program's writes and breaks in order: "W<n>" for a write of n
         // bytes, "B" for a break pulse.
@@ -29,6 +38,11 @@ public:
         unsigned long inSize = 0, outSize = 0;
         int purges = 0;
         bool breakOn = false;
+        int latencyMs = kDefaultLatencyMs; // in effect
+        int latencyAsked = -1;             // the program's last SetLatencyTimer
+        bool latencyPinned = false;
+        qint64 heldSinceUs = 0; // arrival of the oldest held byte
+        qint64 lastSendUs = 0;  // the timer's periods count from here
     };
 
     // Adds a device; returns its index.
@@ -41,6 +55,11 @@ public:
     int DeviceCount() const;
     // Makes Open of this index fail with the given status (0 clears it).
     void FailOpen(int index, FT_STATUS status);
+    // An adapter that keeps this latency whatever the program asks for.
+    void PinLatencyTimer(int index, int ms);
+    // The clock of the latency model, in microseconds; a steady clock unless
+    // a test sets its own (the fake then never waits for real time to pass).
+    std::function<qint64()> nowUs;
     // Called (without the fake's lock) after every write of the program.
     std::function<void(int index, const QByteArray& bytes)> onWrite;
 
@@ -64,11 +83,16 @@ public:
                     unsigned long* written) override;
     FT_STATUS SetBreakOn(FT_HANDLE handle) override;
     FT_STATUS SetBreakOff(FT_HANDLE handle) override;
+    FT_STATUS SetLatencyTimer(FT_HANDLE handle, unsigned char ms) override;
     void WaitForData(FT_HANDLE handle, int timeoutMs) override;
 
 private:
     // Handle = index + 1, so that a null handle is never valid.
     Device* Find(FT_HANDLE handle, FT_STATUS* st);
+    qint64 Now() const;
+    // When the held bytes are handed over; the adapter's side of it.
+    qint64 ReleaseAt(const Device& d) const;
+    void Release(Device& d, qint64 now);
 
     mutable QMutex mutex_;
     QWaitCondition arrived_;

@@ -2,6 +2,9 @@
 
 #include <libftdi1/ftdi.h>
 
+#include <QDeadlineTimer>
+#include <QThread>
+
 #include <utility>
 
 namespace {
@@ -227,4 +230,31 @@ FT_STATUS LibFtdiUsbLayer::SetBreakOff(FT_HANDLE handle) {
     FtdiDevice* d = Dev(handle);
     return d ? Status(ftdi_set_line_property2(d->ctx, d->bits, d->stop, d->parity, BREAK_OFF))
              : FT_INVALID_HANDLE;
+}
+
+FT_STATUS LibFtdiUsbLayer::SetLatencyTimer(FT_HANDLE handle, unsigned char ms) {
+    FtdiDevice* d = Dev(handle);
+    return d ? Status(ftdi_set_latency_timer(d->ctx, ms)) : FT_INVALID_HANDLE;
+}
+
+void LibFtdiUsbLayer::WaitForData(FT_HANDLE handle, int timeoutMs) {
+    FtdiDevice* d = Dev(handle);
+    if (!d) {
+        UsbLayer::WaitForData(handle, timeoutMs);
+        return;
+    }
+    const QDeadlineTimer deadline(timeoutMs);
+    while (d->ahead.isEmpty() && !deadline.hasExpired()) {
+        unsigned char buf[512];
+        const int r = ftdi_read_data(d->ctx, buf, sizeof buf);
+        if (r < 0)
+            return; // the next status query reports the failure
+        if (r > 0) {
+            d->ahead.append(reinterpret_cast<const char*>(buf), r);
+            return;
+        }
+        // An adapter that answers at once with nothing must not make this
+        // a busy loop.
+        QThread::usleep(500);
+    }
 }

@@ -6,6 +6,9 @@
 
 // The USB layer on libftdi1. libftdi has no receive-queue count, so bytes
 // are read ahead into a per-device buffer and GetStatus reports its size.
+// Only the receive thread reads; a libftdi read returns after at most one
+// latency-timer period (the adapter then sends its status bytes), which is
+// what the bounded wait polls on.
 class LibFtdiUsbLayer : public UsbLayer {
 public:
     FT_STATUS ListDevicesCount(unsigned long* count) override;
@@ -28,6 +31,8 @@ public:
                     unsigned long* written) override;
     FT_STATUS SetBreakOn(FT_HANDLE handle) override;
     FT_STATUS SetBreakOff(FT_HANDLE handle) override;
+    FT_STATUS SetLatencyTimer(FT_HANDLE handle, unsigned char ms) override;
+    void WaitForData(FT_HANDLE handle, int timeoutMs) override;
 
 private:
     QMutex mutex_;

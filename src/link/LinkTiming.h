@@ -14,6 +14,10 @@ inline constexpr int kTestAnswerDelayMs = 25;
 inline constexpr int kPollPeriodMs = 15;
 inline constexpr int kWriteBlockSize = 64;
 inline constexpr int kReadPieceSize = 256;
+// The USB adapter's latency timer. At the adapters' default of 16 ms every
+// frame of a memory read would wait that long inside the adapter, which
+// doubles the time of a read; 1 ms keeps the exchange at the wire's pace.
+inline constexpr unsigned char kUsbLatencyMs = 1;
 
 // 1.0 by default; 0.1 makes 2000 ms into 200 ms. Values below 0.001 are
 // raised to it.

@@ -152,6 +152,16 @@ QByteArray ServiceHeader() {
     return QByteArray::fromHex("aa55aa53");
 }
 
+int TestPacketLoopCode(const QByteArray& pack, int m, bool* ok) {
+    *ok = m >= 1 && 2 * m < pack.size() - 1;
+    if (!*ok)
+        return 0;
+    // Sign-extended as the signed reading gives them, then shifted unsigned.
+    const quint32 low = quint32(qint32(qint8(pack.at(2 * m - 1))));
+    const quint32 high = quint32(qint32(qint8(pack.at(2 * m))));
+    return int(((high << 5) & 0xFFFFu) | low);
+}
+
 TestAnswer AnswerFor(int command) {
     auto two = [](int b) { return QByteArray(1, char(b)) + QByteArray(1, '\0'); };
     TestAnswer a;

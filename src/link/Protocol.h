@@ -123,6 +123,15 @@ enum TestCommand {
     TC_DEL_KEY_FIRST = 43,
     TC_DEL_KEY_LAST = 60
 };
+// The 10-bit loop code at position m (from 1) of a test packet: the high
+// byte (index 2m) shifted left by five, OR the low byte (index 2m - 1), each
+// taken as a signed 8-bit value as the device's software always read them.
+// The bits are put together on unsigned values, so a byte above 0x7F never
+// shifts a negative number; such bytes give codes outside 0..1023, shown as
+// they come. `ok` is false when the pair does not stand before the packet's
+// final "M".
+int TestPacketLoopCode(const QByteArray& pack, int m, bool* ok);
+
 // What a test packet is answered with for a command.
 struct TestAnswer {
     QList<QByteArray> sends; // each sent separately

@@ -32,6 +32,7 @@ bool ReadRecUSBThread::OpenPort(int num, ulong& errcode) {
     usb.SetDataCharacteristics(ftHandle, FT_BITS_8, FT_STOP_BITS_1, FT_PARITY_NONE);
     usb.SetTimeouts(ftHandle, 3000, 3000);
     usb.SetUSBParameters(ftHandle, 2000, 2000);
+    usb.SetLatencyTimer(ftHandle, kwlink::kUsbLatencyMs);
     usb.Purge(ftHandle, FT_PURGE_RX | FT_PURGE_TX);
     StartReceiving();
     return true;

@@ -65,9 +65,13 @@ public:
                             unsigned long* written) = 0;
     virtual FT_STATUS SetBreakOn(FT_HANDLE handle) = 0;
     virtual FT_STATUS SetBreakOff(FT_HANDLE handle) = 0;
+    // How long the adapter holds received bytes that do not fill a USB
+    // packet before it hands them over (1..255 ms; adapters start at 16).
+    virtual FT_STATUS SetLatencyTimer(FT_HANDLE handle, unsigned char ms) = 0;
 
-    // Waits at most timeoutMs for received bytes (the receive loop's bounded
-    // wait); the default just sleeps.
+    // Waits at most timeoutMs for received bytes and returns as soon as
+    // some are there (the receive loop's bounded wait); the default just
+    // sleeps.
     virtual void WaitForData(FT_HANDLE handle, int timeoutMs);
 };
 

@@ -94,17 +94,6 @@ int TestPrib::TouchSignalCommand(int index, int loops) {
     return kCmdFirstTouchSignal + kTouchSignalStride * (index / loops) + index % loops;
 }
 
-int TestPrib::LoopCode(const QByteArray& pack, int m, bool* ok) {
-    *ok = Carried(pack, 2 * m);
-    if (!*ok)
-        return 0;
-    // The bytes are signed on the wire; the code is assembled on unsigned
-    // values so a byte above 0x7F gives the same bits without undefined shifts.
-    const quint32 low = quint32(SignedByte(pack, 2 * m - 1));
-    const quint32 high = quint32(SignedByte(pack, 2 * m));
-    return int(((high << 5) & 0xFFFF) | low);
-}
-
 int TestPrib::SupplyCode(const QByteArray& pack, bool* ok) {
     *ok = Carried(pack, kSupplyLow);
     if (!*ok)
@@ -208,7 +197,7 @@ void TestPrib::ReceptTestPack(bool chet, QByteArray pack) {
     const int count = chet ? kLoopsInK : kLoopsInL;
     for (int m = 1; m <= count; ++m) {
         bool ok = false;
-        const int code = LoopCode(pack, m, &ok);
+        const int code = proto::TestPacketLoopCode(pack, m, &ok);
         if (ok)
             showLoop(first + m - 1, code);
     }

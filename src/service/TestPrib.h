@@ -22,10 +22,6 @@ public:
     // The test command of the Touch-Memory signal at list index `index` for a
     // device with `loops` loops: 19 + 8 * state + loop.
     static int TouchSignalCommand(int index, int loops);
-    // Loop `m` (1-based position in its packet) of a test packet, from its
-    // two bytes read as signed values; `ok` is false when either byte lies
-    // at or after the packet's final "M".
-    static int LoopCode(const QByteArray& pack, int m, bool* ok);
     // Supply code of an "L" packet (bytes 9-11) and its voltage.
     static int SupplyCode(const QByteArray& pack, bool* ok);
     static float SupplyVolts(int code);

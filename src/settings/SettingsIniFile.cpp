@@ -34,10 +34,10 @@ IniFileStore::IniFileStore(const QString& fileName, Mode mode) : m_fileName(file
     if (!m_dir->isValid())
         return;
     m_workPath = m_dir->filePath(QStringLiteral("work.ini"));
-    QFile work(m_workPath);
-    if (!work.open(QIODevice::WriteOnly) || work.write(text) != text.size())
+    // A copy cut short (a full disk) would read as a file without the keys
+    // it lost, and a commit would then drop them from the real file.
+    if (!WriteFileAtomically(m_workPath, text))
         return;
-    work.close();
     m_settings = std::make_unique<QSettings>(m_workPath, QSettings::IniFormat);
 }
 
@@ -47,27 +47,74 @@ IniFileStore::~IniFileStore() {
     m_dir.reset();
 }
 
+namespace {
+
+// Every key of `a` that QSettings can read is in `b` with the same text. A key
+// it cannot read (a hand-made line such as "\\x=1" in [General]) may come back
+// under another name, so it is not looked for.
+bool HoldsEveryKey(const QSettings& a, const QSettings& b) {
+    for (const QString& key : a.allKeys()) {
+        if (key.isEmpty())
+            continue;
+        const QVariant v = a.value(key);
+        if (!v.isValid())
+            continue;
+        if (!b.contains(key) || IniValueText(v) != IniValueText(b.value(key)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool IniFileStore::commit() {
     if (!m_settings)
         return false;
     m_settings->sync();
-    if (m_settings->status() != QSettings::NoError)
+    // A FormatError stems from reading a hand-edited line; only a failed
+    // write matters here.
+    if (m_settings->status() == QSettings::AccessError)
         return false;
-    QByteArray text;
     QFile work(m_workPath);
-    if (work.exists()) {
-        if (!work.open(QIODevice::ReadOnly))
+    if (!work.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = work.readAll();
+    if (work.error() != QFileDevice::NoError)
+        return false;
+    work.close();
+    // QSettings writes through QSaveFile, whose commit() can report success
+    // after its last flush failed; the copy may then be empty or cut short.
+    // Reading it back under another name (so QSettings' cache cannot answer)
+    // shows whether it holds every key before it replaces the real file.
+    const QString checkPath = m_dir->filePath(QStringLiteral("check.ini"));
+    if (!WriteFileAtomically(checkPath, text))
+        return false;
+    {
+        const QSettings check(checkPath, QSettings::IniFormat);
+        if (check.status() == QSettings::AccessError || !HoldsEveryKey(*m_settings, check))
             return false;
-        text = work.readAll();
     }
     return WriteFileAtomically(m_fileName, text);
 }
 
-QString IniTextValue(const QSettings& ini, const QString& key) {
-    const QVariant v = ini.value(key, QVariant());
-    if (v.metaType().id() == QMetaType::QStringList)
+QString IniValueText(const QVariant& v) {
+    switch (v.metaType().id()) {
+    case QMetaType::QStringList:
         return v.toStringList().join(QLatin1Char(','));
-    return v.toString();
+    case QMetaType::QVariantList: {
+        // An item starting with '@' makes QSettings hand back variants.
+        QStringList items;
+        for (const QVariant& item : v.toList())
+            items << IniValueText(item);
+        return items.join(QLatin1Char(','));
+    }
+    default:
+        return v.toString();
+    }
+}
+
+QString IniTextValue(const QSettings& ini, const QString& key) {
+    return IniValueText(ini.value(key, QVariant()));
 }
 
 // ---------------------------------------------------------------------------
@@ -211,11 +258,13 @@ template <class IO> void WalkGprs(IO& io, const DeviceSettings& s) {
     for (int i = 0; i < kSims; ++i) {
         const QString key = num("cbSIM", i + 1);
         if constexpr (IO::kReading) {
-            // -1 stands for a SIM not in use; its operator stays as it was,
-            // and so does an operator index the list does not hold.
+            // -1 stands for a SIM not in use; its operator stays as it was.
+            // Any other index is kept as the file has it, also one the list
+            // does not hold: the sections then send that SIM as not in use,
+            // and the next save writes the same index back.
             const int v = io.value(key).toInt();
             h.useSim[i] = v >= 0 ? 1 : 0;
-            if (v >= 0 && v < s.gsmOperators.size())
+            if (v >= 0)
                 h.simOperator[i] = v;
         } else {
             io.integer(key, h.useSim[i] ? h.simOperator[i] : -1);
@@ -297,7 +346,7 @@ template <class IO> void WalkReleAndHeader(IO& io, const DeviceSettings& s) {
         Group g(io.ini, "RELE_PWD");
         const QString idob = QStringLiteral("idob");
         if constexpr (IO::kReading)
-            s.connection->objectNumber = io.value(idob).toByteArray();
+            s.connection->objectNumber = io.textOf(idob).toUtf8();
         else
             io.text(idob, QString::fromUtf8(s.connection->objectNumber));
         WalkPasswordPair(io, QStringLiteral("Form23.meparadm_1_2"), s.outputs->adminPassword);

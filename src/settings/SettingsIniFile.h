@@ -55,9 +55,12 @@ bool VoltsValueToLevel(const QVariant& value, u32* level);
 // A level stored as an ADC code ("adc"), bounded to 0..1023.
 u32 AdcValueToLevel(const QVariant& value);
 
-// A text key as this program wrote it. An unquoted comma (a file edited by
-// hand or written elsewhere) makes QSettings split the value into a list;
-// it is put back together rather than lost.
+// A value as text. An unquoted comma (a file edited by hand or written
+// elsewhere) makes QSettings split the value into a list of strings, or of
+// variants when an item starts with '@'; every list form is joined again at
+// ',' rather than lost. Values this program writes are quoted and never split.
+QString IniValueText(const QVariant& value);
+// The text of a key; a missing key gives empty text.
 QString IniTextValue(const QSettings& ini, const QString& key);
 
 // The file's bytes as UTF-8: unchanged when they are valid UTF-8, otherwise
@@ -66,7 +69,7 @@ QByteArray IniTextToUtf8(const QByteArray& fileBytes);
 
 // An INI file handled through QSettings under the project's encoding rules.
 // QSettings reads only UTF-8, so it works on a private UTF-8 copy of the file;
-// commit() writes that copy over the file through QSaveFile. Working on a
+// commit() checks that copy and writes it over the file atomically. Working on a
 // fresh copy each time also keeps QSettings' per-path cache from handing back
 // an earlier state of a file that changed within the same second.
 class IniFileStore {

@@ -591,10 +591,12 @@ void TestMainWindowOps::headerWidgets() {
     fx.widget<QComboBox>("CbOperators2")->setCurrentIndex(4);
     QCOMPARE(h.simOperator[1], 4);
 
-    // A shorter operator list keeps what still exists, else takes the last.
+    // A shorter operator list changes no index: one it no longer holds shows
+    // no row (and is sent as a SIM not in use).
     g_deviceSettings->gsmOperators = g_deviceSettings->gsmOperators.mid(0, 2);
     fx.main->ReCreateOperList();
-    QCOMPARE(h.simOperator[1], 1);
+    QCOMPARE(h.simOperator[1], 4);
+    QCOMPARE(fx.widget<QComboBox>("CbOperators2")->currentIndex(), -1);
 }
 
 void TestMainWindowOps::wizardHandOff() {

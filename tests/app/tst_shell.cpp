@@ -440,8 +440,8 @@ void TestShell::formAndActions() {
                                "actKeysOptions", "actSounds", "actTime", "actThermsDS", "|",
                                "actHelp", "actExit"}));
 
-    // Initial states of the form.
-    for (const char* name : {"RbD4M", "Rbtobjsl", "RbRegKsar"})
+    // Initial states of the form: the default settings' simple object.
+    for (const char* name : {"RbD4M", "Rbtobjpr", "RbRegKsar"})
         QVERIFY2(main.findChild<QRadioButton*>(QLatin1String(name))->isChecked(), name);
     for (const char* name : {"cbUseSIM1", "cbUseSIM2", "cbBalance1", "cbBalance2"})
         QVERIFY2(main.findChild<QCheckBox*>(QLatin1String(name))->isChecked(), name);

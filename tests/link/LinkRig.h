@@ -66,6 +66,13 @@ struct LinkRig {
     }
 };
 
+// A parser field read under the parser's lock, as the receive thread may be
+// writing it at the same moment.
+template <typename T> T ParserState(const ReadRecBaseThread* t, T ReadRecBaseThread::*field) {
+    QMutexLocker lock(&t->stateMutex);
+    return t->*field;
+}
+
 // The first argument of every signal a spy caught, as ints.
 inline QList<int> Codes(const QSignalSpy& spy) {
     QList<int> c;

@@ -140,7 +140,7 @@ void TstLinkEnd2End::memoryRead() {
     if (transfer)
         QCOMPARE(saved.at(0).at(0).toByteArray(), image.left(3590));
     QCOMPARE(rig.sim.AcksReceived(), blocks);
-    QCOMPARE(rig.port->readThread->blockCounter, 0);
+    QCOMPARE(ParserState(rig.port->readThread, &ReadRecBaseThread::blockCounter), 0);
 }
 
 // Each fault ends in its code within the scaled time-outs, and the link then
@@ -274,7 +274,7 @@ void TstLinkEnd2End::commandsWithoutPort() {
     QCOMPARE(msg.count(), 0);
     QVERIFY(log.events.isEmpty());
     QVERIFY(!p.readTimer->isActive());
-    QVERIFY(p.readThread->testCommands.isEmpty());
+    QVERIFY(ParserState(p.readThread, &ReadRecBaseThread::testCommands).isEmpty());
 }
 
 void TstLinkEnd2End::serviceFrames() {

@@ -73,6 +73,8 @@ private slots:
     void timeouts();
     void testQueue();
     void testPacketRules();
+    void testPacketLoopCodes_data();
+    void testPacketLoopCodes();
     void soundRequests_data();
     void soundRequests();
     void fuzz();
@@ -334,6 +336,35 @@ void TstLinkParser::testPacketRules() {
     QCOMPARE(t.SentHex().right(19), QString("ad00 da00 d700 ad00"));
     QVERIFY(!t.testMode);
     QVERIFY(!t.breakRequested);
+}
+
+// Five bits from each byte; bytes above 0x7F count as negative, as the
+// device's software always read them, with no undefined shift. Only pairs
+// before the final "M" are read.
+void TstLinkParser::testPacketLoopCodes_data() {
+    QTest::addColumn<QByteArray>("pack");
+    QTest::addColumn<int>("m");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("code");
+    QTest::newRow("zero") << bytes::hex("4b00004d") << 1 << true << 0;
+    QTest::newRow("full scale") << bytes::hex("4b1f1f4d") << 1 << true << 1023;
+    QTest::newRow("second pair") << bytes::hex("4b000005024d") << 2 << true << 69;
+    QTest::newRow("low byte negative") << bytes::hex("4b80004d") << 1 << true << -128;
+    QTest::newRow("high byte negative") << bytes::hex("4b00804d") << 1 << true << 0xF000;
+    QTest::newRow("high byte -1") << bytes::hex("4b01ff4d") << 1 << true << 0xFFE1;
+    QTest::newRow("low byte -1") << bytes::hex("4bff014d") << 1 << true << -1;
+    QTest::newRow("pair cut off") << bytes::hex("4b014d") << 1 << false << 0;
+    QTest::newRow("pair is the M") << bytes::hex("4b01") << 1 << false << 0;
+    QTest::newRow("no position 0") << bytes::hex("4b01014d") << 0 << false << 0;
+}
+
+void TstLinkParser::testPacketLoopCodes() {
+    QFETCH(QByteArray, pack);
+    QFETCH(int, m);
+    bool ok = false;
+    const int code = proto::TestPacketLoopCode(pack, m, &ok);
+    QTEST(ok, "ok");
+    QTEST(code, "code");
 }
 
 // Rejections, a request beyond the last packet and a request that is still

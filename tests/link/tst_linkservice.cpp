@@ -88,7 +88,7 @@ void TstLinkService::testMode() {
     p.SetTestCommand(1);
     QVERIFY(rig.Wait([&] { return !rig.sim.InTestMode(); }));
     QCOMPARE(AnswersHex(rig.sim).last(), QString("ad00"));
-    QTRY_VERIFY(!p.readThread->testMode);
+    QTRY_VERIFY(!ParserState(p.readThread, &ReadRecBaseThread::testMode));
     const int sent = rig.sim.TestPacketsSent();
     QTest::qWait(300);
     QCOMPARE(rig.sim.TestPacketsSent(), sent);
@@ -123,7 +123,8 @@ void TstLinkService::keyWrite() {
     }
     if (confirmed) {
         QVERIFY(ok.wait(3000));
-        QTRY_VERIFY(p.readThread->testMode); // the device's packets are answered again
+        QTRY_VERIFY(ParserState(
+            p.readThread, &ReadRecBaseThread::testMode)); // the device's packets are answered again
         p.SetTestCommand(1);
         QVERIFY(rig.Wait([&] { return !rig.sim.InTestMode(); }));
         QTest::qWait(1500); // past every scaled time-out

@@ -4,6 +4,10 @@
 
 #include "link/FakeUsbLayer.h"
 
+#include <QElapsedTimer>
+
+#include <thread>
+
 class TstLinkUsb : public QObject {
     Q_OBJECT
     DeviceSettings settings;
@@ -23,6 +27,9 @@ private slots:
     void openConfigureClose();
     void greetingAndWrites();
     void unplugWhileOpen();
+    void latencyTimer_data();
+    void latencyTimer();
+    void waitReturnsOnArrival();
 };
 
 void TstLinkUsb::init() {
@@ -49,6 +56,9 @@ void TstLinkUsb::openConfigureClose() {
     QCOMPARE((QList<int>{int(d.baud), d.bits, d.stopBits, d.parity, int(d.readTimeout),
                          int(d.writeTimeout), int(d.inSize), int(d.outSize), d.purges}),
              (QList<int>{9600, 8, 0, 0, 3000, 3000, 2000, 2000, 1}));
+    // The adapter's 16 ms latency timer is shortened on open.
+    QCOMPARE(d.latencyAsked, int(kwlink::kUsbLatencyMs));
+    QCOMPARE(d.latencyMs, int(kwlink::kUsbLatencyMs));
     QVERIFY(port->ClosePort());
     QVERIFY(!fake->DeviceState(0).open);
     QVERIFY(!port->readThread->stopRequest);
@@ -92,6 +102,65 @@ void TstLinkUsb::unplugWhileOpen() {
     QTest::qWait(1500); // past every scaled time-out
     QCOMPARE(lost.count(), 1);
     QCOMPARE(Codes(msg), (QList<int>{129, 301}));
+}
+
+// The adapter holds bytes to the end of the timer's period (counted from its
+// last packet), unless a 62-byte packet fills. Times in microseconds on the
+// fake's own clock; the first period starts at 0.
+void TstLinkUsb::latencyTimer_data() {
+    QTest::addColumn<int>("latencyMs"); // 0: the adapter's default
+    QTest::addColumn<int>("fed");       // bytes fed at 10.5 ms
+    QTest::addColumn<QList<int>>("at"); // query times
+    QTest::addColumn<QList<int>>("visible");
+    QTest::newRow("default timer, one byte")
+        << 0 << 1 << QList<int>{10500, 15999, 16000} << QList<int>{0, 0, 1};
+    QTest::newRow("short timer, one byte")
+        << 1 << 1 << QList<int>{10500, 10999, 11000} << QList<int>{0, 0, 1};
+    QTest::newRow("a full packet at once") << 0 << 62 << QList<int>{10500} << QList<int>{62};
+    QTest::newRow("a packet and a rest")
+        << 0 << 70 << QList<int>{10500, 26499, 26500} << QList<int>{62, 62, 70};
+}
+
+void TstLinkUsb::latencyTimer() {
+    QFETCH(int, latencyMs);
+    QFETCH(int, fed);
+    QFETCH(QList<int>, at);
+    QFETCH(QList<int>, visible);
+    qint64 clock = 10500;
+    fake->nowUs = [&clock] { return clock; };
+    FT_HANDLE h = nullptr;
+    QCOMPARE(fake->Open(0, &h), FT_OK);
+    if (latencyMs > 0)
+        QCOMPARE(fake->SetLatencyTimer(h, uchar(latencyMs)), FT_OK);
+    fake->Feed(0, QByteArray(fed, 'x'));
+    for (int i = 0; i < at.size(); ++i) {
+        clock = at[i];
+        unsigned long rx = 0, tx = 0, ev = 0;
+        QCOMPARE(fake->GetStatus(h, &rx, &tx, &ev), FT_OK);
+        QCOMPARE(int(rx), visible[i]);
+    }
+    fake->Close(h);
+}
+
+// The receive loop's wait ends when bytes come, not at its time-out.
+void TstLinkUsb::waitReturnsOnArrival() {
+    FT_HANDLE h = nullptr;
+    QCOMPARE(fake->Open(0, &h), FT_OK);
+    QCOMPARE(fake->SetLatencyTimer(h, kwlink::kUsbLatencyMs), FT_OK);
+    std::thread device([this] {
+        QThread::msleep(20);
+        fake->Feed(0, "x");
+    });
+    QElapsedTimer t;
+    t.start();
+    fake->WaitForData(h, 5000);
+    const qint64 waited = t.elapsed();
+    device.join();
+    unsigned long rx = 0, tx = 0, ev = 0;
+    fake->GetStatus(h, &rx, &tx, &ev);
+    QCOMPARE(rx, 1ul);
+    QVERIFY2(waited < 2000, qPrintable(QString::number(waited)));
+    fake->Close(h);
 }
 
 QTEST_GUILESS_MAIN(TstLinkUsb)

@@ -321,9 +321,11 @@ void TstImageDecoder::simOperators() {
     const int known = 2 + !extraApn.isEmpty();
     QCOMPARE(s.gsmOperators.size(), known + added.size());
     QCOMPARE(s.gsmOperators.at(0).login, QStringLiteral("mts"));
-    // "GSM.cfg" records each new operator under its index, with its values.
+    // "GSM.cfg" records each new operator under its index, with its values;
+    // a file that lacked the operators before it gets them too, so that the
+    // next start reads every operator at its position.
     QSettings ini(QStringLiteral("GSM.cfg"), QSettings::IniFormat);
-    QCOMPARE(ini.childGroups().size(), added.size());
+    QCOMPARE(ini.childGroups().size(), added.isEmpty() ? 0 : known + added.size());
     for (int i = 0; i < added.size(); ++i) {
         const GsmOperator& op = s.gsmOperators.at(known + i);
         QCOMPARE(op.name, QStringLiteral("Неизвестный"));

@@ -1,3 +1,4 @@
+#include "settings/Sections.h"
 #include "settings/SettingsIniFile.h"
 #include "settings/TextCodec.h"
 #include "support/Files.h"
@@ -7,6 +8,8 @@
 #include <QMap>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <array>
 
 using namespace fixtures;
 
@@ -87,10 +90,15 @@ private slots:
     void levelsFromFile();
     void readRules_data();
     void readRules();
+    void simIndexes_data();
+    void simIndexes();
+    void textsWithUnquotedCommas_data();
+    void textsWithUnquotedCommas();
     void zoneKeysOnSave();
     void sensorTypesByCode();
     void windows1251File();
     void unwritableTarget();
+    void saveOverStrayLine();
     void adcScales();
 
 private:
@@ -276,7 +284,7 @@ void TstSettingsIniFile::readRules_data() {
         "zones->zoneName[0]=Склад №0", "servers->serverIp[0]=", "timeTriggers->evTime[3]=null",
         "loopLimits->minLevel[0]=5", "loopLimits->maxLevel[0]=0", "loopLimits->sensorType[1]=0",
         "outputs->outputZone[3]=7"};
-    // An operator index past the list is not taken; a zone count past the
+    // An operator index is kept as the file has it; a zone count past the
     // model's zones is cut to them; any text but 0/false sets a flag.
     QTest::newRow("garbage") << QByteArray(
         "[adc]\nshl1min=abc\nshl1max=12x\n[GPRS]\ncbSIM1=77\ncbSIM2=-4\ncbBallans1=yes\ncb3=FALSE\n"
@@ -285,7 +293,7 @@ void TstSettingsIniFile::readRules_data() {
         "[TriggByTime]\nev_time_1=25:99\nev_time_2=7:5\nev_time_3=07:05\n"
         "[RELE_PWD]\nidob=\nForm23.meparadm_1_2=12\n[checkbox]\ncbAutoMode=1.5\n") << QStringList{
         "loopLimits->minLevel[0]=0", "loopLimits->maxLevel[0]=0", "header->useSim[0]=1",
-        "header->simOperator[0]=1", "header->useSim[1]=0", "header->simOperator[1]=2",
+        "header->simOperator[0]=77", "header->useSim[1]=0", "header->simOperator[1]=2",
         "header->checkBalance[0]=1", "sntp->cb3=1", "zones->zoneCount=8", "zones->zoneName[7]=h",
         "zones->keyZone[17][7]=1", "zones->loopZone[7][7]=1", "connection->testAttempts=1",
         "remoteProg->serverPort[0]=4464", "remoteProg->serverPort[1]=65535",
@@ -310,6 +318,94 @@ void TstSettingsIniFile::readRules() {
         QVERIFY2(got.contains(name), qPrintable(name));
         QVERIFY2(got.value(name) == e.section('=', 1), qPrintable(e + " is " + got.value(name)));
     }
+}
+
+// A SIM index as a file gives it, with three operators in the list: what is
+// stored, what the section sends, what a save writes back.
+void TstSettingsIniFile::simIndexes_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("used");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<QByteArray>("sent"); // the SIM's fields in CRAA
+    QTest::newRow("-1: not in use, operator kept") << -1 << false << 1 << QByteArray("-:-:-");
+    QTest::newRow("0") << 0 << true << 0 << QByteArray("l0:p0:apn.0");
+    QTest::newRow("n-1") << 2 << true << 2 << QByteArray("l2:p2:apn.2");
+    QTest::newRow("n: past the list") << 3 << true << 3 << QByteArray("-:-:-");
+    QTest::newRow("99") << 99 << true << 99 << QByteArray("-:-:-");
+}
+
+void TstSettingsIniFile::simIndexes() {
+    QFETCH(int, index);
+    QFETCH(bool, used);
+    QFETCH(int, stored);
+    QFETCH(QByteArray, sent);
+    DeviceSettings s;
+    SetDefaultSettings(&s, false);
+    s.gsmOperators.clear();
+    for (int i = 0; i < 3; ++i) {
+        const QString n = QString::number(i);
+        s.gsmOperators.append({"op" + n, "*10" + n + "#", "apn." + n, "l" + n, "p" + n});
+    }
+    s.header->useSim = {0, 0};
+    s.header->simOperator = {1, 1};
+    const QString file = path("sim.ini");
+    QVERIFY(WriteAll(file, "[adc]\nshl1min=1\n[GPRS]\ncbSIM1=" + QByteArray::number(index) +
+                               "\ncbSIM2=-1\n"));
+    QVERIFY(LoadSettingsFile(file, &s));
+    QCOMPARE(s.header->useSim[0], u8(used));
+    QCOMPARE(s.header->simOperator[0], stored);
+    QVERIFY2(BuildPackCRAA(s).contains(":" + sent + ":"), BuildPackCRAA(s).constData());
+
+    QFile::remove(file);
+    QVERIFY(SaveSettingsFile(file, &s));
+    QCOMPARE(ParseIni(ReadAll(file))["GPRS"]["cbSIM1"], QString::number(index));
+}
+
+// Values edited by hand without quotes around a comma come back whole in
+// every kind of text the file holds; an item starting with '@' too.
+void TstSettingsIniFile::textsWithUnquotedCommas_data() {
+    QTest::addColumn<QByteArray>("line"); // group and key=value
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("expected");
+    const QList<std::array<const char*, 4>> rows = {
+        {"GPRS", "ipadress=a,@b", "servers->serverIp[0]", "a,@b"},
+        {"GPRS", "frmGPRSsettings.DNS2=dns,1", "servers->dnsName[1]", "dns,1"},
+        {"GPRS", "serverConnectPassword=p,@w", "servers->serverPassword", "p,@w"},
+        {"GPRS", "DNS_sntp=x,y,z", "sntp->sntpDns", "x,y,z"},
+        {"maskedit", "maskedit15=8,900", "phones->number[14]", "8,900"},
+        {"RELE_PWD", "idob=12,3", "connection->objectNumber", "31322c33"}, // hex
+        {"RELE_PWD", "Form23.parol_1_2=1,@b5678", "outputs->userPassword[0]", "1,@b"},
+        {"noname_001", "callPrefix=+7,8", "extra->callPrefix", "+7,8"},
+        {"Form3", "Form3.Edit36=key,@name", "zones->eepromKeyName[17]", "key,@name"},
+        {"Form24", "Form24.edDevName=obj,@1", "consoleSms->objectName", "obj,@1"},
+        {"Form24", "Form24.ed9p2=t,@x", "consoleSms->eventText[2][3]", "t,@x"},
+        {"070610", "form28.MaskEdit1=1,2", "navigation->distanceFilter", "1,2"},
+        {"RemoteProgram", "adress_2=h,@2", "remoteProg->serverAddress[1]", "h,@2"},
+        {"RemoteProgram", "sms_key_word=k,@w", "remoteProg->smsKeyWord", "k,@w"},
+    };
+    for (const auto& r : rows)
+        QTest::addRow("%s/%s", r[0], r[1]) << QByteArray("[") + r[0] + "]\n" + r[1] + "\n"
+                                           << QString(r[2]) << QString::fromUtf8(r[3]);
+    // Zone names are read only under a zone count.
+    QTest::newRow("Zones/ZoneName2") << QByteArray("[Zones]\nZonesCount=2\nZoneName2=z,@2\n")
+                                     << QString("zones->zoneName[1]") << QString("z,@2");
+}
+
+void TstSettingsIniFile::textsWithUnquotedCommas() {
+    QFETCH(QByteArray, line);
+    QFETCH(QString, field);
+    QFETCH(QString, expected);
+    const QString file = path("commas.ini");
+    QVERIFY(WriteAll(file, "[adc]\nshl1min=1\n" + line));
+    DeviceSettings s = Rich(kVersion);
+    QVERIFY(LoadSettingsFile(file, &s));
+    QCOMPARE(Dump(s).value(field), expected);
+    // Written back quoted, it reads the same.
+    QFile::remove(file);
+    QVERIFY(SaveSettingsFile(file, &s));
+    DeviceSettings t = Rich(kVersion);
+    QVERIFY(LoadSettingsFile(file, &t));
+    QCOMPARE(Dump(t).value(field), expected);
 }
 
 void TstSettingsIniFile::zoneKeysOnSave() {
@@ -407,6 +503,20 @@ void TstSettingsIniFile::unwritableTarget() {
     QVERIFY(WriteAll(longName, old));
     QVERIFY(!SaveSettingsFile(longName, &s));
     QCOMPARE(ReadAll(longName), old);
+}
+
+// A hand-edited file with a line QSettings cannot read is saved over all the
+// same, keeping its other keys.
+void TstSettingsIniFile::saveOverStrayLine() {
+    const QString file = path("stray.ini");
+    QVERIFY(WriteAll(file, "[Notes]\nkeep=1\na stray line\n"));
+    const DeviceSettings s = Rich(kVersion);
+    QVERIFY(SaveSettingsFile(file, &s));
+    const IniText ini = ParseIni(ReadAll(file));
+    QCOMPARE(ini["Notes"]["keep"], QString("1"));
+    DeviceSettings t;
+    QVERIFY(LoadSettingsFile(file, &t));
+    QCOMPARE(t.connection->objectNumber, s.connection->objectNumber);
 }
 
 void TstSettingsIniFile::adcScales() {

@@ -1,7 +1,11 @@
 #include "sim/SimDevice.h"
 
+#include "settings/DeviceAnnouncement.h"
 #include "settings/DeviceSettings.h"
 #include "settings/Firmware.h"
+#include "settings/LayoutCR99.h"
+#include "settings/LayoutCRFF.h"
+#include "settings/LayoutNumbers.h"
 #include "settings/Sections.h"
 
 #include <cerrno>
@@ -135,6 +139,7 @@ QByteArray SimDevice::ServiceFrame(int type, const QByteArray& data) {
 
 SimDevice::SimDevice() {
     fwDate_ = QDate(2012, 4, 19);
+    ApplyVersionRow(header_, VersionLookupText(QStringLiteral("19.04.2012"), build_), 0);
     testPackets_ = {QByteArray("K012345678901M"), QByteArray("L0123456789ABM")};
 }
 
@@ -200,6 +205,22 @@ void SimDevice::SetIdentity(uchar modelCode, const QDate& firmwareDate, uchar bu
     model_ = modelCode;
     fwDate_ = firmwareDate;
     build_ = build;
+    const QString version = firmwareDate.toString(QStringLiteral("dd.MM.yyyy"));
+    ApplyVersionRow(header_, VersionLookupText(version, build), 0);
+}
+
+int SimDevice::AnswerLength(const QByteArray& name) const {
+    if (name == "CRQQ")
+        return layout::crqq::kSize;
+    if (name == "CR77")
+        return layout::cr77::kSize;
+    if (name == "CR88")
+        return layout::cr88::kSize;
+    if (name == "CR99")
+        return Cr99Length(header_);
+    if (name == "CRFF")
+        return crff::kSize;
+    return -1;
 }
 
 QDate SimDevice::FirmwareDate() const {
@@ -726,13 +747,21 @@ void SimDevice::ProcessByte(char b, Clock::time_point at) {
         state_ = State::Idle;
         return;
     }
-    case State::AwaitSection:
-        if (in_.size() < sectionLength_)
+    case State::AwaitSection: {
+        int length = sectionLength_;
+        if (length < 0) {
+            // A text section carries no NUL before its end (a raw flag byte
+            // that is NUL follows a ':', never a '>').
+            const qsizetype end = in_.indexOf(QByteArray(">\0", 2));
+            length = end < 0 ? -1 : int(end) + 2;
+        }
+        if (length < 0 || in_.size() < length)
             return;
-        answers_.append(in_.left(sectionLength_));
-        in_.remove(0, sectionLength_);
+        answers_.append(in_.left(length));
+        in_.remove(0, length);
         NextSection();
         return;
+    }
     case State::AwaitFrameAck: {
         const QByteArray two = TakeTwo();
         if (two.isEmpty())
@@ -979,7 +1008,7 @@ void SimDevice::NextSection() {
     if (sectionIndex_ < sections_.size()) {
         const QByteArray name = sections_.at(sectionIndex_++);
         asked_.append(name);
-        sectionLength_ = int(SectionFor(name).size());
+        sectionLength_ = AnswerLength(name);
         Queue(Request(name));
         state_ = State::AwaitSection;
         return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/DeviceSettings.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QList>
@@ -125,7 +127,7 @@ public:
     static QByteArray ThermometerRecord(const QByteArray& id8, float celsius, float upper,
                                         float lower);
     // What a section request must be answered with: the builder's bytes for
-    // g_deviceSettings.
+    // g_deviceSettings, read on the calling thread.
     static QByteArray SectionFor(const QByteArray& name);
 
     void ArmFault(Fault fault, int at = 1, int count = 1);
@@ -199,6 +201,10 @@ private:
     void BeginSoundRequest();
     void FinishSoundPacket();
     bool TakeFault(Fault f, int at, int* count = nullptr);
+    // Bytes of a section's answer as the device knows them: the number
+    // sections and "CRFF" have fixed sizes, "CR99" the size of this firmware;
+    // -1 for a text section, which ends at its '>' and NUL.
+    int AnswerLength(const QByteArray& name) const;
     // Silence, HangUp, Garbage or ShortGarbage armed at this point: applied,
     // and true.
     bool TakeLineFault(int at);
@@ -219,6 +225,10 @@ private:
     QString slavePath_;
 
     // configuration
+    // The device's own picture of itself, as the program keeps it once the
+    // device has announced itself: the section layouts follow from it. The
+    // device never reads the program's live settings.
+    DeviceHeader header_;
     uchar model_ = 1;
     QDate fwDate_;
     uchar build_ = 1;
