@@ -158,10 +158,11 @@ private slots:
         Row("first", 0, yes, "Beta|Gamma", 0, QList<int>{2, 1}, QList<int>{1, 0});
         Row("middle", 1, yes, "Alpha|Gamma", 0, QList<int>{2, 0}, QList<int>{1, 0});
         Row("last", 2, yes, "Alpha|Beta", 1, QList<int>{1, 0}, QList<int>{1, 0});
-        // A SIM on the deleted operator keeps its number as far as the list
-        // reaches: here the next operator, there the last one.
+        // A SIM on the deleted operator keeps its number: here the next
+        // operator; past the end of the list it shows no operator and is
+        // programmed as unused.
         Row("chosen, middle", 1, yes, "Alpha|Gamma", 0, QList<int>{1, 1}, QList<int>{1, 1});
-        Row("chosen, last", 2, yes, "Alpha|Beta", 1, QList<int>{2, 0}, QList<int>{1, 0});
+        Row("chosen, last", 2, yes, "Alpha|Beta", 1, QList<int>{2, 0}, QList<int>{2, 0});
         Row("answered No", 1, int(Prompt::No), "Alpha|Beta|Gamma", 1, QList<int>{2, 1},
             QList<int>{2, 1});
     }
@@ -184,8 +185,10 @@ private slots:
         QCOMPARE(rig.names(), names);
         QCOMPARE(rig.list()->currentRow(), current);
         QCOMPARE(rig.shown("leOpName"), names.split('|').at(current));
+        const int count = int(names.split('|').size());
         for (int sim = 0; sim < kSims; ++sim) {
-            QCOMPARE(rig.chooser(sim)->currentIndex(), simsAfter[sim]);
+            QCOMPARE(rig.chooser(sim)->currentIndex(),
+                     simsAfter[sim] < count ? simsAfter[sim] : -1);
             QCOMPARE(g_deviceSettings->header->simOperator[sim], simsAfter[sim]);
         }
         if (answer != Prompt::Yes)
