@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -62,8 +63,11 @@ void FakeUsbLayer::Feed(int index, const QByteArray& bytes) {
     d.held.append(bytes);
     // A waiter sets its deadline by the held bytes: let it look again.
     arrived_.wakeAll();
-    // Full packets leave at once and start the timer's period anew.
-    const int full = int(d.held.size()) / kPacketData * kPacketData;
+    // Full packets, and with an event character everything up to its last
+    // arrival, leave at once and start the timer's period anew.
+    int full = int(d.held.size()) / kPacketData * kPacketData;
+    if (d.eventCharOn)
+        full = std::max(full, int(d.held.lastIndexOf(d.eventChar)) + 1);
     if (full > 0) {
         d.rx.append(d.held.left(full));
         d.held.remove(0, full);
@@ -288,6 +292,16 @@ FT_STATUS FakeUsbLayer::SetBreakOff(FT_HANDLE handle) {
         if (d->breakOn)
             d->events.append("B");
         d->breakOn = false;
+    }
+    return st;
+}
+
+FT_STATUS FakeUsbLayer::SetEventChar(FT_HANDLE handle, char eventChar, bool enable) {
+    QMutexLocker l(&mutex_);
+    FT_STATUS st;
+    if (Device* d = Find(handle, &st)) {
+        d->eventChar = eventChar;
+        d->eventCharOn = enable && !d->latencyPinned;
     }
     return st;
 }

@@ -16,7 +16,8 @@
 // Like the adapter, a device holds received bytes until its latency timer
 // expires or a USB packet of 62 bytes is full. The timer runs in periods from
 // the last packet handed over (an idle adapter sends a status packet every
-// period), so a byte waits for the end of the period it arrived in.
+// period), so a byte waits for the end of the period it arrived in; an event
+// character, when the program enables one, hands over what is held at once.
 class FakeUsbLayer : public UsbLayer {
 public:
     static constexpr int kPacketData = 62;
@@ -41,6 +42,8 @@ public:
         int latencyMs = kDefaultLatencyMs; // in effect
         int latencyAsked = -1;             // the program's last SetLatencyTimer
         bool latencyPinned = false;
+        char eventChar = 0;
+        bool eventCharOn = false;
         qint64 heldSinceUs = 0; // arrival of the oldest held byte
         qint64 lastSendUs = 0;  // the timer's periods count from here
     };
@@ -55,7 +58,8 @@ public:
     int DeviceCount() const;
     // Makes Open of this index fail with the given status (0 clears it).
     void FailOpen(int index, FT_STATUS status);
-    // An adapter that keeps this latency whatever the program asks for.
+    // An adapter that keeps this latency, and no event character, whatever
+    // the program asks for: the adapter as its defaults leave it.
     void PinLatencyTimer(int index, int ms);
     // The clock of the latency model, in microseconds; a steady clock unless
     // a test sets its own (the fake then never waits for real time to pass).
@@ -84,6 +88,7 @@ public:
     FT_STATUS SetBreakOn(FT_HANDLE handle) override;
     FT_STATUS SetBreakOff(FT_HANDLE handle) override;
     FT_STATUS SetLatencyTimer(FT_HANDLE handle, unsigned char ms) override;
+    FT_STATUS SetEventChar(FT_HANDLE handle, char eventChar, bool enable) override;
     void WaitForData(FT_HANDLE handle, int timeoutMs) override;
 
 private:

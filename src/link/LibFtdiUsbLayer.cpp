@@ -237,6 +237,13 @@ FT_STATUS LibFtdiUsbLayer::SetLatencyTimer(FT_HANDLE handle, unsigned char ms) {
     return d ? Status(ftdi_set_latency_timer(d->ctx, ms)) : FT_INVALID_HANDLE;
 }
 
+FT_STATUS LibFtdiUsbLayer::SetEventChar(FT_HANDLE handle, char eventChar, bool enable) {
+    FtdiDevice* d = Dev(handle);
+    return d ? Status(ftdi_set_event_char(d->ctx, static_cast<unsigned char>(eventChar),
+                                          enable ? 1 : 0))
+             : FT_INVALID_HANDLE;
+}
+
 void LibFtdiUsbLayer::WaitForData(FT_HANDLE handle, int timeoutMs) {
     FtdiDevice* d = Dev(handle);
     if (!d) {

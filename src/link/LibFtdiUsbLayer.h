@@ -32,6 +32,7 @@ public:
     FT_STATUS SetBreakOn(FT_HANDLE handle) override;
     FT_STATUS SetBreakOff(FT_HANDLE handle) override;
     FT_STATUS SetLatencyTimer(FT_HANDLE handle, unsigned char ms) override;
+    FT_STATUS SetEventChar(FT_HANDLE handle, char eventChar, bool enable) override;
     void WaitForData(FT_HANDLE handle, int timeoutMs) override;
 
 private:

@@ -18,6 +18,10 @@ inline constexpr int kReadPieceSize = 256;
 // frame of a memory read would wait that long inside the adapter, which
 // doubles the time of a read; 1 ms keeps the exchange at the wire's pace.
 inline constexpr unsigned char kUsbLatencyMs = 1;
+// Every memory frame ends in a carriage return: with it as the adapter's
+// event character a frame is handed over as soon as it is complete instead
+// of at the end of a latency period.
+inline constexpr char kUsbEventChar = '\r';
 
 // 1.0 by default; 0.1 makes 2000 ms into 200 ms. Values below 0.001 are
 // raised to it.

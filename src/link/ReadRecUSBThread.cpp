@@ -33,6 +33,7 @@ bool ReadRecUSBThread::OpenPort(int num, ulong& errcode) {
     usb.SetTimeouts(ftHandle, 3000, 3000);
     usb.SetUSBParameters(ftHandle, 2000, 2000);
     usb.SetLatencyTimer(ftHandle, kwlink::kUsbLatencyMs);
+    usb.SetEventChar(ftHandle, kwlink::kUsbEventChar, true);
     usb.Purge(ftHandle, FT_PURGE_RX | FT_PURGE_TX);
     StartReceiving();
     return true;

@@ -68,6 +68,9 @@ public:
     // How long the adapter holds received bytes that do not fill a USB
     // packet before it hands them over (1..255 ms; adapters start at 16).
     virtual FT_STATUS SetLatencyTimer(FT_HANDLE handle, unsigned char ms) = 0;
+    // A received byte equal to `eventChar` makes the adapter hand over what
+    // it holds at once (when enabled).
+    virtual FT_STATUS SetEventChar(FT_HANDLE handle, char eventChar, bool enable) = 0;
 
     // Waits at most timeoutMs for received bytes and returns as soon as
     // some are there (the receive loop's bounded wait); the default just

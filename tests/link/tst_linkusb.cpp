@@ -59,6 +59,8 @@ void TstLinkUsb::openConfigureClose() {
     // The adapter's 16 ms latency timer is shortened on open.
     QCOMPARE(d.latencyAsked, int(kwlink::kUsbLatencyMs));
     QCOMPARE(d.latencyMs, int(kwlink::kUsbLatencyMs));
+    QVERIFY(d.eventCharOn);
+    QCOMPARE(d.eventChar, kwlink::kUsbEventChar);
     QVERIFY(port->ClosePort());
     QVERIFY(!fake->DeviceState(0).open);
     QVERIFY(!port->readThread->stopRequest);
@@ -108,22 +110,29 @@ void TstLinkUsb::unplugWhileOpen() {
 // last packet), unless a 62-byte packet fills. Times in microseconds on the
 // fake's own clock; the first period starts at 0.
 void TstLinkUsb::latencyTimer_data() {
-    QTest::addColumn<int>("latencyMs"); // 0: the adapter's default
-    QTest::addColumn<int>("fed");       // bytes fed at 10.5 ms
-    QTest::addColumn<QList<int>>("at"); // query times
+    QTest::addColumn<int>("latencyMs");  // 0: the adapter's default
+    QTest::addColumn<bool>("eventChar"); // the program's carriage return
+    QTest::addColumn<QByteArray>("fed"); // bytes fed at 10.5 ms
+    QTest::addColumn<QList<int>>("at");  // query times
     QTest::addColumn<QList<int>>("visible");
+    const QByteArray x1("x"), x62(62, 'x'), x70(70, 'x');
     QTest::newRow("default timer, one byte")
-        << 0 << 1 << QList<int>{10500, 15999, 16000} << QList<int>{0, 0, 1};
+        << 0 << false << x1 << QList<int>{10500, 15999, 16000} << QList<int>{0, 0, 1};
     QTest::newRow("short timer, one byte")
-        << 1 << 1 << QList<int>{10500, 10999, 11000} << QList<int>{0, 0, 1};
-    QTest::newRow("a full packet at once") << 0 << 62 << QList<int>{10500} << QList<int>{62};
+        << 1 << false << x1 << QList<int>{10500, 10999, 11000} << QList<int>{0, 0, 1};
+    QTest::newRow("a full packet at once")
+        << 0 << false << x62 << QList<int>{10500} << QList<int>{62};
     QTest::newRow("a packet and a rest")
-        << 0 << 70 << QList<int>{10500, 26499, 26500} << QList<int>{62, 62, 70};
+        << 0 << false << x70 << QList<int>{10500, 26499, 26500} << QList<int>{62, 62, 70};
+    QTest::newRow("a frame ends in the event character")
+        << 0 << true << QByteArray("J\x01xxM\rab") << QList<int>{10500, 26499, 26500}
+        << QList<int>{6, 6, 8};
 }
 
 void TstLinkUsb::latencyTimer() {
     QFETCH(int, latencyMs);
-    QFETCH(int, fed);
+    QFETCH(bool, eventChar);
+    QFETCH(QByteArray, fed);
     QFETCH(QList<int>, at);
     QFETCH(QList<int>, visible);
     qint64 clock = 10500;
@@ -132,7 +141,8 @@ void TstLinkUsb::latencyTimer() {
     QCOMPARE(fake->Open(0, &h), FT_OK);
     if (latencyMs > 0)
         QCOMPARE(fake->SetLatencyTimer(h, uchar(latencyMs)), FT_OK);
-    fake->Feed(0, QByteArray(fed, 'x'));
+    QCOMPARE(fake->SetEventChar(h, kwlink::kUsbEventChar, eventChar), FT_OK);
+    fake->Feed(0, fed);
     for (int i = 0; i < at.size(); ++i) {
         clock = at[i];
         unsigned long rx = 0, tx = 0, ev = 0;
