@@ -5,6 +5,7 @@
 
 #include "comms/CommsFields.h"
 #include "link/dialogs/WizardList.h"
+#include "settings/LayoutCR99.h"
 #include "ui_WizardOM.h"
 #include "wizard/WizardRules.h"
 
@@ -16,6 +17,11 @@ const QString kUserFunction = QStringLiteral("4 - пользовательски
 
 void WizardOM::setupSettingsPages() {
     ui->leObjName->setValidator(LatinNameValidator(ui->leObjName));
+    // A host name longer than the device keeps would reach it cut, naming
+    // another host.
+    ui->leAdress1->setMaxLength(cr99::kDnsNameSize);
+    ui->leAdress2->setMaxLength(cr99::kDnsNameSize);
+    ui->leIPserv->setMaxLength(cr99::kSntpDnsSize);
     for (int zone = 0; zone <= 12; ++zone)
         ui->comboBPoyas->addItem(QStringLiteral("+") + QString::number(zone));
 

@@ -338,6 +338,13 @@ void TestWizardPages::serverPage() {
     QCOMPARE(lw.w<QLineEdit>("leAdress1")->text(), QStringLiteral("one.example.net"));
     QCOMPARE(lw.w<QLineEdit>("leIPserv")->text(), timeServerIp);
     QVERIFY(lw.wiz.resolvedAddress(0).isNull() && lw.wiz.resolvedAddress(2).isNull());
+
+    // A name is no longer than the device keeps it, so none reaches it cut.
+    const QString longName(40, QLatin1Char('a'));
+    for (const char* field : {"leAdress1", "leAdress2", "leIPserv"}) {
+        lw.w<QLineEdit>(field)->setText(longName);
+        QCOMPARE(lw.w<QLineEdit>(field)->text(), longName.left(32));
+    }
 }
 
 void TestWizardPages::numbersPage() {
