@@ -524,8 +524,9 @@ void TestWizardPages::camerasPage() {
 }
 
 // Every model at every firmware of the version list, one wizard after the
-// other: a device whose memory is random, read into the wizard and stored
-// back without an edit, keeps every field but the specified normalisations.
+// other: a device whose memory is random (and a few numbers past every
+// range), read into the wizard and stored back without an edit, keeps every
+// field but the specified normalisations.
 void TestWizardPages::readDeviceStoredBack() {
     QTemporaryDir operators;
     QRandomGenerator rng(20240611);
@@ -542,6 +543,13 @@ void TestWizardPages::readDeviceStoredBack() {
                 c = char(rng.bounded(256));
             memory[image::kMarker] = image::kProgrammed;
             ParseImage(memory, &read, operators.path());
+            // A settings file may hold any number where the memory holds a byte.
+            const int wild[] = {INT_MIN, -1, 3, 9, 10, 13, 388, INT_MAX};
+            for (i32* field :
+                 {&read.extra->techLoop, &read.navigation->timeZone, &read.header->simOperator[1],
+                  &read.servers->udPop[0], &read.outputs->outputType[2],
+                  &read.phoneOptions->callAttemptsAlarm[4], &read.loopFunctions->closeAnalysis[1]})
+                *field = rng.bounded(3) ? *field : wild[rng.bounded(8)];
             lw.settings = read;
             lw.wiz.SetupList(4, {});
             const DeviceSettings& out = lw.applied();
