@@ -17,7 +17,7 @@ namespace {
 const QString kTech = QStringLiteral("Технологический");
 
 // What a device's settings may change on their way through the wizard's
-// pages: the normalisations the pages specify, and nothing else. Texts that
+// pages: the normalisations the pages make on purpose, and nothing else. Texts that
 // pass through masks and line edits (numbers, passwords, addresses) are
 // proved on their pages and taken from the result here.
 DeviceSettings Normalised(const DeviceSettings& read, const DeviceSettings& out, int type,
@@ -524,7 +524,7 @@ void TestWizardPages::camerasPage() {
 // Every model at every firmware of the version list, one wizard after the
 // other: a device whose memory is random (and a few numbers past every
 // range), read into the wizard and stored back without an edit, keeps every
-// field but the specified normalisations.
+// field but the normalisations the pages make on purpose.
 void TestWizardPages::readDeviceStoredBack() {
     QTemporaryDir operators;
     QRandomGenerator rng(20240611);
