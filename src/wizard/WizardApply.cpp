@@ -11,6 +11,7 @@
 
 namespace {
 const QString kNoAddress = QStringLiteral("000.000.000.000");
+constexpr int kMaxRestartAttempts = 9;
 
 // A combo box with no current item leaves its field alone.
 void StoreIndex(const QComboBox* box, i32& field) {
@@ -146,11 +147,16 @@ void WizardOM::applyAddress(const QString& text, const Resolved& resolved, QStri
         ip = text;
         useDns = false;
     } else {
+        // The address the device keeps for the name it uses stays when no
+        // lookup found a newer one (offline, or a server the run never
+        // looked up); an address found for another text is not this name's.
+        const bool nameKept = useDns && dnsName == text;
         useDns = true;
         dnsName = text;
-        // An address found for another text is not this name's address.
-        ip = !resolved.address.isNull() && resolved.from == text ? resolved.address.toString()
-                                                                 : kNoAddress;
+        if (!resolved.address.isNull() && resolved.from == text)
+            ip = resolved.address.toString();
+        else if (!nameKept)
+            ip = kNoAddress;
     }
     ip = PaddedIpText(ip);
 }
@@ -188,7 +194,8 @@ void WizardOM::ApplyWizardToSettings() {
     sv.serverPort[1] = PortText(ui->sbPort2->value());
     sv.udPop[0] = ui->sbPop1->value();
     sv.udPop[1] = ui->sbPop2->value();
-    sv.udPop3 = sv.udPop[0] + sv.udPop[1] + 2;
+    // The device keeps this count in four bits and the editor offers 0..9.
+    sv.udPop3 = qMin(sv.udPop[0] + sv.udPop[1] + 2, kMaxRestartAttempts);
 
     SntpSettings& t = *s.sntp;
     bool timeByName = t.cb4 != 0;
@@ -230,8 +237,9 @@ void WizardOM::applyOutputs() {
     QString* passwords[] = {&o.adminPassword[0], &o.adminPassword[1], &o.userPassword[0]};
     const bool shortForm = wizard::ShortPasswords(version);
     for (int m = 1; m <= kWizardOutputs; ++m) {
-        o.outputType[m - 1] =
-            wizard::OutputFunction(child<QComboBox>(QStringLiteral("CombobV"), m)->currentText());
+        const QComboBox* function = child<QComboBox>(QStringLiteral("CombobV"), m);
+        if (function->currentIndex() >= 0)
+            o.outputType[m - 1] = wizard::OutputFunction(function->currentText());
         *passwords[m - 1] = wizard::StoredPassword(
             child<QLineEdit>(QStringLiteral("lePass"), m)->displayText(), shortForm);
         for (int j = 1; j <= kLoops; ++j)

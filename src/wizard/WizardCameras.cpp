@@ -46,13 +46,19 @@ void WizardOM::clearCameraRows(int type) {
 
 void WizardOM::loadCameras() {
     const CamerasConfig& cameras = *g_deviceSettings->cameras;
-    for (int c = 1; c <= kCameras; ++c)
-        child<QCheckBox>(QStringLiteral("cbUseCam_"), c)->setChecked(cameras.useCamera[c - 1] != 0);
-    // An unticked camera has just cleared its column in the settings too.
+    for (int c = 1; c <= kCameras; ++c) {
+        const bool fitted = cameras.useCamera[c - 1] != 0;
+        child<QCheckBox>(QStringLiteral("cbUseCam_"), c)->setChecked(fitted);
+        // A box that was unticked already did not toggle: clear its column
+        // all the same, so no earlier run decides what a camera keeps.
+        if (!fitted)
+            useCamSelect(c, false);
+    }
     for (int loop = 0; loop < kLoops; ++loop)
         for (int camera = 0; camera < kCameras; ++camera)
             camerasModel->setCheck(loop, camera, cameras.execCamera[loop][camera] != 0);
-    camerasModel->reset();
+    // Loops the model lacks trigger no camera, whatever the device held.
+    clearCameraRows(deviceType);
 }
 
 void WizardOM::applyCameras() {

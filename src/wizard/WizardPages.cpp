@@ -5,6 +5,7 @@
 
 #include "comms/CommsFields.h"
 #include "link/dialogs/WizardList.h"
+#include "settings/LayoutCR99.h"
 #include "ui_WizardOM.h"
 #include "wizard/WizardRules.h"
 
@@ -16,6 +17,11 @@ const QString kUserFunction = QStringLiteral("4 - пользовательски
 
 void WizardOM::setupSettingsPages() {
     ui->leObjName->setValidator(LatinNameValidator(ui->leObjName));
+    // A host name longer than the device keeps would reach it cut, naming
+    // another host.
+    ui->leAdress1->setMaxLength(cr99::kDnsNameSize);
+    ui->leAdress2->setMaxLength(cr99::kDnsNameSize);
+    ui->leIPserv->setMaxLength(cr99::kSntpDnsSize);
     for (int zone = 0; zone <= 12; ++zone)
         ui->comboBPoyas->addItem(QStringLiteral("+") + QString::number(zone));
 
@@ -150,10 +156,14 @@ void WizardOM::SetupList(int numSpis, QStringList list) {
         ui->cbUSB->clear();
         ui->cbUSB->addItems(list);
         ui->rbUSB->setEnabled(true);
+        // An adapter plugged in or pulled out does not end a run by hand:
+        // there is no device to program until the user chooses a port.
         if (usbListed()) {
-            ui->rbUSB->setChecked(true);
+            if (!manualMode())
+                ui->rbUSB->setChecked(true);
         } else {
-            ui->rbCOM->setChecked(true);
+            if (!manualMode())
+                ui->rbCOM->setChecked(true);
             ui->rbUSB->setEnabled(false);
         }
         break;
@@ -244,7 +254,9 @@ void WizardOM::loadFromSettings() {
 
     for (int m = 1; m <= kWizardOutputs; ++m) {
         QComboBox* box = child<QComboBox>(QStringLiteral("CombobV"), m);
-        int index = 0;
+        // A function this list does not offer shows no item and is stored
+        // back as it was, not switched off.
+        int index = -1;
         for (int i = 0; i < box->count(); ++i) {
             if (wizard::OutputFunction(box->itemText(i)) == s.outputs->outputType[m - 1]) {
                 index = i;
@@ -291,6 +303,9 @@ void WizardOM::loadLoopFunctions() {
                 continue; // the technological loop keeps its item
             const int open = f.openAnalysis[k], close = f.closeAnalysis[k];
             const bool reverse = lim.reverse[k] != 0;
+            // A function the list does not name shows no item and is stored
+            // back as it was: neither an earlier choice nor "unused" may
+            // replace it.
             int entry = -1;
             if (open == 0 && close == 0)
                 entry = 0;
@@ -298,8 +313,6 @@ void WizardOM::loadLoopFunctions() {
                 entry = 1;
             else if (open == 2 && close == 2)
                 entry = reverse ? 3 : 2;
-            if (entry < 0)
-                continue;
             box->setCurrentIndex(entry);
             if (entry == 1 || entry == 2)
                 child<QCheckBox>(QStringLiteral("cbTrShl"), n)->setChecked(alarmSet(k));
@@ -310,11 +323,14 @@ void WizardOM::loadLoopFunctions() {
             QComboBox* box = child<QComboBox>(QStringLiteral("cBoxShl"), n);
             if (!box->isEnabled())
                 continue;
-            if (lim.maxLevel[k] >= 388 && f.openAnalysis[k] == 0 && f.closeAnalysis[k] == 1) {
+            const int open = f.openAnalysis[k], close = f.closeAnalysis[k];
+            if (lim.maxLevel[k] >= 388 && open == 0 && close == 1) {
                 box->setCurrentIndex(1);
                 child<QCheckBox>(QStringLiteral("cbTrShl"), n)->setChecked(alarmSet(k));
             } else {
-                box->setCurrentIndex(0);
+                // Only a loop without analysis is unused; any other loop the
+                // list cannot name keeps its function.
+                box->setCurrentIndex(open == 0 && close == 0 ? 0 : -1);
             }
         }
     }

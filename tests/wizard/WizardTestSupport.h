@@ -11,6 +11,7 @@
 #include "link/LinkTiming.h"
 #include "link/PortWork.h"
 #include "sim/SimDevice.h"
+#include "support/SettingsFixtures.h"
 #include "wizard/WizardOM.h"
 
 #include <QAbstractButton>
@@ -29,6 +30,17 @@
 
 template <class W = QWidget> W* Child(const QObject* root, const QString& name) {
     return root->findChild<W*>(name);
+}
+
+// The first field in which two settings objects differ, with both values;
+// empty when they are equal.
+inline QString FirstDifference(const DeviceSettings& got, const DeviceSettings& want) {
+    const QMap<QString, QString> a = fixtures::Dump(got), b = fixtures::Dump(want);
+    for (auto it = b.begin(); it != b.end(); ++it) {
+        if (a.value(it.key()) != it.value())
+            return QStringLiteral("%1 is %2, expected %3").arg(it.key(), a.value(it.key()), *it);
+    }
+    return {};
 }
 
 // Host names the tests resolve, without a network.
