@@ -1,0 +1,207 @@
+// Whatever the codec can produce (the defaults of every model and mode, a
+// decoded memory image, a loaded settings file), the load path of the main
+// window makes every page of the parameters window show it and store it
+// again: the settings must come out as they went in.
+
+#include "../app/AppTestSupport.h"
+#include "support/SettingsFixtures.h"
+
+#include "app/MainWindow.h"
+#include "editor/PribParWindow.h"
+#include "editor/base/ParamsPage.h"
+#include "settings/Firmware.h"
+#include "settings/ImageDecoder.h"
+#include "settings/ImageLayout.h"
+#include "settings/SettingsIniFile.h"
+
+#include <QPushButton>
+#include <QRandomGenerator>
+
+#include <memory>
+
+namespace {
+
+const QStringList kVersions = {"21.09.2009", "03.12.2010/33", "19.04.2012/45", "18.12.2018/1"};
+
+// The zones follow from the key-to-loop table on every reload, the loop count
+// from the model: neither is the loaded value.
+const QStringList kDerived = {"zones->keyZone", "zones->loopZone", "zones->zoneCount",
+                              "zones->loopCount"};
+// Texts through input masks and validators, numbers through spin-box ranges:
+// a random image holds garbage there that the pages rightly do not keep.
+const QStringList kMasked = {"phones->number",
+                             "consoleSms->number",
+                             "remoteProg->phoneNumber",
+                             "servers->serverIp",
+                             "servers->serverPort",
+                             "servers->serverPassword",
+                             "sntp->sntpIp",
+                             "sntp->sntpPort",
+                             "connection->objectNumber",
+                             "navigation->distanceFilter",
+                             "outputs->adminPassword",
+                             "outputs->userPassword",
+                             "phoneOptions->callAttempts",
+                             "servers->udPop",
+                             "connection->rapidResponseAttempts",
+                             "connection->testAttempts"};
+
+// What the pages make of loaded settings by their own rules: the model's
+// loops and families, the firmware's lists, the one-of-two buttons.
+void Normalise(DeviceSettings& s) {
+    const DeviceHeader& h = *s.header;
+    const bool from2018 = FwOnOrAfter(h, fw::k18_12_2018);
+    const int loops = LoopCountOf(h.deviceType);
+    const bool secondFamily = h.deviceType == DEV_VororaZ || h.deviceType == DEV_VoduzeR;
+    ConnectionParams& c = *s.connection;
+    // An autonomous model without the GPRS page always connects over GPRS.
+    if (IsAutonomous(h) && !(FwOnOrAfter(h, fw::k15_04_2010) && h.deviceType == DEV_VoduzeR))
+        c.connectByGprs = 1;
+    const QList<int> protocols = from2018 ? QList<int>{2, 1} : QList<int>{0, 2, 1};
+    if (!protocols.contains(c.serverProtocol))
+        c.serverProtocol = protocols.first();
+    if (!IsAutonomous(h))
+        c.testAttempts = std::clamp(c.testAttempts, 1, 9);
+    for (auto* attempts :
+         {&s.phoneOptions->callAttemptsOpenClose, &s.phoneOptions->callAttemptsAlarm})
+        for (i32& a : *attempts)
+            a = std::clamp(a, 0, 9);
+    SntpSettings& sn = *s.sntp;
+    sn.cb3 = from2018 || !sn.cb4;
+    sn.cb4 = from2018 || sn.cb4;
+    s.navigation->updateTimeFromGps = secondFamily && s.navigation->updateTimeFromGps;
+    if (s.navigation->distanceFilter == "0")
+        s.navigation->distanceFilter = "0000";
+
+    ExtraOptions& e = *s.extra;
+    for (auto [on, loop, time] :
+         {std::tie(e.armDelayOn, e.armDelayLoop, e.armDelayTime),
+          std::tie(e.disarmDelayOn, e.disarmDelayLoop, e.disarmDelayTime)}) {
+        if (on == 0 && loop >= loops) // parked until a model has the loop
+            std::tie(on, loop, time) = std::tuple(1, 0, 0);
+        if (on)
+            loop = 0;
+    }
+    if (e.techLoop > loops && e.techLoop <= kLoops) // remembered for a model that has it
+        e.techLoop = 0;
+    if (h.deviceType == DEV_D4M && !FwOnOrAfter(h, fw::k19_04_2012))
+        e.useVoicePasswords = 0;
+
+    OutputsConfig& o = *s.outputs;
+    for (QString* p :
+         {&o.adminPassword[0], &o.adminPassword[1], &o.userPassword[0], &o.userPassword[1]})
+        *p = secondFamily ? "FF" + p->right(2) : *p;
+    if (h.objectType == OBJ_SIMPLE) // the one zone
+        o.outputZone.fill(0);
+    LoopLimits& l = *s.loopLimits;
+    if (h.deviceType != DEV_D4M)
+        l.sensorType[6] = secondFamily ? 1 : 0;
+    for (int j = 0; j < kLoops; ++j) {
+        l.maxLevel[j] = std::min(l.maxLevel[j], u32(kAdcCodes - 1));
+        l.minLevel[j] = std::min(l.minLevel[j], l.maxLevel[j]);
+    }
+    const int cameraLoops = h.deviceType == DEV_D4M ? 4 : secondFamily ? 6 : 8;
+    for (int j = cameraLoops; j < kLoops; ++j)
+        s.cameras->execCamera[j].fill(0);
+    TimeTriggers& t = *s.timeTriggers;
+    for (int i = 0; i < kTimeTriggers; ++i) {
+        if (t.evTime[i].isNull())
+            t.evTime[i] = QTime(0, 0);
+        if (t.evType[i] < 0 || t.evType[i] > 3)
+            t.evType[i] = 0;
+    }
+}
+
+} // namespace
+
+class TestReloadStore : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void reloadThenStore_data();
+    void reloadThenStore();
+
+private:
+    std::unique_ptr<ShellFixture> shell;
+    std::unique_ptr<MainWindow> main;
+};
+
+void TestReloadStore::initTestCase() {
+    shell = std::make_unique<ShellFixture>();
+    main = std::make_unique<MainWindow>();
+}
+
+void TestReloadStore::cleanupTestCase() {
+    main.reset();
+    shell.reset();
+}
+
+void TestReloadStore::reloadThenStore_data() {
+    QTest::addColumn<QString>("source"); // defaults, image or file
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<uint>("seed");
+    for (const QString& version : kVersions) {
+        for (int type = DEV_D4M; type <= DEV_VoduzeR; ++type) {
+            for (int mode : {0, 1}) {
+                const QString tag =
+                    QStringLiteral(" %1 type %2 mode %3").arg(version).arg(type).arg(mode);
+                const uint seed =
+                    uint(type * 2 + mode + 1) * 7919u + uint(kVersions.indexOf(version));
+                QTest::newRow(qPrintable("defaults" + tag))
+                    << "defaults" << type << mode << version << seed;
+                QTest::newRow(qPrintable("image" + tag))
+                    << "image" << type << mode << version << seed;
+                QTest::newRow(qPrintable("file" + tag))
+                    << "file" << type << mode << version << seed;
+            }
+        }
+    }
+}
+
+void TestReloadStore::reloadThenStore() {
+    QFETCH(QString, source);
+    QFETCH(int, type);
+    QFETCH(int, mode);
+    QFETCH(QString, version);
+    QFETCH(uint, seed);
+
+    DeviceSettings loaded =
+        source == "file" ? fixtures::Rich(version) : fixtures::Defaults(version);
+    loaded.header->deviceType = type;
+    loaded.header->workMode = mode;
+    loaded.header->versionIndex = int(MainWindow::FirmwareVersions().indexOf(version));
+    loaded.zones->loopCount = LoopCountOf(type);
+    if (source == "image") {
+        QRandomGenerator random(seed);
+        QByteArray bytes(image::kSize, '\0');
+        for (char& c : bytes)
+            c = char(random.bounded(256));
+        bytes[0] = 'Z';
+        QVERIFY(ParseImage(bytes, &loaded, shell->dir.path()));
+    } else if (source == "file") {
+        const QString name = shell->file("rich.ini");
+        QVERIFY(SaveSettingsFile(name, &loaded));
+        DeviceSettings read = fixtures::Defaults(version);
+        QVERIFY(LoadSettingsFile(name, &read));
+        loaded = read;
+    }
+
+    *g_deviceSettings = loaded;
+    main->ApplyLoadedSettings();
+    DeviceSettings expected = loaded;
+    Normalise(expected);
+    const QStringList skip = source == "image" ? kDerived + kMasked : kDerived;
+    QCOMPARE(fixtures::Differences(*g_deviceSettings, expected, skip).join("\n"), QString());
+    // A second reload and store changes nothing at all.
+    expected = *g_deviceSettings;
+    main->pribParWindow()->findChild<QPushButton*>("pbCancel")->click();
+    main->pribParWindow()->applySettings();
+    QCOMPARE(fixtures::Differences(*g_deviceSettings, expected).join("\n"), QString());
+}
+
+QTEST_MAIN(TestReloadStore)
+#include "tst_reloadstore.moc"
