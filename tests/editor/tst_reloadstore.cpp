@@ -14,6 +14,8 @@
 #include "settings/ImageLayout.h"
 #include "settings/SettingsIniFile.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QPushButton>
 #include <QRandomGenerator>
 
@@ -183,6 +185,10 @@ void TestReloadStore::reloadThenStore() {
         bytes[0] = 'Z';
         QVERIFY(ParseImage(bytes, &loaded, shell->dir.path()));
     } else if (source == "file") {
+        // A technological loop carries neither keys nor a delay.
+        for (auto& key : loaded.zones->keyLoop)
+            key[size_t(loaded.extra->techLoop - 1)] = 0;
+        loaded.extra->disarmDelayLoop = 2;
         const QString name = shell->file("rich.ini");
         QVERIFY(SaveSettingsFile(name, &loaded));
         DeviceSettings read = fixtures::Defaults(version);
@@ -201,6 +207,31 @@ void TestReloadStore::reloadThenStore() {
     main->pribParWindow()->findChild<QPushButton*>("pbCancel")->click();
     main->pribParWindow()->applySettings();
     QCOMPARE(fixtures::Differences(*g_deviceSettings, expected).join("\n"), QString());
+
+    // Every model, the other mode and every firmware chosen in the main
+    // window, then the loaded ones again: what a gate hid comes back.
+    const char* radios[] = {"RbD4M", "RbD8M", "rbVororaZ", "rbVoduzeR"};
+    for (int t : {0, 1, 2, 3, type})
+        main->findChild<QAbstractButton*>(radios[t])->click();
+    const bool autonomous = IsAutonomous(*g_deviceSettings->header);
+    for (const char* radio : {"RbRegKsar", "RbRegAuto", autonomous ? "RbRegAuto" : "RbRegKsar"})
+        main->findChild<QAbstractButton*>(radio)->click();
+    auto* versions = main->findChild<QComboBox*>("cbVersion");
+    for (const QString& v : kVersions + QStringList{version})
+        versions->setCurrentIndex(int(MainWindow::FirmwareVersions().indexOf(v)));
+    main->pribParWindow()->applySettings();
+    if (!FwLaterThan(*g_deviceSettings->header, fw::k21_09_2009))
+        expected.extra->techLoop = 0; // no such loop there: the apply stores none
+    // Written at once by a model with fewer loops, and not given back; an
+    // image's keys and delays on its technological loop go when the loop is
+    // chosen again.
+    QStringList atOnce = {"cameras->execCamera", "loopLimits->sensorType[6]"};
+    if (source == "image")
+        atOnce << "zones->keyLoop"
+               << "extra->armDelay"
+               << "extra->disarmDelay";
+    QCOMPARE(fixtures::Differences(*g_deviceSettings, expected, skip + atOnce).join("\n"),
+             QString());
 }
 
 QTEST_MAIN(TestReloadStore)
