@@ -148,7 +148,6 @@ void TestPrib::CrListSignalsbT(DEV_TYPE devType) {
         }
     }
     const int loops = LoopCountOf(devType);
-    signalLoops = loops;
     const QString states[3] = {QStringLiteral("закрыт"), QStringLiteral("открыт"),
                                QStringLiteral("тревога")};
     for (const QString& state : states) {
@@ -249,7 +248,8 @@ void TestPrib::StartStopLightClc() {
 }
 
 void TestPrib::SendTMSignal() {
-    const int cmd = TouchSignalCommand(ui->CbTouchSigs->currentIndex(), signalLoops);
+    const int type = g_deviceSettings ? g_deviceSettings->header->deviceType : DEV_D4M;
+    const int cmd = TouchSignalCommand(ui->CbTouchSigs->currentIndex(), LoopCountOf(type));
     if (cmd >= 0)
         emit SigSetTestCommand(cmd);
 }
