@@ -207,6 +207,12 @@ void TestReloadStore::reloadThenStore() {
     main->pribParWindow()->findChild<QPushButton*>("pbCancel")->click();
     main->pribParWindow()->applySettings();
     QCOMPARE(fixtures::Differences(*g_deviceSettings, expected).join("\n"), QString());
+    // A combo box showing no item stores nothing.
+    for (QComboBox* c : main->pribParWindow()->findChildren<QComboBox*>())
+        c->setCurrentIndex(-1);
+    main->pribParWindow()->applySettings();
+    QCOMPARE(fixtures::Differences(*g_deviceSettings, expected).join("\n"), QString());
+    main->pribParWindow()->findChild<QPushButton*>("pbCancel")->click();
 
     // Every model, the other mode and every firmware chosen in the main
     // window, then the loaded ones again: what a gate hid comes back.
