@@ -12,6 +12,7 @@
 #include "settings/Firmware.h"
 #include "settings/ImageDecoder.h"
 #include "settings/ImageLayout.h"
+#include "settings/MainWindowRules.h"
 #include "settings/SettingsIniFile.h"
 
 #include <QAbstractButton>
@@ -49,8 +50,10 @@ const QStringList kMasked = {"phones->number",
                              "connection->testAttempts"};
 
 // What the pages make of loaded settings by their own rules: the model's
-// loops and families, the firmware's lists, the one-of-two buttons.
-void Normalise(DeviceSettings& s) {
+// loops and families, the firmware's lists, the one-of-two buttons. Choices
+// on loops past the model go aside only when a load chooses the model; a
+// memory read keeps the model shown and what it cannot show.
+void Normalise(DeviceSettings& s, bool modelChosen) {
     const DeviceHeader& h = *s.header;
     const bool from2018 = FwOnOrAfter(h, fw::k18_12_2018);
     const int loops = LoopCountOf(h.deviceType);
@@ -79,12 +82,12 @@ void Normalise(DeviceSettings& s) {
     for (auto [on, loop, time] :
          {std::tie(e.armDelayOn, e.armDelayLoop, e.armDelayTime),
           std::tie(e.disarmDelayOn, e.disarmDelayLoop, e.disarmDelayTime)}) {
-        if (on == 0 && loop >= loops) // parked until a model has the loop
+        if (modelChosen && on == 0 && loop >= loops) // parked until a model has the loop
             std::tie(on, loop, time) = std::tuple(1, 0, 0);
         if (on)
             loop = 0;
     }
-    if (e.techLoop > loops && e.techLoop <= kLoops) // remembered for a model that has it
+    if (modelChosen && e.techLoop > loops && e.techLoop <= kLoops) // kept for a model with it
         e.techLoop = 0;
     if (h.deviceType == DEV_D4M && !FwOnOrAfter(h, fw::k19_04_2012))
         e.useVoicePasswords = 0;
@@ -96,14 +99,14 @@ void Normalise(DeviceSettings& s) {
     if (h.objectType == OBJ_SIMPLE) // the one zone
         o.outputZone.fill(0);
     LoopLimits& l = *s.loopLimits;
-    if (h.deviceType != DEV_D4M)
+    if (modelChosen && h.deviceType != DEV_D4M)
         l.sensorType[6] = secondFamily ? 1 : 0;
     for (int j = 0; j < kLoops; ++j) {
         l.maxLevel[j] = std::min(l.maxLevel[j], u32(kAdcCodes - 1));
         l.minLevel[j] = std::min(l.minLevel[j], l.maxLevel[j]);
     }
     const int cameraLoops = h.deviceType == DEV_D4M ? 4 : secondFamily ? 6 : 8;
-    for (int j = cameraLoops; j < kLoops; ++j)
+    for (int j = cameraLoops; j < kLoops && modelChosen; ++j)
         s.cameras->execCamera[j].fill(0);
     TimeTriggers& t = *s.timeTriggers;
     for (int i = 0; i < kTimeTriggers; ++i) {
@@ -177,14 +180,7 @@ void TestReloadStore::reloadThenStore() {
     loaded.header->workMode = mode;
     loaded.header->versionIndex = int(MainWindow::FirmwareVersions().indexOf(version));
     loaded.zones->loopCount = LoopCountOf(type);
-    if (source == "image") {
-        QRandomGenerator random(seed);
-        QByteArray bytes(image::kSize, '\0');
-        for (char& c : bytes)
-            c = char(random.bounded(256));
-        bytes[0] = 'Z';
-        QVERIFY(ParseImage(bytes, &loaded, shell->dir.path()));
-    } else if (source == "file") {
+    if (source == "file") {
         // A technological loop carries neither keys nor a delay.
         for (auto& key : loaded.zones->keyLoop)
             key[size_t(loaded.extra->techLoop - 1)] = 0;
@@ -198,8 +194,24 @@ void TestReloadStore::reloadThenStore() {
 
     *g_deviceSettings = loaded;
     main->ApplyLoadedSettings();
+    if (source == "image") {
+        // A memory read of a device that announced this model and version:
+        // the image over the settings shown, then every page reloads, and
+        // the next apply or programming run stores what they show.
+        QRandomGenerator random(seed);
+        QByteArray bytes(image::kSize, '\0');
+        for (char& c : bytes)
+            c = char(random.bounded(256));
+        bytes[0] = 'Z';
+        QVERIFY(ParseImage(bytes, g_deviceSettings, shell->dir.path()));
+        g_deviceSettings->header->objectType =
+            InferObjectType(*g_deviceSettings->zones, *g_deviceSettings->extra);
+        loaded = *g_deviceSettings;
+        main->FillFieldsFromStruct();
+        main->pribParWindow()->applySettings();
+    }
     DeviceSettings expected = loaded;
-    Normalise(expected);
+    Normalise(expected, source != "image");
     const QStringList skip = source == "image" ? kDerived + kMasked : kDerived;
     QCOMPARE(fixtures::Differences(*g_deviceSettings, expected, skip).join("\n"), QString());
     // A second reload and store changes nothing at all.
@@ -226,6 +238,7 @@ void TestReloadStore::reloadThenStore() {
     for (const QString& v : kVersions + QStringList{version})
         versions->setCurrentIndex(int(MainWindow::FirmwareVersions().indexOf(v)));
     main->pribParWindow()->applySettings();
+    Normalise(expected, true); // the model is chosen now
     if (!FwLaterThan(*g_deviceSettings->header, fw::k21_09_2009))
         expected.extra->techLoop = 0; // no such loop there: the apply stores none
     // Written at once by a model with fewer loops, and not given back; an
