@@ -17,6 +17,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRandomGenerator>
 
@@ -218,6 +219,12 @@ void TestReloadStore::reloadThenStore() {
     expected = *g_deviceSettings;
     main->pribParWindow()->findChild<QPushButton*>("pbCancel")->click();
     main->pribParWindow()->applySettings();
+    QCOMPARE(fixtures::Differences(*g_deviceSettings, expected).join("\n"), QString());
+    // Every page of the list entered, then OK.
+    auto* list = main->pribParWindow()->findChild<QListWidget*>("ListParams");
+    for (int row = 0; row < list->count(); ++row)
+        list->setCurrentRow(row);
+    main->pribParWindow()->findChild<QPushButton*>("pbOk")->click();
     QCOMPARE(fixtures::Differences(*g_deviceSettings, expected).join("\n"), QString());
     // A combo box showing no item stores nothing.
     for (QComboBox* c : main->pribParWindow()->findChildren<QComboBox*>())
