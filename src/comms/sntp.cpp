@@ -31,11 +31,9 @@ void sntp::CancelClick() {
     UpdateServerGroup();
     LoadComboIndex(ui->combVer, sn.sntpVersion);
     // The buttons exclude each other: with both flags set the name wins, and
-    // a flag of 0 leaves the other button's choice.
-    if (sn.cb3)
-        ui->rbUseIP->setChecked(true);
-    if (sn.cb4)
-        ui->rbUseDNS->setChecked(true);
+    // with neither the address, as on a fresh page; never the choice of the
+    // settings shown before.
+    (sn.cb4 ? ui->rbUseDNS : ui->rbUseIP)->setChecked(true);
     sn.sntpIp = PaddedIpText(sn.sntpIp);
     ui->leIPserv->setText(sn.sntpIp);
     ui->sbIPPort->setValue(PortValue(sn.sntpPort));

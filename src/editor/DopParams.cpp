@@ -64,7 +64,7 @@ void DopParams::TPribSlot(int type) {
         }
         // A remembered loop this list lacks stays remembered for a later
         // model; "Не используется" stays shown and stored meanwhile.
-    } else if (!savedTechLoop.held()) {
+    } else {
         savedTechLoop.remember(loop);
         ui->CbNTShl->setCurrentIndex(0);
         extra.techLoop = 0;
@@ -117,8 +117,19 @@ void DopParams::VersionChange() {
     const bool techLoop = FwLaterThan(h, fw::k21_09_2009);
     ui->label_3->setVisible(techLoop);
     ui->CbNTShl->setVisible(techLoop);
-    if (!techLoop)
+    if (!techLoop) {
+        // The oldest firmware has no technological loop: none is shown, and
+        // stored by the next apply; a newer version before it gives it back.
+        if (extra.techLoop != 0)
+            savedTechLoop.remember(extra.techLoop);
         ui->CbNTShl->setCurrentIndex(0);
+    } else if (savedTechLoop.held() && ui->CbNTShl->currentIndex() == 0) {
+        // A loop this model lacks stays remembered for another model; one
+        // that no model has shows no item again, kept as it came.
+        const int loop = savedTechLoop.value();
+        if (loop < ui->CbNTShl->count() || loop < 0 || loop > kLoops)
+            LoadComboIndex(ui->CbNTShl, savedTechLoop.take());
+    }
 
     ui->chbUseSounds->setVisible(FwLaterThan(h, fw::k27_11_2009) && IsAutonomous(h));
 

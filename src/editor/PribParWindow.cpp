@@ -316,6 +316,9 @@ void PribParWindow::CreateMenuList(DEV_WORK_MODE mode) {
         if (FwOnOrAfter(h, fw::k15_04_2010) && !FwOnOrAfter(h, fw::k18_12_2018))
             shown << kPultSMS;
         shown << kConGPRS;
+        // The system mode always lists the GPRS page, so nothing forces GPRS
+        // there: the engineer's choice (or the loaded one) holds again.
+        conGPRS()->SetGPRSForced(false);
     } else {
         shown << kAuConnectParams << kOtprSMS << kDopSMS << kLimNaprSh << kFuncShl;
         if (FwOnOrAfter(h, fw::k26_03_2010))

@@ -89,6 +89,8 @@ bool Zones::zoneHasLoop(int zone) const {
 }
 
 void Zones::sendZonesList(int reason) {
+    if (m_rebuilding)
+        return;
     QStringList names;
     for (int zone = 0; zone < m_keys->zoneCount(); ++zone)
         names << m_keys->zoneName(zone);
@@ -129,6 +131,7 @@ void Zones::KeyShlToZones() {
 
     const int loops = loopCount();
     bool zoneZeroTaken = false;
+    bool added = false; // whether AddZone would have sent the list
     for (int key = 0; key < kOrdinaryKeys; ++key) {
         const auto& set = KeyLoopMatrix[size_t(key)];
         if (std::none_of(set.begin(), set.begin() + loops, [](u8 v) { return v != 0; }))
@@ -149,7 +152,10 @@ void Zones::KeyShlToZones() {
         if (zoneZeroTaken) {
             // A refused zone (simple object, or as many zones as loops) leaves
             // the last zone to take this key's loops.
+            m_rebuilding = true;
             AddZone(true);
+            m_rebuilding = false;
+            added = added || complexObject();
             target = zoneCount() - 1;
         }
         zoneZeroTaken = true;
@@ -159,6 +165,8 @@ void Zones::KeyShlToZones() {
     }
     resetModels();
     fitColumns();
+    if (added)
+        sendZonesList(ReasonAdd);
 }
 
 bool Zones::IsSimpleObjectTable() const {

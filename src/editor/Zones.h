@@ -92,5 +92,9 @@ private:
     KeyZone* m_keys;
     ZoneShl* m_loops;
     int techLoop = -1;
+    // Set while the zones are rebuilt from the key-to-loop table: the
+    // outputs page gets the rebuilt list once, not each partial list, in
+    // which a zone not yet added would unbind the outputs that follow it.
+    bool m_rebuilding = false;
     Ui::Zones* ui;
 };

@@ -30,7 +30,7 @@ Cameras::~Cameras() {
 
 void Cameras::useCamera(int column, bool on) {
     ui->tvCamerasExec->setColumnHidden(column, !on);
-    if (on)
+    if (on || m_loading)
         return;
     CamerasConfig& cam = *settings().cameras;
     for (int r = 0; r < kLoops; ++r) {
@@ -85,13 +85,14 @@ void Cameras::TPribChange(int type) {
 
 void Cameras::CancelClick() {
     const CamerasConfig& cam = *settings().cameras;
+    m_loading = true;
     for (int i = 0; i < kCameras; ++i) {
-        // Unticking a box clears its camera's column in the block at once.
         numbered<QCheckBox>(QStringLiteral("cbUseCam_%1"), i + 1)
             ->setChecked(cam.useCamera[size_t(i)] != 0);
         for (int c = 0; c < kCameras; ++c)
             execModel->setCheck(i, c, cam.execCamera[size_t(i)][size_t(c)] != 0);
     }
+    m_loading = false;
     execModel->reset();
 }
 

@@ -41,5 +41,8 @@ private:
     void clearLoop(int row);
 
     CamerasExecTable* execModel;
+    // Set while the page shows the settings: a camera loaded as unused hides
+    // its column but keeps its loops, whatever the box showed before.
+    bool m_loading = false;
     Ui::Cameras* ui;
 };

@@ -37,7 +37,7 @@ void TriggByTimeFrame::ApplyClick() {
     for (int event = 1; event <= kTimeTriggers; ++event) {
         const size_t i = size_t(event - 1);
         t.evTime[i] = numbered<QTimeEdit>(QStringLiteral("teEvTime_%1"), event)->time();
-        t.evType[i] = numbered<QComboBox>(QStringLiteral("comboBEvType_%1"), event)->currentIndex();
+        StoreComboIndex(numbered<QComboBox>(QStringLiteral("comboBEvType_%1"), event), t.evType[i]);
         for (int day = 1; day <= kWeekDays; ++day)
             t.evDay[i][size_t(day - 1)] = findChild<QCheckBox*>(dayName(day, event))->isChecked();
     }

@@ -2,8 +2,9 @@
 // the firmware gates, the four-item and yes/no phone columns, which page
 // stores the object name in which work mode, hidden controls still stored.
 // Console SMS: the events-by-number table ticked through its view, the rows
-// of the nine events, the limits of the texts, reloads that show exactly what
-// is stored, a table model that keeps to its cells.
+// of the nine events, the limits of the texts, a table model that keeps to
+// its cells. (Reloads that show and store exactly what was loaded: the
+// reload-and-store table of the parameters window.)
 
 #include "CommsPages.h"
 
@@ -234,39 +235,6 @@ private slots:
         edit->clear();
         QTest::keyClicks(edit, keys);
         QTEST(edit->text(), "kept");
-    }
-
-    // A reload shows exactly the stored matrix, whatever was ticked since;
-    // every field, hidden boxes and identifiers the list does not hold
-    // included, is stored back as loaded.
-    void reloadShowsStored() {
-        CommsPages p;
-        auto* table = Console(p)->baseOptions()->table();
-        table->setCheck(0, 0, true);
-        table->setCheck(5, 1, true);
-        ConsoleSmsSettings& c = *p.s.consoleSms;
-        for (int e = 0; e < kConsoleEvents; ++e) {
-            for (int k = 0; k < kMainNumbers; ++k)
-                c.eventNumber[e][k] = (e + k) % 3 == 0;
-            c.withKeyName[e] = c.withLoopName[e] = c.withTime[e] = e % 2;
-            c.eventKind[e] = e % 4;
-            for (int t = 0; t < 3; ++t)
-                c.eventText[t][e] = QStringLiteral("T%1%2").arg(t).arg(e);
-        }
-        c.eventKind[1] = 7;
-        c.eventKind[2] = -1;
-        c.cb2to5 = {1, 0, 0, 1};
-        c.loopName[7] = "Back";
-        p.load();
-        for (int e = 0; e < kConsoleEvents; ++e)
-            for (int k = 0; k < kMainNumbers; ++k)
-                QCOMPARE(table->check(e, k), (e + k) % 3 == 0);
-        const DeviceSettings before = p.s;
-        c = ConsoleSmsSettings();
-        c.eventKind[1] = 7; // shown as no item: left as they are
-        c.eventKind[2] = -1;
-        Console(p)->ApplyClick();
-        QCOMPARE(fixtures::Differences(p.s, before), QStringList());
     }
 
     // Whatever counts and indexes it gets, the model keeps to its 9 x 5 cells.

@@ -167,20 +167,24 @@ private slots:
 
     void forcedGprs_data() {
         QTest::addColumn<bool>("initial");
-        QTest::addColumn<int>("reloaded"); // -1: no load while forced
-        Columns<bool>({"applied", "after"});
-        Row("off given back", false, -1, false, false);
-        Row("on given back", true, -1, false, true);
-        Row("reload on", false, 1, false, true);
-        Row("reload off", true, 0, false, false);
-        Row("apply makes it final", false, -1, true, true);
+        QTest::addColumn<int>("reloaded");                 // -1: no load while forced
+        Columns<bool>({"applied", "after", "systemMode"}); // ended by the mode, not the model
+        Row("off given back", false, -1, false, false, false);
+        Row("on given back", true, -1, false, true, false);
+        Row("reload on", false, 1, false, true, false);
+        Row("reload off", true, 0, false, false, false);
+        Row("apply makes it final", false, -1, true, true, false);
+        Row("system mode gives off back", false, -1, false, false, true);
+        Row("system mode after a reload off", true, 0, false, false, true);
     }
     // An autonomous model without the GPRS page forces GPRS on, twice over;
-    // the model with the page gets the engineer's state back.
+    // the model with the page, or the system mode, gets the engineer's state
+    // back.
     void forcedGprs() {
         QFETCH(bool, initial);
         QFETCH(int, reloaded);
         QFETCH(bool, applied);
+        QFETCH(bool, systemMode);
         CommsPages rig(MODE_AUTONOMOUS);
         rig.s.connection->connectByGprs = initial;
         rig.deviceType(DEV_VoduzeR);
@@ -199,7 +203,12 @@ private slots:
             rig.apply();
             QCOMPARE(rig.s.connection->connectByGprs, 1);
         }
-        rig.deviceType(DEV_VoduzeR);
+        if (systemMode) {
+            rig.s.header->workMode = MODE_SYSTEM;
+            rig.window->CreateMenuList(MODE_SYSTEM);
+        } else {
+            rig.deviceType(DEV_VoduzeR);
+        }
         QTEST(box->isChecked(), "after");
         QTEST(rig.at(kTime, "cbUseSNTP")->isEnabled(), "after");
     }
@@ -279,6 +288,12 @@ private slots:
         QCOMPARE(rig.enabledMap(kTime, fields), QString("10"));
         rig.apply();
         QCOMPARE(rig.s.sntp->cb3 * 10 + rig.s.sntp->cb4, 10);
+        // Neither flag (a damaged image) shows the address, as a fresh page
+        // does, not the button the settings before it left.
+        rig.at<QRadioButton>(kTime, "rbUseDNS")->click();
+        rig.s.sntp->cb3 = rig.s.sntp->cb4 = 0;
+        rig.load();
+        QVERIFY(byIp->isChecked());
     }
 
     // The time server follows GPRS after a load and after the engineer turned

@@ -127,6 +127,12 @@ void TestDopParams::techLoopMemo() {
         QCOMPARE(settings.extra->techLoop, loop);
         QCOMPARE(combo->currentIndex(), loop);
     }
+    // The oldest firmware shows none; a newer one gives the loop back.
+    for (const char* version : {"21.09.2009", "19.04.2012/1"}) {
+        SetFirmwareVersion(*settings.header, QString::fromLatin1(version));
+        page.VersionChange();
+    }
+    QCOMPARE(combo->currentIndex(), 7);
     for (auto drop : {&DopParams::ApplyClick, &DopParams::ForgetRemembered}) {
         settings.extra->techLoop = 6;
         page.TPribSlot(DEV_D4M);
@@ -136,8 +142,8 @@ void TestDopParams::techLoopMemo() {
     }
 }
 
-// A technological loop no model has (a damaged image) is shown as no choice
-// and sent back as it came, never as -1.
+// A technological loop no model has (a damaged image) is shown as no choice,
+// also after the oldest firmware hid it, and sent back as it came, never as -1.
 void TestDopParams::loopOutsideEveryList() {
     DopParams page;
     SetFirmwareVersion(*settings.header, QStringLiteral("19.04.2012/1"));
@@ -146,6 +152,10 @@ void TestDopParams::loopOutsideEveryList() {
     const QByteArray source = BuildPackCR99(settings);
     page.TPribSlot(DEV_D8M);
     page.CancelClick();
+    for (const char* version : {"21.09.2009", "19.04.2012/1"}) {
+        SetFirmwareVersion(*settings.header, QString::fromLatin1(version));
+        page.VersionChange();
+    }
     QCOMPARE(Child<QComboBox>(page, "CbNTShl")->currentIndex(), -1);
     page.ApplyClick();
     QCOMPARE(settings.extra->techLoop, 12);
