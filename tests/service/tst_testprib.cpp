@@ -103,6 +103,9 @@ void TestTestPrib::layoutByModel() {
     QCOMPARE(combo->count(), 3 * loops);
     QCOMPARE(combo->itemText(loops), QStringLiteral("Шлейф 1 - открыт"));
     QSignalSpy cmd(&test, &TestPrib::SigSetTestCommand);
+    // The header may name another family than the list (a device announcing
+    // an unknown version): the commands follow the list shown.
+    settings.header->deviceType = (type + 2) % 4;
     for (int index : {0, loops, combo->count() - 1}) {
         combo->setCurrentIndex(index);
         test.SendTMSignal();
@@ -198,6 +201,13 @@ void TestTestPrib::wholeRun() {
     DeviceFixture fx;
     QVERIFY(fx.open());
     QVERIFY(fx.connect(3, QDate(2010, 12, 3), 33));
+    // A second-family device announcing a version the program does not know
+    // changes the header's family, not the signal list: "Шлейф 8 - тревога"
+    // must stay 42 and never become a key deletion.
+    fx.sim.SetIdentity(4, QDate(2005, 1, 1), 1);
+    const int connected = fx.rows();
+    fx.sim.SendGreeting();
+    QVERIFY(fx.waitForCode(212, connected));
     fx.sim.SetTestPackets({SimDevice::TestPacketK({10, 20, 30, 40, 50, 60}),
                            SimDevice::TestPacketL(70, 80, 5, 1, 512)});
     auto* test = fx.main->findChild<TestPrib*>();
