@@ -138,7 +138,13 @@ void TestTimeDialog::wholeRun() {
         QVERIFY(fx.sim.Received().contains("\x78\x03"
                                            "24/03/05,14:07:09+00"));
         const QDateTime set(QDate(2031, 7, 8), QTime(9, 10, 11));
-        window->findChild<QDateTimeEdit*>(QStringLiteral("dteNewTime"))->setDateTime(set);
+        auto* typed = window->findChild<QDateTimeEdit*>(QStringLiteral("dteNewTime"));
+        typed->setDateTime(set);
+        // Enter in the hand-set time presses no button: it wrote the
+        // computer's time in place of the one typed.
+        QSignalSpy writes(window, &TimeDialog::SigWriteNewTime);
+        QTest::keyClick(typed, Qt::Key_Return);
+        QVERIFY(writes.isEmpty());
         window->findChild<QPushButton*>(QStringLiteral("pbWriteTime"))->click();
         QVERIFY(shows(set));
         auto* bar = window->findChild<QProgressBar*>(QStringLiteral("pBarLevel"));
