@@ -76,6 +76,15 @@ void TestTimeDialog::answers() {
     QCOMPARE(level("40"), "50 %p%"); // 125 %
     QCOMPARE(level("99"), "0 Ошибка!");
     QCOMPARE(level("40"), "0 %p%");
+
+    // The computer's clock goes to the device only within the years its two
+    // digits can mean.
+    QSignalSpy writes(&window, &TimeDialog::SigWriteNewTime);
+    for (int year : {1970, 1999, 2000, 2099, 2100}) {
+        window.now = [year] { return QDateTime(QDate(year, 6, 1), QTime(12, 0)); };
+        window.WriteSystemTimeClick();
+    }
+    QCOMPARE(writes.size(), 2);
 }
 
 // Each request goes out again only once its answer came, an empty clock
