@@ -23,7 +23,11 @@ def label(name, text, **kw):
 
 
 def button(name, text, **kw):
-    return W("QPushButton", name, text=text, **kw)
+    # Enter presses no button of these live windows. A dialog would make its
+    # first auto-default button the default one: Enter in the signal list
+    # would switch the siren on, Enter in the hand-set time would write the
+    # computer's time instead.
+    return W("QPushButton", name, text=text, autoDefault=False, **kw)
 
 
 def hspacer(name, w=40, h=20):

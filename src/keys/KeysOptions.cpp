@@ -275,6 +275,11 @@ void KeysOptions::DelNoMasterKey() {
     queueDelete(proto::TC_DEL_NON_MASTER);
 }
 
+void KeysOptions::beforeLeavingTestMode() {
+    deletePending = false;
+    skipDeleteCheck = false;
+}
+
 // ---------------------------------------------------------------- editing and writing
 
 void KeysOptions::ChangeKeyClick() {

@@ -64,6 +64,11 @@ public slots:
     void LoadTableClicked();
     void WriteAllTable();
 
+protected:
+    // A deletion still waiting for its outcome is forgotten: packets of a
+    // later opening, perhaps of another device, must not judge it.
+    void beforeLeavingTestMode() override;
+
 private:
     int currentRow() const;
     // Resets the model and makes the row that was current current again.

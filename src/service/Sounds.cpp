@@ -120,7 +120,9 @@ qint64 Sounds::TotalSoundSize(int n) {
 }
 
 QString Sounds::Verdict(qint64 total) const {
-    if (total == -1)
+    // A list without messages (a playlist counting none) is nothing to
+    // write: its upload would start the device's sound mode and never feed it.
+    if (total == -1 || soundCount < 1)
         return kErrorFound;
     const bool limited =
         !g_deviceSettings || !FwOnOrAfter(*g_deviceSettings->header, fw::k03_12_2010);

@@ -63,7 +63,8 @@ public slots:
     void SetWriteProgress(int code, int nSound, int nPack);
 
 private:
-    // The status text for a total: an error, over the size limit, or ready.
+    // The status text for a total: an error (a bad file or no message at
+    // all), over the size limit, or ready.
     QString Verdict(qint64 total) const;
     QString CountText(qint64 total) const;
     void WarnNotWritten(const QString& fileName);

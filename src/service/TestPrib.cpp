@@ -137,6 +137,7 @@ void TestPrib::CrListSignalsbT(DEV_TYPE devType) {
         }
     }
     const int loops = LoopCountOf(devType);
+    signalLoops = loops;
     const QString states[3] = {QStringLiteral("закрыт"), QStringLiteral("открыт"),
                                QStringLiteral("тревога")};
     for (const QString& state : states) {
@@ -237,8 +238,7 @@ void TestPrib::StartStopLightClc() {
 }
 
 void TestPrib::SendTMSignal() {
-    const int type = g_deviceSettings ? g_deviceSettings->header->deviceType : DEV_D4M;
-    const int cmd = TouchSignalCommand(ui->CbTouchSigs->currentIndex(), LoopCountOf(type));
+    const int cmd = TouchSignalCommand(ui->CbTouchSigs->currentIndex(), signalLoops);
     if (cmd >= 0)
         emit SigSetTestCommand(cmd);
 }

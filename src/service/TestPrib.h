@@ -45,6 +45,11 @@ private:
 
     bool sirenOn = false;
     bool lightOn = false;
+    // The loop count the signal list was built for. The header's device type
+    // can change without the list (a device announcing a version the program
+    // does not know), and a command computed for another count than the list
+    // shows names another signal or, from 43 on, deletes a key.
+    int signalLoops = 0;
     Ui::TestPrib* ui;
     QStringList signalNames;
 };

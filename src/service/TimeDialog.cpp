@@ -15,6 +15,9 @@ const QString kDeviceTimeFormat = QStringLiteral("yy/MM/dd,HH:mm:ss");
 const QByteArray kTimeZoneSuffix = "+00";
 const QString kLevelFormat = QStringLiteral("%p%");
 const QString kLevelError = QStringLiteral("Ошибка!");
+// The years the device's two year digits can stand for.
+constexpr int kFirstYear = 2000;
+constexpr int kLastYear = 2099;
 // The device reports 0..31; 32 steps make the full bar.
 constexpr double kLevelStep = 0.03125;
 
@@ -118,7 +121,12 @@ void TimeDialog::WriteNewDeviceTimeClick() {
 }
 
 void TimeDialog::WriteSystemTimeClick() {
-    emit SigWriteNewTime(FormatDeviceTime(now()));
+    // The device keeps two year digits: a computer clock outside 2000-2099
+    // (a lost clock reads 1970) would set another century without a word.
+    const QDateTime t = now();
+    if (t.date().year() < kFirstYear || t.date().year() > kLastYear)
+        return;
+    emit SigWriteNewTime(FormatDeviceTime(t));
 }
 
 void TimeDialog::GetGSMSignalLevelClick() {

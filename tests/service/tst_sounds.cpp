@@ -300,6 +300,20 @@ void TestSounds::withoutDefaultList() {
     QVERIFY(fx.prompt.asked.isEmpty());
     fx.click("pbTestSize");
     QCOMPARE(fx.prompt.count(QStringLiteral("Обнаружена ошибка! Возможно файл №1 повреждён.")), 1);
+
+    // A playlist that counts no message leaves nothing to write: no upload
+    // may start the device's sound mode.
+    const QString none = fx.shell.file(QStringLiteral("none.playlist"));
+    QVERIFY(WriteAll(none, PlaylistText(0, {}, {})));
+    fx.prompt.files << none;
+    fx.click("tbLoad");
+    QVERIFY(fx.view->isRowHidden(0));
+    QCOMPARE(fx.status(), QStringLiteral("Обнаружена ошибка!   "));
+    QSignalSpy started(fx.window, &Sounds::SigStartSoundProgramm);
+    fx.prompt.buttons << Prompt::Yes;
+    fx.click("pbWriteSounds");
+    QCOMPARE(fx.prompt.count(QStringLiteral("Записать звуковые сообщения?")), 0);
+    QVERIFY(started.isEmpty());
 }
 
 void TestSounds::sizeLimit_data() {

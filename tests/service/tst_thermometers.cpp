@@ -2,7 +2,8 @@
 // removal (rows dropped while their dialogs are open too), and a whole run
 // against the simulated device.
 
-#include "../app/DeviceFixture.h"
+#include "app/DeviceFixture.h"
+#include "support/Modal.h"
 
 #include "editor/NaprLines.h"
 #include "editor/NastrShl.h"
@@ -17,7 +18,6 @@
 #include <QPointer>
 #include <QScopeGuard>
 #include <QSlider>
-#include <QTimer>
 #include <QToolButton>
 
 #include <limits>
@@ -48,32 +48,12 @@ template <class W> QStringList Column(const ThermsDSDialog& w, W* ThermInfoLine:
         out << (row->*field)->text();
     return out;
 }
-template <class W = QWidget> W* Child(const QObject* o, const char* name) {
-    return o->findChild<W*>(QString::fromLatin1(name));
-}
-
-// Runs `body` in the modal loop of the window `shown()` returns, once it is
-// on screen; a failed check in `body` still closes the window.
-void WhenShown(std::function<QWidget*()> shown, std::function<void(QWidget*)> body) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [=] {
-        QWidget* w = shown();
-        if (!w || !w->isVisible())
-            return;
-        poll->deleteLater();
-        poll->stop();
-        const auto leave = qScopeGuard([w = QPointer<QWidget>(w)] {
-            if (w && w->isVisible())
-                static_cast<QDialog*>(w.data())->reject();
-        });
-        body(w);
-    });
-    poll->start(10);
-}
+// Runs `body` in the row's limits dialog; the dialog closes afterwards.
 void InLimits(ThermInfoLine* row, std::function<void(QWidget*)> body) {
-    WhenShown([row = QPointer<ThermInfoLine>(row)] { return row ? row->limitsDialog : nullptr; },
-              body);
-    row->limitsButton->click();
+    const QPointer<ThermInfoLine> alive(row);
+    InsideModal([alive] { return alive ? alive->limitsDialog.data() : nullptr; },
+                [row] { row->limitsButton->click(); },
+                [alive, body] { body(alive->limitsDialog); });
 }
 } // namespace
 
@@ -332,9 +312,9 @@ void TestThermometers::wholeRun() {
     ThermsDSDialog* window = fx.main->thermsDialog();
     auto temperatures = [=] { return Column(*window, &ThermInfoLine::temperatureField); };
     bool checked = false;
-    WhenShown(
-        [=] { return window; },
-        [&](QWidget*) {
+    InsideModal(
+        window, [&] { fx.action("actThermsDS")->trigger(); },
+        [&] {
             QTest::qWait(poll / 2);
             QCOMPARE(reads(), 0);
             QTRY_COMPARE_WITH_TIMEOUT(temperatures(), (QStringList{"21.5", "23", "-5"}), 3000);
@@ -364,7 +344,6 @@ void TestThermometers::wholeRun() {
             QTest::keyClick(window, Qt::Key_Escape);
             checked = true;
         });
-    fx.action("actThermsDS")->trigger();
     QVERIFY(checked);
     QVERIFY(!window->isVisible() && !window->realTimeMode());
     const int after = reads();

@@ -2,6 +2,7 @@
 // of each kind, and whole runs against the simulated device.
 
 #include "app/DeviceFixture.h"
+#include "support/Modal.h"
 
 #include "link/LinkTiming.h"
 #include "service/TimeDialog.h"
@@ -10,24 +11,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QTimer>
 
 namespace {
 QDateTime Shown(const QWidget& w, const char* name = "dteCurrentDeviceTime") {
     return w.findChild<QDateTimeEdit*>(QString::fromLatin1(name))->dateTime();
-}
-// Runs `body` once `window` is on screen: a window that opens on a device's
-// answer runs its own modal loop, inside which the body then runs.
-void WhenShown(QWidget* window, std::function<void()> body) {
-    auto* poll = new QTimer(window);
-    QObject::connect(poll, &QTimer::timeout, window, [=] {
-        if (!window->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        body();
-    });
-    poll->start(10);
 }
 } // namespace
 
@@ -76,6 +63,15 @@ void TestTimeDialog::answers() {
     QCOMPARE(level("40"), "50 %p%"); // 125 %
     QCOMPARE(level("99"), "0 Ошибка!");
     QCOMPARE(level("40"), "0 %p%");
+
+    // The computer's clock goes to the device only within the years its two
+    // digits can mean.
+    QSignalSpy writes(&window, &TimeDialog::SigWriteNewTime);
+    for (int year : {1970, 1999, 2000, 2099, 2100}) {
+        window.now = [year] { return QDateTime(QDate(year, 6, 1), QTime(12, 0)); };
+        window.WriteSystemTimeClick();
+    }
+    QCOMPARE(writes.size(), 2);
 }
 
 // Each request goes out again only once its answer came, an empty clock
@@ -127,25 +123,30 @@ void TestTimeDialog::wholeRun() {
     auto shows = [&](const QDateTime& t) {
         return QTest::qWaitFor([&] { return Shown(*window) == t; }, 3000);
     };
-    WhenShown(window, [&] {
-        const auto leave = qScopeGuard([&] {
-            fx.sim.ResetCounters();
-            window->findChild<QPushButton*>(QStringLiteral("pbCancel"))->click();
-        });
+    auto inside = [&] {
         QVERIFY(shows(QDateTime::fromString("20" + clock, "yyyy/MM/dd,HH:mm:ss")));
-        window->findChild<QPushButton*>(QStringLiteral("pbWriteSystemTime"))->click();
+        Child<QPushButton>(window, "pbWriteSystemTime")->click();
         QVERIFY(shows(pc));
         QVERIFY(fx.sim.Received().contains("\x78\x03"
                                            "24/03/05,14:07:09+00"));
         const QDateTime set(QDate(2031, 7, 8), QTime(9, 10, 11));
-        window->findChild<QDateTimeEdit*>(QStringLiteral("dteNewTime"))->setDateTime(set);
-        window->findChild<QPushButton*>(QStringLiteral("pbWriteTime"))->click();
+        auto* typed = Child<QDateTimeEdit>(window, "dteNewTime");
+        typed->setDateTime(set);
+        // Enter in the hand-set time presses no button: it wrote the
+        // computer's time in place of the one typed.
+        QSignalSpy writes(window, &TimeDialog::SigWriteNewTime);
+        QTest::keyClick(typed, Qt::Key_Return);
+        QVERIFY(writes.isEmpty());
+        Child<QPushButton>(window, "pbWriteTime")->click();
         QVERIFY(shows(set));
-        auto* bar = window->findChild<QProgressBar*>(QStringLiteral("pBarLevel"));
+        auto* bar = Child<QProgressBar>(window, "pBarLevel");
         QCOMPARE(bar->value(), TimeDialog::GsmLevelPercent("17"));
         checked = true;
-    });
-    fx.action("actTime")->trigger();
+        fx.sim.ResetCounters(); // what closing sends comes next
+        Child<QPushButton>(window, "pbCancel")->click();
+    };
+    InsideModal(
+        window, [&] { fx.action("actTime")->trigger(); }, inside);
     QVERIFY(QTest::qWaitFor([&] { return checked || fx.codes(before).contains(301); }, 10000));
     QVERIFY(checked);
     QTRY_VERIFY(!window->isVisible());
