@@ -33,22 +33,13 @@ const QStringList kDerived = {"zones->keyZone", "zones->loopZone", "zones->zoneC
                               "zones->loopCount"};
 // Texts through input masks and validators, numbers through spin-box ranges:
 // a random image holds garbage there that the pages rightly do not keep.
-const QStringList kMasked = {"phones->number",
-                             "consoleSms->number",
-                             "remoteProg->phoneNumber",
-                             "servers->serverIp",
-                             "servers->serverPort",
-                             "servers->serverPassword",
-                             "sntp->sntpIp",
-                             "sntp->sntpPort",
-                             "connection->objectNumber",
-                             "navigation->distanceFilter",
-                             "outputs->adminPassword",
-                             "outputs->userPassword",
-                             "phoneOptions->callAttempts",
-                             "servers->udPop",
-                             "connection->rapidResponseAttempts",
-                             "connection->testAttempts"};
+const QStringList kMasked =
+    QStringLiteral("phones->number consoleSms->number remoteProg->phoneNumber servers->serverIp "
+                   "servers->serverPort servers->serverPassword sntp->sntpIp sntp->sntpPort "
+                   "connection->objectNumber navigation->distanceFilter outputs->adminPassword "
+                   "outputs->userPassword phoneOptions->callAttempts servers->udPop "
+                   "connection->rapidResponseAttempts connection->testAttempts")
+        .split(' ');
 
 // What the pages make of loaded settings by their own rules: the model's
 // loops and families, the firmware's lists, the one-of-two buttons. Choices
@@ -157,12 +148,9 @@ void TestReloadStore::reloadThenStore_data() {
                     QStringLiteral(" %1 type %2 mode %3").arg(version).arg(type).arg(mode);
                 const uint seed =
                     uint(type * 2 + mode + 1) * 7919u + uint(kVersions.indexOf(version));
-                QTest::newRow(qPrintable("defaults" + tag))
-                    << "defaults" << type << mode << version << seed;
-                QTest::newRow(qPrintable("image" + tag))
-                    << "image" << type << mode << version << seed;
-                QTest::newRow(qPrintable("file" + tag))
-                    << "file" << type << mode << version << seed;
+                for (const QString source : {"defaults", "image", "file"})
+                    QTest::newRow(qPrintable(source + tag))
+                        << source << type << mode << version << seed;
             }
         }
     }
@@ -212,26 +200,30 @@ void TestReloadStore::reloadThenStore() {
         main->pribParWindow()->applySettings();
     }
     DeviceSettings expected = loaded;
+    const auto differences = [&](const QStringList& skip = {}) {
+        return fixtures::Differences(*g_deviceSettings, expected, skip).join("\n");
+    };
     Normalise(expected, source != "image");
     const QStringList skip = source == "image" ? kDerived + kMasked : kDerived;
-    QCOMPARE(fixtures::Differences(*g_deviceSettings, expected, skip).join("\n"), QString());
+    QCOMPARE(differences(skip), QString());
     // A second reload and store changes nothing at all.
     expected = *g_deviceSettings;
-    main->pribParWindow()->findChild<QPushButton*>("pbCancel")->click();
-    main->pribParWindow()->applySettings();
-    QCOMPARE(fixtures::Differences(*g_deviceSettings, expected).join("\n"), QString());
+    PribParWindow* window = main->pribParWindow();
+    window->findChild<QPushButton*>("pbCancel")->click();
+    window->applySettings();
+    QCOMPARE(differences(), QString());
     // Every page of the list entered, then OK.
-    auto* list = main->pribParWindow()->findChild<QListWidget*>("ListParams");
+    auto* list = window->findChild<QListWidget*>("ListParams");
     for (int row = 0; row < list->count(); ++row)
         list->setCurrentRow(row);
-    main->pribParWindow()->findChild<QPushButton*>("pbOk")->click();
-    QCOMPARE(fixtures::Differences(*g_deviceSettings, expected).join("\n"), QString());
+    window->findChild<QPushButton*>("pbOk")->click();
+    QCOMPARE(differences(), QString());
     // A combo box showing no item stores nothing.
-    for (QComboBox* c : main->pribParWindow()->findChildren<QComboBox*>())
+    for (QComboBox* c : window->findChildren<QComboBox*>())
         c->setCurrentIndex(-1);
-    main->pribParWindow()->applySettings();
-    QCOMPARE(fixtures::Differences(*g_deviceSettings, expected).join("\n"), QString());
-    main->pribParWindow()->findChild<QPushButton*>("pbCancel")->click();
+    window->applySettings();
+    QCOMPARE(differences(), QString());
+    window->findChild<QPushButton*>("pbCancel")->click();
 
     // Every model, the other mode and every firmware chosen in the main
     // window, then the loaded ones again: what a gate hid comes back.
@@ -244,7 +236,7 @@ void TestReloadStore::reloadThenStore() {
     auto* versions = main->findChild<QComboBox*>("cbVersion");
     for (const QString& v : kVersions + QStringList{version})
         versions->setCurrentIndex(int(MainWindow::FirmwareVersions().indexOf(v)));
-    main->pribParWindow()->applySettings();
+    window->applySettings();
     Normalise(expected, true); // the model is chosen now
     if (!FwLaterThan(*g_deviceSettings->header, fw::k21_09_2009))
         expected.extra->techLoop = 0; // no such loop there: the apply stores none
@@ -256,8 +248,7 @@ void TestReloadStore::reloadThenStore() {
         atOnce << "zones->keyLoop"
                << "extra->armDelay"
                << "extra->disarmDelay";
-    QCOMPARE(fixtures::Differences(*g_deviceSettings, expected, skip + atOnce).join("\n"),
-             QString());
+    QCOMPARE(differences(skip + atOnce), QString());
 }
 
 QTEST_MAIN(TestReloadStore)

@@ -69,12 +69,10 @@ private slots:
     void loadAndStoreBands();
     void appliedBands();
     void defaultAll();
-    void buttonOpensItsDialog();
     void rowsAndLoop7ByModel_data();
     void rowsAndLoop7ByModel();
-    void withoutSensorFiles();
+    void withoutUsableSensor();
     void sensorChoiceIsPerLoop();
-    void storedTypePastTheList();
 
 private:
     DeviceSettings settings;
@@ -86,11 +84,9 @@ void TstLoopsPage::loadAndStoreBands_data() {
     QTest::addColumn<uint>("max");
     QTest::addColumn<int>("percent");
     QTest::addColumn<uint>("stored");
-    QTest::newRow("700") << 700u << 68 << 700u;
     QTest::newRow("767") << 767u << 74 << 767u;
     QTest::newRow("768") << 768u << 75 << 768u;
     QTest::newRow("1022") << 1022u << 99 << 1022u;
-    QTest::newRow("above the range") << 5000u << 100 << 1023u;
     QTest::newRow("past int") << 0xFFFFFFF0u << 100 << 1023u;
 }
 
@@ -169,21 +165,6 @@ void TstLoopsPage::defaultAll() {
              (QList<uint>{105, 1023, 1, 0}));
 }
 
-void TstLoopsPage::buttonOpensItsDialog() {
-    LimNaprSh page;
-    QDialog* shown = nullptr;
-    QTimer::singleShot(0, &page, [&] {
-        shown = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (shown)
-            shown->reject();
-    });
-    Child<QPushButton>(&page, "pbAlarmLoop_6")->click();
-    QCOMPARE(shown, page.dialog(5));
-    QCOMPARE(Child<QGroupBox>(shown, "GroupBox1")->title(),
-             QStringLiteral("Настройка диапазонов на шлейфе №6"));
-    QCOMPARE(page.dialog(5)->shlNum, 5);
-}
-
 // Rows follow the model; loop 7's sensor is the model's own when the list
 // holds it, written at once and told to the test window.
 void TstLoopsPage::rowsAndLoop7ByModel_data() {
@@ -193,7 +174,6 @@ void TstLoopsPage::rowsAndLoop7ByModel_data() {
     QTest::addColumn<uint>("loop7");
     QTest::newRow("4 loops") << int(DEV_D4M) << 2 << 4 << 5u;
     QTest::newRow("8 loops, one record") << int(DEV_D8M) << 1 << 8 << 0u;
-    QTest::newRow("8 loops, no record") << int(DEV_D8M) << 0 << 8 << 5u;
     QTest::newRow("6 loops, two records") << int(DEV_VororaZ) << 2 << 6 << 1u;
     QTest::newRow("6 loops, one record") << int(DEV_VoduzeR) << 1 << 6 << 5u;
 }
@@ -220,21 +200,31 @@ void TstLoopsPage::rowsAndLoop7ByModel() {
     QCOMPARE(Sensors(page, 7)->currentIndex(), loop7 == 5u ? 0 : int(loop7));
 }
 
-// No "sensors" folder: empty choices. A folder without files: "АЦП". Both
-// show plain codes and store no sensor type.
-void TstLoopsPage::withoutSensorFiles() {
-    for (bool folder : {false, true}) {
+// No "sensors" folder: empty choices; a folder without files: "АЦП"; a stored
+// type no loaded record has (a file from another machine): no choice. Each
+// shows plain codes on the page, the dialog and the test window, and the
+// stored type survives an apply.
+void TstLoopsPage::withoutUsableSensor() {
+    for (int records : {-1, 0, 1}) { // -1: no folder
+        UseDefaults(settings);
+        settings.loopLimits->sensors = {Linear("A", 2, "V")};
+        settings.loopLimits->sensors.resize(std::max(records, 0));
+        LoopLimits& l = *settings.loopLimits;
+        std::tie(l.sensorType[2], l.minLevel[2], l.maxLevel[2]) = std::tuple(9u, 300u, 600u);
         LimNaprSh page;
-        if (folder)
+        if (records >= 0)
             page.SetLoadedSensors();
-        settings.loopLimits->sensorType[2] = 3;
         page.CancelClick();
         page.ApplyClick();
-        QCOMPARE(Sensors(page, 3)->count(), int(folder));
-        QCOMPARE(Sensors(page, 3)->itemText(0), folder ? QStringLiteral("АЦП") : QString());
+        QCOMPARE(Sensors(page, 3)->count(), std::min(records + 1, 1));
+        QCOMPARE(Sensors(page, 3)->currentIndex(), records == 0 ? 0 : -1); // "АЦП" alone
         QCOMPARE(Scale(&page, 3), kCodes);
         QCOMPARE(Scale(page.dialog(2)), kCodes);
-        QCOMPARE(settings.loopLimits->sensorType[2], 3u);
+        QCOMPARE(Child<QLineEdit>(page.dialog(2), "leMaxD1")->text(), QStringLiteral("300"));
+        QCOMPARE(settings.loopLimits->sensorType[2], 9u);
+        TestPrib test;
+        test.SetSensorScales();
+        QCOMPARE(Scale(&test, 3), kCodes);
     }
 }
 
@@ -266,27 +256,6 @@ void TstLoopsPage::sensorChoiceIsPerLoop() {
     QCOMPARE(settings.loopLimits->sensorType[2], 1u);
     QCOMPARE(Scale(&test, 3), kilo);
     QCOMPARE(Scale(&test, 4), first);
-}
-
-// A stored type no loaded record has (a file from another machine) shows no
-// choice and plain codes everywhere, and survives an apply.
-void TstLoopsPage::storedTypePastTheList() {
-    settings.loopLimits->sensors = {Linear("A", 2, "V")};
-    settings.loopLimits->sensorType[0] = 9;
-    settings.loopLimits->minLevel[0] = 300;
-    settings.loopLimits->maxLevel[0] = 600;
-    LimNaprSh page;
-    page.SetLoadedSensors();
-    page.CancelClick();
-    QCOMPARE(Sensors(page, 1)->currentIndex(), -1);
-    QCOMPARE(Scale(&page, 1), kCodes);
-    QCOMPARE(Scale(page.dialog(0)), kCodes);
-    QCOMPARE(Child<QLineEdit>(page.dialog(0), "leMaxD1")->text(), QStringLiteral("300"));
-    page.ApplyClick();
-    QCOMPARE(settings.loopLimits->sensorType[0], 9u);
-    TestPrib test;
-    test.SetSensorScales();
-    QCOMPARE(Scale(&test, 1), kCodes);
 }
 
 QTEST_MAIN(TstLoopsPage)
