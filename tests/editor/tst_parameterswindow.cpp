@@ -89,12 +89,11 @@ private slots:
     void init();
     void pageLists_data();
     void pageLists();
-    void followsMainWindow();
+    void throughTheMainWindow();
     void zoneQuestion();
     void closing_data();
     void closing();
     void numberMirrors();
-    void programmingRunTakesEveryPage();
 
 private:
     DeviceSettings settings;
@@ -152,14 +151,15 @@ void TestParametersWindow::pageLists() {
         QVERIFY(window.page(PribParWindow::kConGPRS)->findChild<QCheckBox*>()->isChecked());
 }
 
-// A version, model or mode chosen in the main window rebuilds
-// the list and re-gates the service page without asking the zone question;
-// within one apply the sound action follows the page's voice-message box.
-void TestParametersWindow::followsMainWindow() {
+// One run of the main window with the simulated device. A version, model or
+// mode chosen in the main window rebuilds the list and re-gates the service
+// page without asking the zone question; within one apply the sound action
+// follows the page's voice-message box.
+void TestParametersWindow::throughTheMainWindow() {
     DeviceFixture fx;
     QVERIFY(fx.open());
     fx.action("actSounds")->setVisible(true); // a hidden action is never enabled
-    auto* window = fx.main->pribParWindow();
+    PribParWindow* window = fx.main->pribParWindow();
     const DopParams* page = window->dopParams();
     ChooseVersion(fx, "19.04.2012/45");
     QVERIFY(window->menuTitles().contains(Titles("P")[0]));
@@ -204,6 +204,85 @@ void TestParametersWindow::followsMainWindow() {
     QCOMPARE(g_deviceSettings->extra->useVoicePasswords, u8(1));
     fx.widget<QRadioButton>("RbD8M")->click();
     QCOMPARE(g_deviceSettings->extra->techLoop, 2); // not the 7 of before the load
+
+    // Programming right after edits on the service, loop, delay, function and
+    // key pages, without Apply and with a zone left unbound, asks nothing and
+    // sends exactly what the pages show.
+    g_deviceSettings->extra->techLoop = 0;
+    QVERIFY(fx.connect(3, QDate(2012, 4, 19), 45)); // the 8-loop model
+    Child(window, "pbCancel")->click();
+    LeaveZoneUnbound(*window);
+    window->applySettings(); // what the pages make of the settings as they stand
+    DeviceSettings expected(*g_deviceSettings);
+    const DeviceSettings before(expected);
+
+    Child<QLineEdit>(window->dopParams(), "leCallPrefix")->setText("+375");
+    Child<QCheckBox>(window->dopParams(), "chbUseTamper")->setChecked(true);
+    expected.extra->callPrefix = "+375";
+    expected.extra->useTamper = 1;
+    // Loop 8's band, reversed, in its dialog; loop 2 a radio sensor.
+    LimNaprSh* limits = window->limNaprSh();
+    NastrShl* dialog = limits->dialog(7);
+    Child<QSlider>(dialog, "slNMax")->setValue(700);
+    Child<QSlider>(dialog, "slNMin")->setValue(300);
+    Child<QCheckBox>(dialog, "cbObrShl")->setChecked(true);
+    Child(dialog, "pbApply")->click();
+    Child<QCheckBox>(limits, "cbRadio_2")->setChecked(true);
+    LoopLimits& l = *expected.loopLimits;
+    std::tie(l.minLevel[7], l.maxLevel[7], l.reverse[7], l.radio[1]) = std::tuple(300, 700, 1, 1);
+    // Loop 8 with restore when armed, loop 3's siren when disarmed.
+    auto* functions = window->findChild<FuncShl*>();
+    Child<QComboBox>(functions, "CombobVOS8")->setCurrentIndex(2);
+    Child<QCheckBox>(functions, "cbSOSir3")->setChecked(true);
+    expected.loopFunctions->closeAnalysis[7] = 2;
+    expected.loopFunctions->openSiren[2] = 1;
+    // One minute on loop 8 when arming, three on loop 2 when disarming.
+    auto* delays = window->findChild<DelayFuncFrame*>();
+    Child<QRadioButton>(delays, "RbPShl8")->setChecked(true);
+    Child<QComboBox>(delays, "CbP")->setCurrentIndex(5);
+    Child<QRadioButton>(delays, "RbSShl2")->setChecked(true);
+    Child<QComboBox>(delays, "CbS")->setCurrentIndex(7);
+    ExtraOptions& e = *expected.extra;
+    std::tie(e.armDelayOn, e.armDelayLoop, e.armDelayTime) = std::tuple(0, 7, 5);
+    std::tie(e.disarmDelayOn, e.disarmDelayLoop, e.disarmDelayTime) = std::tuple(0, 1, 7);
+    // Key 1 on loops 1 and 3, key 18 on loops 2 and 8, key 5 named.
+    KeyShlTable& keys = *window->findChild<KeyShlConfig*>()->model();
+    for (auto [key, loop] : {std::pair{0, 0}, {0, 2}, {17, 1}, {17, 7}}) {
+        QVERIFY(keys.setData(keys.index(key, loop + 2), true, Qt::CheckStateRole));
+        expected.zones->keyLoop[size_t(key)][size_t(loop)] = 1;
+    }
+    QVERIFY(keys.setData(keys.index(4, 1), QStringLiteral("Door5"), Qt::DisplayRole));
+    expected.zones->eepromKeyName[4] = "Door5";
+
+    // The window's page-list rebuild shows each dialog's applied band again.
+    auto* bar = Child<NaprLines>(limits, "rangeLine_8");
+    bar->RepaintLine(0, 0, false);
+    window->CreateMenuList(MODE_SYSTEM);
+    QCOMPARE((QList<int>{bar->min, bar->max, int(bar->rev)}), (QList<int>{29, 68, 1}));
+
+    const int asked = fx.prompt.asked.size();
+    const int from = fx.rows();
+    fx.action("actProgramming")->trigger();
+    QVERIFY(fx.waitForCode(120, from));
+    QVERIFY(fx.sim.ProgrammingDone());
+    for (int i = asked; i < fx.prompt.asked.size(); ++i) // only the report of the result
+        QCOMPARE(fx.prompt.asked.at(i).kind, Prompt::Information);
+    const QList<QByteArray> names = fx.sim.SectionsAsked();
+    const QList<QByteArray> answers = fx.sim.SectionAnswers();
+    const QList<QByteArray> wanted = Sections(expected, names);
+    const QList<QByteArray> old = Sections(before, names);
+    QCOMPARE(answers.size(), names.size());
+    int changed = 0;
+    for (int i = 0; i < names.size(); ++i) {
+        QCOMPARE(answers.at(i).toHex(' '), wanted.at(i).toHex(' '));
+        changed += answers.at(i) != old.at(i);
+    }
+    QVERIFY(changed >= 3); // bands, keys, and the options with delays and functions
+
+    // The service page's technological loop reaches the delays page.
+    Child<QComboBox>(window->dopParams(), "CbNTShl")->setCurrentIndex(8);
+    QVERIFY(Child<QRadioButton>(delays, "RbnuP")->isChecked());
+    QVERIFY(!Child<QRadioButton>(delays, "RbPShl8")->isEnabled());
 }
 
 // Leaving "Зоны" with an unbound zone asks; No keeps the zones page, Yes
@@ -319,89 +398,6 @@ void TestParametersWindow::numberMirrors() {
     QCOMPARE(first(PribParWindow::kAuConnectParams, "leNum"), QStringLiteral("495-000-00-01"));
     QCOMPARE(first(PribParWindow::kZvonki, "leNum_"), QStringLiteral("495-000-00-01"));
     QCOMPARE(settings.phones->number[0], QStringLiteral("0000000000")); // nothing stored yet
-}
-
-// Programming right after edits on the service, loop, delay, function and
-// key pages, without Apply and with a zone left unbound, asks nothing and
-// sends exactly what the pages show.
-void TestParametersWindow::programmingRunTakesEveryPage() {
-    DeviceFixture fx;
-    QVERIFY(fx.open());
-    QVERIFY(fx.connect(3, QDate(2012, 4, 19), 45)); // the 8-loop model
-    PribParWindow* window = fx.main->pribParWindow();
-    Child(window, "pbCancel")->click();
-    LeaveZoneUnbound(*window);
-    window->applySettings(); // what the pages make of the settings as they stand
-    DeviceSettings expected(*g_deviceSettings);
-    const DeviceSettings before(expected);
-
-    Child<QLineEdit>(window->dopParams(), "leCallPrefix")->setText("+375");
-    Child<QCheckBox>(window->dopParams(), "chbUseTamper")->setChecked(true);
-    expected.extra->callPrefix = "+375";
-    expected.extra->useTamper = 1;
-    // Loop 8's band, reversed, in its dialog; loop 2 a radio sensor.
-    LimNaprSh* limits = window->limNaprSh();
-    NastrShl* dialog = limits->dialog(7);
-    Child<QSlider>(dialog, "slNMax")->setValue(700);
-    Child<QSlider>(dialog, "slNMin")->setValue(300);
-    Child<QCheckBox>(dialog, "cbObrShl")->setChecked(true);
-    Child(dialog, "pbApply")->click();
-    Child<QCheckBox>(limits, "cbRadio_2")->setChecked(true);
-    LoopLimits& l = *expected.loopLimits;
-    std::tie(l.minLevel[7], l.maxLevel[7], l.reverse[7], l.radio[1]) = std::tuple(300, 700, 1, 1);
-    // Loop 8 with restore when armed, loop 3's siren when disarmed.
-    auto* functions = window->findChild<FuncShl*>();
-    Child<QComboBox>(functions, "CombobVOS8")->setCurrentIndex(2);
-    Child<QCheckBox>(functions, "cbSOSir3")->setChecked(true);
-    expected.loopFunctions->closeAnalysis[7] = 2;
-    expected.loopFunctions->openSiren[2] = 1;
-    // One minute on loop 8 when arming, three on loop 2 when disarming.
-    auto* delays = window->findChild<DelayFuncFrame*>();
-    Child<QRadioButton>(delays, "RbPShl8")->setChecked(true);
-    Child<QComboBox>(delays, "CbP")->setCurrentIndex(5);
-    Child<QRadioButton>(delays, "RbSShl2")->setChecked(true);
-    Child<QComboBox>(delays, "CbS")->setCurrentIndex(7);
-    ExtraOptions& e = *expected.extra;
-    std::tie(e.armDelayOn, e.armDelayLoop, e.armDelayTime) = std::tuple(0, 7, 5);
-    std::tie(e.disarmDelayOn, e.disarmDelayLoop, e.disarmDelayTime) = std::tuple(0, 1, 7);
-    // Key 1 on loops 1 and 3, key 18 on loops 2 and 8, key 5 named.
-    KeyShlTable& keys = *window->findChild<KeyShlConfig*>()->model();
-    for (auto [key, loop] : {std::pair{0, 0}, {0, 2}, {17, 1}, {17, 7}}) {
-        QVERIFY(keys.setData(keys.index(key, loop + 2), true, Qt::CheckStateRole));
-        expected.zones->keyLoop[size_t(key)][size_t(loop)] = 1;
-    }
-    QVERIFY(keys.setData(keys.index(4, 1), QStringLiteral("Door5"), Qt::DisplayRole));
-    expected.zones->eepromKeyName[4] = "Door5";
-
-    // The window's page-list rebuild shows each dialog's applied band again.
-    auto* bar = Child<NaprLines>(limits, "rangeLine_8");
-    bar->RepaintLine(0, 0, false);
-    window->CreateMenuList(MODE_SYSTEM);
-    QCOMPARE((QList<int>{bar->min, bar->max, int(bar->rev)}), (QList<int>{29, 68, 1}));
-
-    const int asked = fx.prompt.asked.size();
-    const int from = fx.rows();
-    fx.action("actProgramming")->trigger();
-    QVERIFY(fx.waitForCode(120, from));
-    QVERIFY(fx.sim.ProgrammingDone());
-    for (int i = asked; i < fx.prompt.asked.size(); ++i) // only the report of the result
-        QCOMPARE(fx.prompt.asked.at(i).kind, Prompt::Information);
-    const QList<QByteArray> names = fx.sim.SectionsAsked();
-    const QList<QByteArray> answers = fx.sim.SectionAnswers();
-    const QList<QByteArray> wanted = Sections(expected, names);
-    const QList<QByteArray> old = Sections(before, names);
-    QCOMPARE(answers.size(), names.size());
-    int changed = 0;
-    for (int i = 0; i < names.size(); ++i) {
-        QCOMPARE(answers.at(i).toHex(' '), wanted.at(i).toHex(' '));
-        changed += answers.at(i) != old.at(i);
-    }
-    QVERIFY(changed >= 3); // bands, keys, and the options with delays and functions
-
-    // The service page's technological loop reaches the delays page.
-    Child<QComboBox>(window->dopParams(), "CbNTShl")->setCurrentIndex(8);
-    QVERIFY(Child<QRadioButton>(delays, "RbnuP")->isChecked());
-    QVERIFY(!Child<QRadioButton>(delays, "RbPShl8")->isEnabled());
 }
 
 QTEST_MAIN(TestParametersWindow)
