@@ -84,8 +84,7 @@ struct TechLoop {
 };
 struct Edit {
     bool loopTable;
-    int row, zone;
-    bool on;
+    int row, zone; // ticked
     QStringList bindings;
     bool bound;
 };
@@ -271,9 +270,9 @@ void TestZones::deviceType() {
 
 void TestZones::edits_data() {
     QTest::addColumn<Edit>("c");
-    QTest::newRow("key 2 to zone 0") << Edit{false, 1, 0, true, {"1:1", "2:1"}, false};
-    QTest::newRow("loop 3 to zone 1") << Edit{true, 2, 1, true, {"1:1", "2:2 3"}, true};
-    QTest::newRow("loop 1 to zone 1") << Edit{true, 0, 1, true, {"2:1 2"}, false};
+    QTest::newRow("key 2 to zone 0") << Edit{false, 1, 0, {"1:1", "2:1"}, false};
+    QTest::newRow("loop 3 to zone 1") << Edit{true, 2, 1, {"1:1", "2:2 3"}, true};
+    QTest::newRow("loop 1 to zone 1") << Edit{true, 0, 1, {"2:1 2"}, false};
 }
 
 // A tick in either table rewrites KeyLoopMatrix at once; a zone is bound
@@ -286,7 +285,7 @@ void TestZones::edits() {
     CheckTableModel* m =
         c.loopTable ? static_cast<CheckTableModel*>(fx.page->loopModel()) : fx.page->keyModel();
     QSignalSpy normalised(fx.page.get(), &Zones::SigNormalizeOk);
-    QVERIFY(m->setData(m->index(c.row, m->nameColumns() + c.zone), c.on, Qt::CheckStateRole));
+    QVERIFY(m->setData(m->index(c.row, m->nameColumns() + c.zone), true, Qt::CheckStateRole));
     QCOMPARE(Bindings(), c.bindings);
     QVERIFY(!normalised.isEmpty());
     QCOMPARE(fx.page->CheckZonesBound(), c.bound);
