@@ -1,7 +1,5 @@
-// The communication pages against the simulated device, through the main
-// window's programming: the object number after a run, and what the link,
-// SMS, GPRS, time server, navigation and remote configuration pages and the
-// operator list hold reaching the device in the sections of one run.
+// The communication pages and the operator list against the simulated
+// device, through the main window's programming.
 
 #include "../app/DeviceFixture.h"
 #include "../comms_link/CommsPages.h"
@@ -68,7 +66,6 @@ private slots:
         Row("next", QByteArray("0041"), true, false, true, QByteArray("0042"));
         Row("wraps", QByteArray("9999"), true, false, true, QByteArray("0000"));
         Row("refused", QByteArray("0041"), true, false, false, QByteArray("0041"));
-        Row("not asked", QByteArray("0041"), false, false, true, QByteArray("0041"));
         Row("autonomous", QByteArray("0041"), true, true, true, QByteArray("0041"));
     }
     void objectNumberAfterProgramming() {
