@@ -363,38 +363,33 @@ private slots:
         QVERIFY(rig.shown(kNav, "gbDopOpt"));
     }
 
-    void gpsTimeAcrossTypes_data() {
-        Columns<bool>({"applyBetween", "loadBetween", "back"});
-        Row("given back", false, false, true);
-        Row("apply makes it final", true, false, false);
-        Row("a load ends it", false, true, false);
-    }
     // Only the second family takes its time from GPS: the choice is put aside
     // while a first-family model is chosen; ticked there, it is never stored.
+    // An apply or a load in between ends the keeping.
     void gpsTimeAcrossTypes() {
-        QFETCH(bool, applyBetween);
-        QFETCH(bool, loadBetween);
-        QFETCH(bool, back);
-        CommsPages rig;
-        rig.deviceType(DEV_VoduzeR);
-        rig.s.navigation->updateTimeFromGps = 1;
-        rig.load();
-        auto* gpsTime = rig.box(kNav, "cbUpdateTimeGPS");
-        rig.deviceType(DEV_D8M);
-        QVERIFY(!gpsTime->isChecked());
-        QCOMPARE(rig.s.navigation->updateTimeFromGps, 0);
-        rig.deviceType(DEV_D4M); // a second first-family type keeps the first memory
-        if (applyBetween)
-            rig.apply();
-        if (loadBetween)
+        for (const auto& [applyBetween, loadBetween, back] :
+             {std::tuple(false, false, true), {true, false, false}, {false, true, false}}) {
+            CommsPages rig;
+            rig.deviceType(DEV_VoduzeR);
+            rig.s.navigation->updateTimeFromGps = 1;
             rig.load();
-        rig.deviceType(DEV_VororaZ);
-        QCOMPARE(gpsTime->isChecked(), back);
-        QCOMPARE(rig.s.navigation->updateTimeFromGps, u8(back));
-        rig.deviceType(DEV_D8M);
-        gpsTime->setChecked(true);
-        rig.apply();
-        QCOMPARE(rig.s.navigation->updateTimeFromGps, 0);
+            auto* gpsTime = rig.box(kNav, "cbUpdateTimeGPS");
+            rig.deviceType(DEV_D8M);
+            QVERIFY(!gpsTime->isChecked());
+            QCOMPARE(rig.s.navigation->updateTimeFromGps, 0);
+            rig.deviceType(DEV_D4M); // a second first-family type keeps the first memory
+            if (applyBetween)
+                rig.apply();
+            if (loadBetween)
+                rig.load();
+            rig.deviceType(DEV_VororaZ);
+            QCOMPARE(gpsTime->isChecked(), back);
+            QCOMPARE(rig.s.navigation->updateTimeFromGps, u8(back));
+            rig.deviceType(DEV_D8M);
+            gpsTime->setChecked(true);
+            rig.apply();
+            QCOMPARE(rig.s.navigation->updateTimeFromGps, 0);
+        }
     }
 
     void remoteFields_data() {
