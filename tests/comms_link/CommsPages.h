@@ -1,9 +1,7 @@
 #pragma once
 
-// The real parameters window over a settings object of the test's own, made
-// the process-wide one while the rig lives, with every prompt answered from a
-// script. Pages are driven by object name, loaded as after a load of settings
-// and stored as before programming.
+// The real parameters window over the test's own settings, made the
+// process-wide ones while the rig lives; prompts answered from a script.
 
 #include "support/ScriptedPrompt.h"
 #include "support/SettingsFixtures.h"

@@ -1,8 +1,5 @@
-// The link pages in the real parameters window. The console link page: every
-// widget to its field and back, the firmware gates, the test stations the
-// federal page switches on, the warning when outgoing tests take every
-// station. The numbers: what a typed field stores and shows on the other
-// number pages before any apply; a page of the other work mode stores nothing.
+// The console, autonomous and federal link pages and the numbers they share,
+// in the real parameters window.
 
 #include "CommsPages.h"
 
@@ -35,7 +32,6 @@ private slots:
         Row("no attempts", QByteArray("9999"), 0, 0, "9999|10 мин.|1");
         // An interval the list does not hold shows no item and is kept.
         Row("no number", QByteArray("12ab"), 9, 14, "0||9");
-        Row("negative interval", QByteArray("1"), 1, -1, "1||1");
     }
     // Every widget loaded, changed and stored; a disabled but checked station
     // stays checked.
@@ -84,7 +80,6 @@ private slots:
         // By firmware (the tag): console test groups enabled, async and delete
         // boxes shown on both pages, dial-until-connected shown.
         QTest::addColumn<QString>("state");
-        Row("none", "0000000");
         Row("21.09.2009/1", "0000000");
         Row("22.09.2009/1", "0000001");
         Row("27.11.2009/1", "0000001");
@@ -122,7 +117,6 @@ private slots:
         const QByteArray late = "19.04.2012/45", early = "27.11.2009/1";
         Row("all tested", QList<int>{9, 12, 15}, QList<int>{9, 12, 15}, 0, late, true);
         Row("one untested", QList<int>{9, 12, 15}, QList<int>{9, 12}, 0, late, false);
-        Row("none in use", QList<int>{}, QList<int>{9, 10, 11}, 0, late, false);
         Row("disabled ones", QList<int>{10}, QList<int>{10, 11}, 0, late, true);
         Row("autonomous", QList<int>{9}, QList<int>{9}, 1, late, false);
         Row("testing gated off", QList<int>{9}, QList<int>{9}, 0, early, false);

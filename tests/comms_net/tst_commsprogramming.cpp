@@ -1,7 +1,5 @@
-// The communication pages against the simulated device, through the main
-// window's programming: the object number after a run, and what the link,
-// SMS, GPRS, time server, navigation and remote configuration pages and the
-// operator list hold reaching the device in the sections of one run.
+// The communication pages and the operator list against the simulated
+// device, through the main window's programming.
 
 #include "../app/DeviceFixture.h"
 #include "../comms_link/CommsPages.h"
@@ -61,33 +59,27 @@ private slots:
         kwlink::SetLinkTimeScale(0.1);
     }
 
-    void objectNumberAfterProgramming_data() {
-        QTest::addColumn<QByteArray>("stored");
-        Columns<bool>({"increment", "autonomous", "deviceAccepts"});
-        QTest::addColumn<QByteArray>("after");
-        Row("next", QByteArray("0041"), true, false, true, QByteArray("0042"));
-        Row("wraps", QByteArray("9999"), true, false, true, QByteArray("0000"));
-        Row("refused", QByteArray("0041"), true, false, false, QByteArray("0041"));
-        Row("not asked", QByteArray("0041"), false, false, true, QByteArray("0041"));
-        Row("autonomous", QByteArray("0041"), true, true, true, QByteArray("0041"));
-    }
+    // The increment flag moves the number on after an accepted run only, and
+    // only in the system mode; the run itself carries the number as it was.
     void objectNumberAfterProgramming() {
-        QFETCH(QByteArray, stored);
-        QFETCH(bool, increment);
-        QFETCH(bool, autonomous);
-        QFETCH(bool, deviceAccepts);
-        QFETCH(QByteArray, after);
         Run run;
-        QVERIFY(run.start(autonomous));
-        g_deviceSettings->connection->objectNumber = stored;
-        g_deviceSettings->connection->autoIncrementNumber = increment;
-        run.fx.main->pribParWindow()->findChild<QPushButton*>("pbCancel")->click();
-
-        QVERIFY(run.program(deviceAccepts));
-        QTRY_COMPARE(run.fx.objectNumber(), after);
-        QCOMPARE(run.at<QSpinBox>(W::kConnectParams, "sbNumObj")->value(), after.toInt());
-        // The run itself carried the number as it was before.
-        QVERIFY(run.fx.sim.SectionAnswers().join().contains(stored));
+        QVERIFY(run.start(false));
+        for (const auto& [stored, autonomous, accepts, after] :
+             {std::tuple("0041", false, true, "0042"),
+              {"9999", false, true, "0000"},
+              {"0041", true, true, "0041"},
+              {"0041", false, false, "0041"}}) {
+            run.fx.widget<QRadioButton>(autonomous ? "RbRegAuto" : "RbRegKsar")->click();
+            g_deviceSettings->connection->objectNumber = stored;
+            g_deviceSettings->connection->autoIncrementNumber = 1;
+            run.fx.main->pribParWindow()->findChild<QPushButton*>("pbCancel")->click();
+            const qsizetype before = run.fx.sim.SectionAnswers().size();
+            QVERIFY(run.program(accepts));
+            QTRY_COMPARE(run.fx.objectNumber(), QByteArray(after));
+            QCOMPARE(run.at<QSpinBox>(W::kConnectParams, "sbNumObj")->value(),
+                     QString(after).toInt());
+            QVERIFY(run.fx.sim.SectionAnswers().mid(before).join().contains(stored));
+        }
     }
 
     // Values set on the pages, never applied by hand, are in the sections the

@@ -1,7 +1,5 @@
-// The outputs, call list, time-of-day and cameras pages: type lists and gates
-// by release, passwords, zone lists, rows by model and the cameras model on
-// their own; then through the real main window against the simulated device,
-// where the edits reach the settings, the programmed sections and a saved file.
+// The outputs, call list, time-of-day and cameras pages on their own, then
+// through the main window against the simulated device.
 
 #include "app/DeviceFixture.h"
 
@@ -151,16 +149,13 @@ void TestOutputs::typesAndGates_data() {
     row("16.08.2010/45", 3, "012345", "TOR");
     row("01.12.2010/1", DEV_D4M, "01235", "TOR");
     row("01.12.2010/2", DEV_D8M, "012345", "TOR");
-    row("02.12.2010/32", DEV_D4M, "012345", "TOR");
     row("03.12.2010/12", 2, "0123456", "TOR");
     row("03.12.2010/20", 2, "012345", "TOR");
     row("03.12.2010/32", 2, "012345678", "TOR");
     row("03.12.2010/60", 3, "012345678", "TOR");
-    row("03.12.2010/-1", 3, "0123456", "TOR");
     row("18.04.2012/45", 3, "012345", "TOR");
     row("19.04.2012/44", 3, "01234", "TOR");
     row("19.04.2012/45", 3, "01234", "TORZ");
-    row("19.04.2012/99", 3, "01234", "TORZ");
     row("19.04.2012/144", 3, "01234", "TOR");
     row("19.04.2012/145", 3, "01234", "TORZ");
     row("19.04.2012/-1", 3, "01234", "TORZ");
@@ -170,12 +165,9 @@ void TestOutputs::typesAndGates_data() {
     row("09.05.2012/127", 3, "01234", "TOR");
     row("09.05.2012/128", 3, "01234", "TORZ");
     row("15.05.2012/22", 3, "01234", "TOR");
-    row("15.05.2012/33", 3, "01234", "TORZ");
     row("16.05.2012/0", 3, "012346", "TOR");
-    row("16.05.2012/21", 3, "012346", "TOR");
     row("16.05.2012/22", 3, "012346", "TORZ");
     row("16.05.2012/33", 3, "01234678", "TORZ");
-    row("16.05.2012/100", 3, "012346", "TOR");
     row("16.05.2012/121", 3, "012346", "TOR");
     row("16.05.2012/122", 3, "012346", "TORZ");
 }
@@ -241,7 +233,6 @@ void TestOutputs::passwords_data() {
         QTest::newRow(name) << model << QString(typed) << QString(stored);
     };
     row("VororaZ 1A", DEV_VororaZ, "1a", "FF1A");
-    row("VoduzeR 1", DEV_VoduzeR, "1", "FF10");
     row("VororaZ too long", DEV_VororaZ, "abc", "FFAB");
     row("D4M none", DEV_D4M, "", "0000");
     row("D8M ab", DEV_D8M, "ab", "AB00");
@@ -292,14 +283,12 @@ void TestOutputs::zoneLists_data() {
     row("added", {cancel, {{"N", "A", "B", "C"}, 1, 1}}, kept, {3, 2, 0, 7});
     row("deleted", {cancel, {{"B", "C"}, 2, 1}}, {"B", "Все зоны", "Все зоны", ""}, {1, 0, 0, 7});
     row("renamed", {cancel, {{"A", "Bee", "C"}, 3, 1}}, {"Bee", "A", "Все зоны", ""}, {2, 1, 0, 7});
-    row("model, other case", {cancel, {{"a", "b", "c"}, 5, 1}}, {"b", "a", "Все зоны", ""},
-        {2, 1, 0, 7});
+    row("other case", {cancel, {{"a", "b", "c"}, 5, 1}}, {"b", "a", "Все зоны", ""}, {2, 1, 0, 7});
     row("stored index reached", {cancel, {{"A", "B", "C", "D", "E", "F", "G"}, 1, 1}},
         {"B", "A", "Все зоны", "G"}, {2, 1, 0, 7});
     row("simple", {cancel, {abc, 4, 0}}, {"A", "A", "A", "A"}, {0, 0, 0, 0});
     row("simple, no zone", {cancel, {{}, 4, 0}}, {"", "", "", ""}, {2, 1, 0, 7});
     row("simple and back", {cancel, {abc, 4, 0}, {abc, 1, 0}, {abc, 4, 1}}, kept, {2, 1, 0, 7});
-    row("complex twice", {cancel, {abc, 4, 1}, {abc, 4, 1}}, kept, {2, 1, 0, 7});
     row("empty list", {{{}, 0, 1}}, {"", "", "Все зоны", ""}, {2, 1, 0, 7});
     row("no list yet", {}, {"", "", "", ""}, {2, 1, 0, 7});
 }
@@ -325,9 +314,7 @@ void TestOutputs::rowsByModel_data() {
     QTest::addColumn<int>("loops");
     QTest::addColumn<int>("cameraLoops"); // rows of the cameras block left
     QTest::newRow("D4M") << Ints{DEV_D4M} << 4 << 4;
-    QTest::newRow("D8M") << Ints{DEV_D8M} << 8 << 8;
     QTest::newRow("VororaZ") << Ints{DEV_VororaZ} << 6 << 6;
-    QTest::newRow("VoduzeR") << Ints{DEV_VoduzeR} << 6 << 6;
     QTest::newRow("D4M, VoduzeR, D8M") << Ints{DEV_D4M, DEV_VoduzeR, DEV_D8M} << 8 << 4;
 }
 
