@@ -81,7 +81,6 @@ private slots:
     void writesOneSlot_data();
     void writesOneSlot();
     void lateConfirmationDoesNotCount();
-    void deletes_data();
     void deletes();
     void followsTheMasterMenu();
     void savesLoadsAndWritesTickedRows_data();
@@ -502,54 +501,50 @@ void TestKeys::lateConfirmationDoesNotCount() {
     });
 }
 
-void TestKeys::deletes_data() {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<bool>("refused");
-    QTest::addColumn<QList<QByteArray>>("sent");
-    QTest::addColumn<Ints>("erased");
-    const Ints ordinary{0, 1, 2, 5};
-    QTest::newRow("one row") << "pbDelKey" << 2 << false << QList<QByteArray>{"0300"} << Ints{2};
-    QTest::newRow("master key 1") << "pbDelKey" << 18 << false << QList<QByteArray>{"2c00"}
-                                  << Ints{18};
-    QTest::newRow("all") << "pbDelAllKeys" << -1 << false
-                         << QList<QByteArray>{"2b00", "2c00", "2d00"} << ordinary + Ints{18};
-    QTest::newRow("all but master keys")
-        << "pbDelNoMasterKeys" << -1 << false << QList<QByteArray>{"2b00"} << ordinary;
-    QTest::newRow("not confirmed")
-        << "pbDelKey" << 0 << true << QList<QByteArray>{"0100"} << Ints{};
-}
-
 // The bytes the device receives, its verdict by the key numbers, and the
-// table read again by the link.
+// table read again by the link; each step starts from the table the last one
+// left.
 void TestKeys::deletes() {
-    QFETCH(int, row);
-    QFETCH(bool, refused);
-    QFETCH(QList<QByteArray>, sent);
-    QFETCH(QString, button);
-    QFETCH(Ints, erased);
     QVERIFY(start(kModelType1));
     QSignalSpy status(keys, &KeysOptions::SigShowStatus);
+    const struct {
+        const char* button;
+        int row;
+        bool refused;
+        QList<QByteArray> sent;
+        Ints erased;
+    } steps[] = {{"pbDelKey", 0, true, {"0100"}, {}},
+                 {"pbDelKey", 2, false, {"0300"}, {2}},
+                 {"pbDelKey", 18, false, {"2c00"}, {18}},
+                 {"pbDelNoMasterKeys", -1, false, {"2b00"}, {0, 1, 5}},
+                 {"pbDelAllKeys", -1, false, {"2b00", "2c00", "2d00"}, {}}};
     runKeys([&] {
-        SelectRow(keys, row);
-        if (refused)
-            fx->sim.ArmFault(SimDevice::Fault::NoDeleteConfirm);
-        const int before = int(fx->sim.TestAnswers().size());
-        status.clear();
-        keys->findChild<QPushButton*>(button)->click();
-        QVERIFY(QTest::qWaitFor([&] { return !Statuses(status).filter("2:").isEmpty(); }, kWaitMs));
-        QCOMPARE(Statuses(status).filter("2:"), QStringList{refused ? "2:0" : "2:1"});
-        QCOMPARE(Child<QLabel>(keys, "lDelStatus")->text(),
-                 refused ? QStringLiteral("Ошибка удаления!")
-                         : QStringLiteral("Удаление успешно!"));
         Rows expected = DeviceRows();
-        for (int r : erased)
-            expected[r] = SimDevice::KeyRow();
-        QVERIFY(waitForTable(expected));
-        const QList<QByteArray> after = answers().mid(before);
-        const int at = int(after.indexOf(sent.first()));
-        QVERIFY(at >= 0);
-        QCOMPARE(after.mid(at, sent.size() + 1), sent + QList<QByteArray>{"2e00"});
+        for (const auto& step : steps) {
+            SelectRow(keys, step.row);
+            if (step.refused)
+                fx->sim.ArmFault(SimDevice::Fault::NoDeleteConfirm);
+            const int before = int(fx->sim.TestAnswers().size());
+            status.clear();
+            keys->findChild<QPushButton*>(step.button)->click();
+            QVERIFY(
+                QTest::qWaitFor([&] { return !Statuses(status).filter("2:").isEmpty(); }, kWaitMs));
+            QCOMPARE(Statuses(status).filter("2:"), QStringList{step.refused ? "2:0" : "2:1"});
+            QCOMPARE(Child<QLabel>(keys, "lDelStatus")->text(),
+                     step.refused ? QStringLiteral("Ошибка удаления!")
+                                  : QStringLiteral("Удаление успешно!"));
+            for (int r : step.erased)
+                expected[r] = SimDevice::KeyRow();
+            QVERIFY(QTest::qWaitFor(
+                [&] {
+                    const QList<QByteArray> after = answers().mid(before);
+                    const int at = int(after.indexOf(step.sent.first()));
+                    return at >= 0 && after.mid(at, step.sent.size() + 1) ==
+                                          step.sent + QList<QByteArray>{"2e00"};
+                },
+                kWaitMs));
+            QVERIFY(waitForTable(expected));
+        }
     });
 }
 
