@@ -165,15 +165,12 @@ void TestSounds::wavCheck_data() {
     QTest::addColumn<QByteArray>("bytes"); // empty: no file
     QTest::addColumn<int>("size");
     QTest::newRow("8000 Hz, 8 bits, mono") << Wav(1000) << 1000;
-    QTest::newRow("no data") << Wav(0) << 0;
     QTest::newRow("data chunk named otherwise") << Wav(10).replace(36, 4, "LIST") << 10;
-    QTest::newRow("high byte of the channel count") << Wav(10).replace(23, 1, "\x02") << 10;
     QTest::newRow("11025 Hz") << Wav(10, 11025) << -1;
     QTest::newRow("16 bits") << Wav(10, 8000, 1, 16) << -1;
     QTest::newRow("stereo") << Wav(10, 8000, 2) << -1;
     QTest::newRow("not PCM") << Wav(10, 8000, 1, 8, 3) << -1;
     QTest::newRow("not RIFF") << Wav(10).replace(0, 4, "RIFX") << -1;
-    QTest::newRow("RIFF size one short") << Patched(Wav(10), 4, 45) << -1;
     QTest::newRow("43 bytes") << Wav(0).left(43) << -1;
     // The header promises more than the file holds.
     QTest::newRow("data cut short") << Patched(Wav(1000).left(1043), 4, 1035) << -1;
@@ -323,7 +320,6 @@ void TestSounds::sizeLimit_data() {
     QTest::newRow("02.12.2010, 128 KiB") << "02.12.2010" << 131072 << kReady;
     QTest::newRow("02.12.2010, one byte more") << "02.12.2010" << 131073 << kOverLimit;
     QTest::newRow("03.12.2010, one byte more") << "03.12.2010" << 131073 << kReady;
-    QTest::newRow("no date, one byte more") << "" << 131073 << kOverLimit;
 }
 
 // The verdict on choosing the version and on the check; only a list that may

@@ -132,7 +132,6 @@ void TestTestPrib::packets_data() {
         idle + "300G 701Y | 21.4 150 | 0 | 220+");
     // A short packet changes only what lies before its "M"; bytes above 0x7F
     // are read as signed.
-    row("K then M", true, "KM", idle + "0- 0- | 0.00 0 | 0 | -");
     row("K with one loop", true, "K\x05\x01M", "37R 0- 0- 0- 0- 0- 0- 0- | 0.00 0 | 0 | -");
     row("L up to the key", false, QByteArray("L\x01\0\0\0\x07M", 7),
         idle + "1R 0R | 0.00 0 | 7 | -");
