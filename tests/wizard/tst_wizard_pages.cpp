@@ -150,8 +150,8 @@ void TestWizardPages::routesByHand_data() {
     QTest::newRow("Мирвел /33, SNTP")
         << 2 << "03.12.2010/33" << 2 << Route{0, 4, 5, 6, 7, 8, 9, 10};
     QTest::newRow("Мирвел /35") << 2 << "03.12.2010/35" << 0 << Route{0, 4, 6, 7, 8, 10};
-    QTest::newRow("Мирвел-К /33, both") << 3 << "03.12.2010/33" << 3 << Route{0, 4, 5, 6, 8, 9, 10};
-    QTest::newRow("Мирвел-К, bare date") << 3 << "03.12.2010" << 0 << Route{0, 4, 6, 8, 10};
+    QTest::newRow("Мирвел-К, bare date, both")
+        << 3 << "03.12.2010" << 3 << Route{0, 4, 5, 6, 8, 10};
 }
 
 void TestWizardPages::routesByHand() {
