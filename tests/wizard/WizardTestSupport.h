@@ -14,31 +14,22 @@
 #include "support/SettingsFixtures.h"
 #include "wizard/WizardOM.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QHash>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSpinBox>
-#include <QTextEdit>
+#include <QtWidgets>
 
 #include <memory>
+
+using namespace Qt::StringLiterals;
 
 template <class W = QWidget> W* Child(const QObject* root, const QString& name) {
     return root->findChild<W*>(name);
 }
 
-// The first field in which two settings objects differ, with both values;
-// empty when they are equal.
+// The first field in which two settings differ; empty when equal.
 inline QString FirstDifference(const DeviceSettings& got, const DeviceSettings& want) {
     const QMap<QString, QString> a = fixtures::Dump(got), b = fixtures::Dump(want);
     for (auto it = b.begin(); it != b.end(); ++it) {
         if (a.value(it.key()) != it.value())
-            return QStringLiteral("%1 is %2, expected %3").arg(it.key(), a.value(it.key()), *it);
+            return u"%1 is %2, expected %3"_s.arg(it.key(), a.value(it.key()), *it);
     }
     return {};
 }
@@ -87,19 +78,11 @@ public:
         return true;
     }
     QStringList summary() const {
-        return w<QTextEdit>(QStringLiteral("teSummary"))->toPlainText().split(QLatin1Char('\n'));
+        return w<QTextEdit>(u"teSummary"_s)->toPlainText().split(QLatin1Char('\n'));
     }
-    // Whether every control of the page shown lies inside it in the fixed
-    // window; with KW_WIZARD_SHOTS set to a folder the page is saved there
-    // as a picture too.
+    // Whether every control shown lies inside its page in the fixed window.
     bool pageFits() const {
         QCoreApplication::processEvents();
-        const QString shots = qEnvironmentVariable("KW_WIZARD_SHOTS");
-        if (!shots.isEmpty())
-            wizard()->grab().save(QStringLiteral("%1/wizard-%2-%3.png")
-                                      .arg(shots)
-                                      .arg(wizard()->currentDeviceType())
-                                      .arg(page()));
         const QWizardPage* shown = wizard()->currentPage();
         for (const QWidget* c : shown->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             if (c->isVisible() && !shown->rect().contains(c->geometry()))
@@ -127,17 +110,15 @@ public:
     WizardOM* wizard() const override { return windows->wizard; }
     MainWindow* main() const { return windows->main; }
 
-    // The start menu's wizard button; the wizard becomes the active window.
     bool start() {
-        Child<QPushButton>(windows->menu, QStringLiteral("pbMaster"))->click();
+        Child<QPushButton>(windows->menu, u"pbMaster"_s)->click();
         wizard()->activateWindow();
         return simStarted && QTest::qWaitForWindowActive(wizard());
     }
-    // Page 0 with the simulated device's COM port, Next, and the device's
-    // announcement; true when the wizard reached the choice page.
+    // The simulated device's COM port, Next, its announcement: the choice page.
     bool connect(uchar model, const QDate& firmware, uchar build) {
-        check(QStringLiteral("rbCOM"));
-        pick(QStringLiteral("cbCOM"), comIndex);
+        check(u"rbCOM"_s);
+        pick(u"cbCOM"_s, comIndex);
         next();
         if (!QTest::qWaitFor([this] { return wizard()->isPortOpen(); }, 3000))
             return false;
@@ -161,24 +142,21 @@ public:
         SetDefaultSettings(&settings, false);
         g_deviceSettings = &settings;
         wiz.SetupList(2, MainWindow::FirmwareVersions());
-        wiz.SetupList(3, {QStringLiteral("Оператор А"), QStringLiteral("Оператор Б"),
-                          QStringLiteral("Оператор В")});
+        wiz.SetupList(3, {u"Оператор А"_s, u"Оператор Б"_s, u"Оператор В"_s});
     }
     ~LoneWizard() override { g_deviceSettings = previous; }
     WizardOM* wizard() const override { return &wiz; }
 
-    // Started, then by hand: the version, then the model; the settings are
-    // loaded as the main window's list 4 would load them.
+    // By hand: the version, then the model, then the settings loaded.
     void choose(int model, const QString& version) {
         wiz.StartWizard();
-        check(QStringLiteral("rbVersion"));
-        auto* versions = w<QComboBox>(QStringLiteral("cbVersion"));
+        check(u"rbVersion"_s);
+        auto* versions = w<QComboBox>(u"cbVersion"_s);
         versions->setCurrentIndex(versions->findText(version));
-        pick(QStringLiteral("cbTypeDev"), -1);
-        pick(QStringLiteral("cbTypeDev"), model);
+        pick(u"cbTypeDev"_s, -1);
+        pick(u"cbTypeDev"_s, model);
         wiz.SetupList(4, {});
     }
-    // The settings as the wizard's fields leave them.
     const DeviceSettings& applied() {
         wiz.ApplyWizardToSettings();
         return settings;

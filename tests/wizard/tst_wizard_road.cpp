@@ -30,13 +30,9 @@ class TestWizardRoad : public QObject {
 private slots:
     void initTestCase() { PrepareApplication(); }
     void newConfigurationProgrammed();
-    void changeConfigurationKeepsTheDevice();
-    void failedReads_data();
-    void failedReads();
+    void readingTheDevice();
+    void serviceWindows();
     void cancelAndWaiting();
-    void keysAndTestHandOffs_data();
-    void keysAndTestHandOffs();
-    void editorHandOffByHand();
 };
 
 void TestWizardRoad::newConfigurationProgrammed() {
@@ -44,7 +40,6 @@ void TestWizardRoad::newConfigurationProgrammed() {
     QVERIFY(run.start());
     QVERIFY(run.connect(2, k03_12_2010, 33));
     WizardOM& w = *run.wizard();
-    QCOMPARE(w.windowTitle(), QStringLiteral("Мастер настройки прибора \"Мирвел-К\""));
     QVERIFY(!run.button(QWizard::BackButton)->isEnabled() && run.pageFits());
 
     // Pages 4 to 10 as this model and the servers route them.
@@ -74,8 +69,8 @@ void TestWizardRoad::newConfigurationProgrammed() {
     run.type("lePass2", "a5");
     QVERIFY(enter(WizardOM::PageCams));
     QVERIFY(enter(WizardOM::PageSummary));
-    QCOMPARE(run.summary().first(), QStringLiteral("Прибор \"Мирвел-К\" версии: 03.12.2010/33"));
-    QVERIFY(run.summary().contains(QStringLiteral("2. 4 - пользовательский, пароль: A5")));
+    QCOMPARE(run.summary().first(), u"Прибор \"Мирвел-К\" версии: 03.12.2010/33"_s);
+    QVERIFY(run.summary().contains(u"2. 4 - пользовательский, пароль: A5"_s));
     QVERIFY(w.editorButton.isVisible() && w.programButton.isVisible() && w.menuButton.isVisible());
     QVERIFY(!run.button(QWizard::NextButton)->isVisible());
 
@@ -88,7 +83,7 @@ void TestWizardRoad::newConfigurationProgrammed() {
     auto* status = run.w<QLabel>("lStatus");
     auto* bar = run.w<QProgressBar>("pBarProgramming");
     QTRY_VERIFY_WITH_TIMEOUT(status->isVisible(), 10000);
-    QCOMPARE(status->text(), QStringLiteral("Ошибка программирования!"));
+    QCOMPARE(status->text(), u"Ошибка программирования!"_s);
     QVERIFY(!status->isEnabled() && bar->value() == 0);
     run.back();
     QCOMPARE(run.page(), int(WizardOM::PageSummary));
@@ -97,46 +92,53 @@ void TestWizardRoad::newConfigurationProgrammed() {
     run.sim.SetProgrammingOk(true);
     w.programButton.click();
     QTRY_VERIFY_WITH_TIMEOUT(status->isVisible(), 10000);
-    QCOMPARE(status->text(), QStringLiteral("Прибор успешно запрограммирован!"));
+    QCOMPARE(status->text(), u"Прибор успешно запрограммирован!"_s);
     QCOMPARE(bar->value(), bar->maximum());
     QVERIFY(run.pageFits());
     CompareProgrammedSections(run.sim);
 
     const DeviceSettings& s = *g_deviceSettings;
-    QCOMPARE(s.header->deviceType, int(DEV_VoduzeR));
-    QCOMPARE(s.header->firmwareSubVersion, 33);
-    QCOMPARE(s.header->workMode, int(MODE_AUTONOMOUS));
     QCOMPARE(s.connection->objectNumber, QByteArray("0042"));
-    QCOMPARE(s.consoleSms->objectName, QStringLiteral("Obj7"));
+    QCOMPARE(s.consoleSms->objectName, u"Obj7"_s);
     QCOMPARE(s.consoleSms->cb1, u8(1));
     QCOMPARE(s.navigation->timeZone, 3);
-    QCOMPARE(s.servers->serverPort[1], QStringLiteral("99999"));
+    QCOMPARE(s.servers->serverPort[1], u"99999"_s);
     QCOMPARE(s.servers->udPop3, 9);
-    QCOMPARE(s.phones->number[0], QStringLiteral("9161234567"));
+    QCOMPARE(s.phones->number[0], u"9161234567"_s);
     QCOMPARE(s.outputs->outputType[1], 4);
-    QCOMPARE(s.outputs->adminPassword[1], QStringLiteral("FFA5"));
+    QCOMPARE(s.outputs->adminPassword[1], u"FFA5"_s);
     QCOMPARE(s.extra->techLoop, 1);
 
-    // Back to the choice page for the next device.
-    QVERIFY(w.menuButton.isEnabled());
+    // Back to the choice page, a new configuration handed to the editor.
     w.menuButton.click();
     QCOMPARE(run.page(), int(WizardOM::PageChoose));
+    run.next();
+    run.w<QSpinBox>("sbNumObj")->setValue(7);
+    QVERIFY(run.goTo(WizardOM::PageSummary));
+    w.editorButton.click();
+    QCOMPARE(VisibleTopLevels(), QList<QWidget*>{run.main()});
+    QVERIFY(!run.main()->isWizardActive());
+    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("0007"));
+    QVERIFY(Child<QRadioButton>(run.main(), "RbRegAuto")->isChecked());
+    QVERIFY(Child<QRadioButton>(run.main(), "rbVoduzeR")->isChecked());
+    QCOMPARE(Child<QComboBox>(run.main(), "cbVersion")->currentText(), u"03.12.2010/33"_s);
 }
 
-// Read and programmed back without an edit, offline: the device gets back
+// Read and programmed back without an edit, offline, the device gets back
 // every field it sent but the work mode the hand-off selects, also the loops
-// and addresses the wizard cannot name or look up.
-void TestWizardRoad::changeConfigurationKeepsTheDevice() {
+// and addresses the wizard cannot name or look up. A device that cannot be
+// read leaves the settings alone: the wizard returns to the choice page, or,
+// when the device went silent, starts again.
+void TestWizardRoad::readingTheDevice() {
     WizardRun run;
     FakeHosts offline;
     QVERIFY(run.start());
     QVERIFY(run.connect(2, k03_12_2010, 31));
     QCOMPARE(run.wizard()->currentDeviceType(), int(DEV_VororaZ));
-
     DeviceSettings device(*g_deviceSettings);
     device.connection->objectNumber = "0815";
     for (int k = 0; k < kMainNumbers; ++k) {
-        device.phones->number[k] = QStringLiteral("91600000%1").arg(k, 2, 10, QLatin1Char('0'));
+        device.phones->number[k] = u"91600000%1"_s.arg(k, 2, 10, QLatin1Char('0'));
         device.smsFlags->checkbox[k] = k % 2;
         device.smsFlags->cbDrugieZa[k] = k / 2 % 2;
         device.smsFlags->cbts[k] = k == 3;
@@ -144,15 +146,14 @@ void TestWizardRoad::changeConfigurationKeepsTheDevice() {
         device.extraSms->smsSimChange[k] = k == 4;
     }
     device.servers->useDns = {1, 0};
-    device.servers->dnsName[0] = QStringLiteral("srv.example.net");
-    device.servers->serverIp = {QStringLiteral("010.000.000.001"),
-                                QStringLiteral("192.168.001.010")};
+    device.servers->dnsName[0] = u"srv.example.net"_s;
+    device.servers->serverIp = {u"010.000.000.001"_s, u"192.168.001.010"_s};
     device.servers->udPop3 = device.servers->udPop[0] + device.servers->udPop[1] + 2;
     device.connection->connectByGprs = 1;
     device.outputs->outputType = {3, 6, 5, 0};
     device.outputs->outputLoop[0] = {1, 0, 1, 0, 0, 0, 0, 0};
-    device.outputs->adminPassword = {QStringLiteral("FF12"), QStringLiteral("FF34")};
-    device.outputs->userPassword[0] = QStringLiteral("FF56");
+    device.outputs->adminPassword = {u"FF12"_s, u"FF34"_s};
+    device.outputs->userPassword[0] = u"FF56"_s;
     device.extra->techLoop = 2;
     device.loopLimits->maxLevel.fill(1023);
     device.loopFunctions->closeAnalysis[2] = 2; // no function of the wizard's list
@@ -164,9 +165,9 @@ void TestWizardRoad::changeConfigurationKeepsTheDevice() {
     run.next();
     QTRY_COMPARE_WITH_TIMEOUT(run.page(), int(WizardOM::PageBase), 15000);
     QCOMPARE(run.w<QSpinBox>("sbNumObj")->value(), 815);
-    QCOMPARE(run.w<QComboBox>("cBoxShl2")->currentText(), QStringLiteral("Технологический"));
+    QCOMPARE(run.w<QComboBox>("cBoxShl2")->currentText(), u"Технологический"_s);
     QCOMPARE(run.w<QComboBox>("cBoxShl3")->currentIndex(), -1);
-    QCOMPARE(run.w<QLineEdit>("leAdress1")->text(), QStringLiteral("srv.example.net"));
+    QCOMPARE(run.w<QLineEdit>("leAdress1")->text(), u"srv.example.net"_s);
     DeviceSettings read(*g_deviceSettings);
     read.header->workMode = MODE_AUTONOMOUS;
     QVERIFY(run.goTo(WizardOM::PageSummary));
@@ -178,46 +179,55 @@ void TestWizardRoad::changeConfigurationKeepsTheDevice() {
     const QString changed = FirstDifference(*g_deviceSettings, read);
     QVERIFY2(changed.isEmpty(), qPrintable(changed));
     CompareProgrammedSections(run.sim);
-}
+    run.wizard()->menuButton.click();
 
-void TestWizardRoad::failedReads_data() {
-    QTest::addColumn<int>("failure"); // 0 never programmed, 1 broken off, 2 silent
-    QTest::addColumn<int>("page");
-    QTest::addColumn<QString>("label");
-    QTest::newRow("never programmed") << 0 << int(WizardOM::PageChoose) << "lErrReadEEPROM";
-    QTest::newRow("read fails") << 1 << int(WizardOM::PageChoose) << "lErrReadEEPROM";
-    QTest::newRow("device silent") << 2 << int(WizardOM::PageConnect) << "lTimeOut";
-}
-
-// A device that cannot be read leaves the settings alone: the wizard returns
-// to the choice page, or, when the device went silent, starts again.
-void TestWizardRoad::failedReads() {
-    QFETCH(int, failure);
-    QFETCH(int, page);
-    QFETCH(QString, label);
-    WizardRun run(failure == 2 ? 0.02 : 0.1);
-    QVERIFY(run.start());
-    QVERIFY(run.connect(1, k03_12_2010, 33));
-    if (failure == 0)
-        run.sim.SetMemoryImage(QByteArray(image::kSize, image::kErased));
-    else if (failure == 1)
-        run.sim.ArmFault(SimDevice::Fault::PrematureEnd, 3);
-    else
-        run.sim.SetSilent(true);
     const QByteArray number = g_deviceSettings->connection->objectNumber;
-    run.check("rbChooseChangeConfig");
-    run.next();
-    QCOMPARE(run.page(), int(WizardOM::PageReadEEPROM));
-    QVERIFY(!run.button(QWizard::NextButton)->isEnabled() && run.pageFits());
-    QTRY_COMPARE_WITH_TIMEOUT(run.page(), page, 15000);
-    QVERIFY(run.w(label)->isVisible() && run.pageFits());
-    QVERIFY(run.w<QRadioButton>("rbChooseNewConfig")->isChecked());
-    QCOMPARE(g_deviceSettings->connection->objectNumber, number);
-    QCOMPARE(run.main()->portWork()->IsPortOpen(), page == WizardOM::PageChoose);
-    if (page == WizardOM::PageChoose) { // entering the read page again hides the label
+    for (int failure : {0, 1, 2}) { // never programmed, broken off, silent
+        if (failure == 0)
+            run.sim.SetMemoryImage(QByteArray(image::kSize, image::kErased));
+        else if (failure == 1)
+            run.sim.ArmFault(SimDevice::Fault::PrematureEnd, 3);
+        else
+            run.sim.SetSilent(true);
+        const int page = failure == 2 ? WizardOM::PageConnect : WizardOM::PageChoose;
+        const QString label = failure == 2 ? "lTimeOut" : "lErrReadEEPROM";
         run.check("rbChooseChangeConfig");
         run.next();
+        QCOMPARE(run.page(), int(WizardOM::PageReadEEPROM));
+        QVERIFY(!run.button(QWizard::NextButton)->isEnabled() && run.pageFits());
         QVERIFY(run.w(label)->isHidden());
+        QTRY_COMPARE_WITH_TIMEOUT(run.page(), page, 15000);
+        QVERIFY(run.w(label)->isVisible() && run.pageFits());
+        QVERIFY(run.w<QRadioButton>("rbChooseNewConfig")->isChecked());
+        QCOMPARE(g_deviceSettings->connection->objectNumber, number);
+        QCOMPARE(run.main()->portWork()->IsPortOpen(), page == WizardOM::PageChoose);
+    }
+}
+
+// The key and test windows run modally with the wizard hidden; cancelling
+// them brings it back on the choice page.
+void TestWizardRoad::serviceWindows() {
+    WizardRun run;
+    QVERIFY(run.start());
+    QVERIFY(run.connect(1, k03_12_2010, 33));
+    for (bool keys : {true, false}) {
+        QDialog* window = keys ? static_cast<QDialog*>(run.main()->keysOptions())
+                               : static_cast<QDialog*>(run.main()->testPrib());
+        bool wizardHidden = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, window, [&] {
+            if (!window->isVisible())
+                return;
+            poll.stop();
+            wizardHidden = run.wizard()->isHidden();
+            keys ? run.main()->keysOptions()->CancelClick() : run.main()->testPrib()->CancelClick();
+        });
+        poll.start(20);
+        run.check(keys ? "rbChoosePassKeyOptions" : "rbChooseTest");
+        run.next();
+        QVERIFY(wizardHidden && run.wizard()->isVisible());
+        QCOMPARE(run.page(), int(WizardOM::PageChoose));
+        QVERIFY(run.w<QRadioButton>("rbChooseNewConfig")->isChecked());
     }
 }
 
@@ -257,7 +267,7 @@ void TestWizardRoad::cancelAndWaiting() {
     run.next();
     auto* waiting = run.w<QLabel>("lMessageDevFind");
     QTRY_VERIFY(!waiting->isEnabled());
-    QVERIFY(waiting->text().startsWith(QStringLiteral("Превышение времени ожидания прибора.")));
+    QVERIFY(waiting->text().startsWith(u"Превышение времени ожидания прибора."_s));
     QVERIFY(run.pageFits());
     QVERIFY(run.wizard()->isWaiting());
     run.sim.SetIdentity(1, k03_12_2010, 33);
@@ -265,77 +275,14 @@ void TestWizardRoad::cancelAndWaiting() {
     QTRY_COMPARE(run.page(), int(WizardOM::PageChoose));
     QVERIFY(!run.wizard()->isWaiting());
 
-    // An announcement off the wait page changes nothing.
+    // No port to open: the access box, back on page 0.
     run.button(QWizard::CancelButton)->click();
     QVERIFY(run.start());
-    emit run.main()->SigDeviceWasConnect(DEV_D8M, QStringLiteral("16.05.2012/22"));
-    QCOMPARE(run.page(), int(WizardOM::PageConnect));
-    QCOMPARE(run.wizard()->currentDeviceType(), int(DEV_D4M));
-
-    // No port to open: the access box, back on page 0.
     run.wizard()->SetupList(0, {});
     run.next();
     QCOMPARE(run.page(), int(WizardOM::PageConnect));
-    QCOMPARE(run.shell.prompt.count(QStringLiteral("Ошибка доступа")), 1);
+    QCOMPARE(run.shell.prompt.count(u"Ошибка доступа"_s), 1);
     QVERIFY(!link->IsPortOpen());
-}
-
-void TestWizardRoad::keysAndTestHandOffs_data() {
-    QTest::addColumn<bool>("keys");
-    QTest::newRow("keys") << true;
-    QTest::newRow("test") << false;
-}
-
-// The chosen service window runs modally with the wizard hidden; cancelling
-// it brings the wizard back on the choice page.
-void TestWizardRoad::keysAndTestHandOffs() {
-    QFETCH(bool, keys);
-    WizardRun run;
-    QVERIFY(run.start());
-    QVERIFY(run.connect(1, k03_12_2010, 33));
-    QDialog* window = keys ? static_cast<QDialog*>(run.main()->keysOptions())
-                           : static_cast<QDialog*>(run.main()->testPrib());
-    bool wizardHidden = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, window, [&] {
-        if (!window->isVisible())
-            return;
-        poll.stop();
-        wizardHidden = run.wizard()->isHidden();
-        if (keys)
-            run.main()->keysOptions()->CancelClick();
-        else
-            run.main()->testPrib()->CancelClick();
-    });
-    poll.start(20);
-    run.check(keys ? QStringLiteral("rbChoosePassKeyOptions") : QStringLiteral("rbChooseTest"));
-    run.next();
-    QVERIFY(wizardHidden && run.wizard()->isVisible());
-    QCOMPARE(run.page(), int(WizardOM::PageChoose));
-    QVERIFY(run.w<QRadioButton>("rbChooseNewConfig")->isChecked());
-}
-
-void TestWizardRoad::editorHandOffByHand() {
-    WizardRun run;
-    QVERIFY(run.start());
-    run.check("rbVersion");
-    run.pick("cbTypeDev", DEV_VororaZ);
-    auto* versions = run.w<QComboBox>("cbVersion");
-    versions->setCurrentIndex(versions->findText(QStringLiteral("16.05.2012/22")));
-    run.next();
-    QCOMPARE(run.page(), int(WizardOM::PageBase));
-    run.w<QSpinBox>("sbNumObj")->setValue(7);
-    QVERIFY(run.goTo(WizardOM::PageSummary));
-    run.wizard()->editorButton.click();
-
-    QCOMPARE(VisibleTopLevels(), QList<QWidget*>{run.main()});
-    QVERIFY(!run.main()->isWizardActive());
-    QCOMPARE(g_deviceSettings->connection->objectNumber, QByteArray("0007"));
-    QVERIFY(Child<QRadioButton>(run.main(), "RbRegAuto")->isChecked());
-    QVERIFY(Child<QRadioButton>(run.main(), "rbVororaZ")->isChecked());
-    QCOMPARE(Child<QComboBox>(run.main(), "cbVersion")->currentText(),
-             QStringLiteral("16.05.2012/22"));
-    QVERIFY(run.w<QRadioButton>("rbCOM")->isChecked());
 }
 
 QTEST_MAIN(TestWizardRoad)
