@@ -116,8 +116,10 @@ void PortWork::ReadEEPROMClick() {
     if (!IsPortOpen())
         return;
     {
-        // A read after a broken or timed-out one starts clean.
+        // A read after a broken or timed-out one starts clean, also of what
+        // a device broken off in test mode sent after the break.
         QMutexLocker l(&readThread->stateMutex);
+        readThread->rxBuffer.clear();
         readThread->blockCounter = 0;
         readThread->repeatCount = 0;
         readThread->eepromImage.clear();

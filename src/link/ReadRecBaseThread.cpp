@@ -720,6 +720,18 @@ void ReadRecBaseThread::BreakOperationLocked() {
     Send(CmdTest(), 0);
     Send(CmdLeaveTest(), 0);
     breakRequested = true;
+    // A device that obeys the leave command sends no further test packet, so
+    // no packet would ever end test mode here, and the frames of the next
+    // memory read or programming would be taken for test packets: end it now,
+    // with the packet time-out that has nothing left to wait for. A packet
+    // already under way re-enters test mode and, with the break flag set,
+    // ends it again.
+    if (testMode) {
+        StopTimer();
+        testMode = false;
+        testPackOpen = false;
+        packBuffer.clear();
+    }
 }
 
 void ReadRecBaseThread::BreakReadEEPROM() {

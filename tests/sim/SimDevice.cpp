@@ -819,6 +819,11 @@ void SimDevice::ProcessByte(char b, Clock::time_point at) {
             ++keyTableAcks_;
             state_ = State::Test;
             ScheduleTestPacket(at);
+        } else if (quint8(two.at(0)) == 0xAD) {
+            // Leaving test mode needs no acknowledged table first.
+            state_ = State::Idle;
+            packetDue_ = false;
+            in_.clear();
         }
         return;
     }

@@ -229,6 +229,16 @@ void TestWizardRoad::serviceWindows() {
         QCOMPARE(run.page(), int(WizardOM::PageChoose));
         QVERIFY(run.w<QRadioButton>("rbChooseNewConfig")->isChecked());
     }
+
+    // The choice page's break took the device out of test mode; a read then
+    // gets the device's settings.
+    DeviceSettings device(*g_deviceSettings);
+    device.connection->objectNumber = "0815";
+    run.sim.SetMemoryImage(ImageEEPROM::BuildImage(device));
+    run.check("rbChooseChangeConfig");
+    run.next();
+    QTRY_COMPARE_WITH_TIMEOUT(run.page(), int(WizardOM::PageBase), 15000);
+    QCOMPARE(run.w<QSpinBox>("sbNumObj")->value(), 815);
 }
 
 void TestWizardRoad::cancelAndWaiting() {
