@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/base/CheckTableModel.h"
+#include "pagebase/CheckTableModel.h"
 
 // Which console SMS event goes to which SMS number: a table of check boxes,
 // events by rows, numbers by columns. The cells live in the model; the page

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/base/ParamsPage.h"
+#include "pagebase/ParamsPage.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "editor/ZoneTables.h"
 
-#include "editor/base/KeyLoopMatrix.h"
+#include "pagebase/KeyLoopMatrix.h"
 
 QString DefaultZoneName(int index) {
     return QStringLiteral("Зона ") + QString::number(index);

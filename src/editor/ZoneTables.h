@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/base/CheckTableModel.h"
+#include "pagebase/CheckTableModel.h"
 #include "settings/DeviceSettings.h"
 
 // Default name of zone `index`: zones count from 0.

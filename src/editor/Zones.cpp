@@ -1,8 +1,8 @@
 #include "editor/Zones.h"
 
 #include "editor/ZoneTables.h"
-#include "editor/base/KeyLoopMatrix.h"
-#include "editor/base/LeDelegate.h"
+#include "pagebase/KeyLoopMatrix.h"
+#include "pagebase/LeDelegate.h"
 #include "settings/Prompt.h"
 #include "ui_Zones.h"
 

@@ -1,8 +1,8 @@
 #include "keys/KeyShlConfig.h"
 
-#include "editor/base/KeyLoopMatrix.h"
-#include "editor/base/LeDelegate.h"
 #include "keys/KeyShlTable.h"
+#include "pagebase/KeyLoopMatrix.h"
+#include "pagebase/LeDelegate.h"
 #include "ui_KeyShlConfig.h"
 
 #include <QHeaderView>

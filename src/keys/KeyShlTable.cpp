@@ -1,6 +1,6 @@
 #include "keys/KeyShlTable.h"
 
-#include "editor/base/KeyLoopMatrix.h"
+#include "pagebase/KeyLoopMatrix.h"
 
 KeyShlTable::KeyShlTable(int rows, int columns, QObject* parent)
     : CheckTableModel(rows, kKeyNameColumns, columns - kKeyNameColumns, parent) {}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/base/CheckTableModel.h"
+#include "pagebase/CheckTableModel.h"
 
 // The key-to-loop table: 18 keys, their two names, then one check column per
 // loop. Every check written through the table is written to the same cell of

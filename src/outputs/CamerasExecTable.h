@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/base/CheckTableModel.h"
+#include "pagebase/CheckTableModel.h"
 
 // The loop-by-camera table: row = loop, column = camera, each cell a check
 // box and nothing else. The cameras page of the parameters window and the

@@ -1,8 +1,8 @@
 #include "service/TestPrib.h"
 
 #include "editor/LimNaprSh.h"
-#include "editor/base/ParamsPage.h"
 #include "link/Protocol.h"
+#include "pagebase/ParamsPage.h"
 #include "settings/Firmware.h"
 #include "settings/SensorTypes.h"
 #include "ui_TestPrib.h"

@@ -7,7 +7,7 @@
 #include "support/SettingsFixtures.h"
 
 #include "editor/PribParWindow.h"
-#include "editor/base/ParamsPage.h"
+#include "pagebase/ParamsPage.h"
 #include "settings/Firmware.h"
 
 #include <QCheckBox>

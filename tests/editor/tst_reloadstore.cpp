@@ -8,7 +8,7 @@
 
 #include "app/MainWindow.h"
 #include "editor/PribParWindow.h"
-#include "editor/base/ParamsPage.h"
+#include "pagebase/ParamsPage.h"
 #include "settings/Firmware.h"
 #include "settings/ImageDecoder.h"
 #include "settings/ImageLayout.h"

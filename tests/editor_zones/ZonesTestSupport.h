@@ -6,7 +6,7 @@
 
 #include "editor/ZoneTables.h"
 #include "editor/Zones.h"
-#include "editor/base/KeyLoopMatrix.h"
+#include "pagebase/KeyLoopMatrix.h"
 
 #include <QStringList>
 

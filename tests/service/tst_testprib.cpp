@@ -4,7 +4,7 @@
 #include "app/DeviceFixture.h"
 #include "support/Modal.h"
 
-#include "editor/base/ParamsPage.h"
+#include "pagebase/ParamsPage.h"
 #include "service/TestPrib.h"
 #include "settings/Firmware.h"
 

@@ -1,4 +1,4 @@
-#include "editor/base/CheckTableModel.h"
+#include "pagebase/CheckTableModel.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "editor/base/KeyLoopMatrix.h"
+#include "pagebase/KeyLoopMatrix.h"
 
 KeyLoopTable KeyLoopMatrix{};
 

@@ -1,4 +1,4 @@
-#include "editor/base/ParamsPage.h"
+#include "pagebase/ParamsPage.h"
 
 #include <QWidget>
 

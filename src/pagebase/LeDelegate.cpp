@@ -1,4 +1,4 @@
-#include "editor/base/LeDelegate.h"
+#include "pagebase/LeDelegate.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>
