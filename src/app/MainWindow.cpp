@@ -335,9 +335,12 @@ void MainWindow::connectPortWork() {
     connect(m_testPrib, &TestPrib::SigMessage, this,
             qOverload<int, bool>(&MainWindow::SetMessage)); // 48
     connect(m_keysOptions, &KeysOptions::SigMessage, this,
-            qOverload<int, bool>(&MainWindow::SetMessage));                                    // 49
-    connect(m_sounds, &Sounds::SigStartSoundProgramm, pw, &PortWork::StartWriteSounds);        // 50
-    connect(pw, &PortWork::SigSetSoundWriteProgress, m_sounds, &Sounds::SetWriteProgress);     // 51
+            qOverload<int, bool>(&MainWindow::SetMessage));                                // 49
+    connect(m_sounds, &Sounds::SigStartSoundProgramm, pw, &PortWork::StartWriteSounds);    // 50
+    connect(pw, &PortWork::SigSetSoundWriteProgress, m_sounds, &Sounds::SetWriteProgress); // 51
+    // Direct: the link has let go of block 21 before the window writes it.
+    connect(m_sounds, &Sounds::SigStopSoundProgramm, pw, &PortWork::StopWriteSounds,
+            Qt::DirectConnection);
     connect(ui->actTime, &QAction::triggered, pw, &PortWork::StartTimeProgramm);               // 52
     connect(pw, &PortWork::SigTimeProgrammEnabled, m_timeDialog, &TimeDialog::ExecWindow);     // 53
     connect(m_timeDialog, &TimeDialog::SigGetDeviceTime, pw, &PortWork::GetCurrentDeviceTime); // 54

@@ -84,6 +84,12 @@ void FakeUsbLayer::PinLatencyTimer(int index, int ms) {
     devices_[index].latencyPinned = true;
 }
 
+FakeUsbLayer::~FakeUsbLayer() {
+    // Taken once more, so the last call of a receive thread that has been
+    // stopped is seen to end before the devices go.
+    QMutexLocker l(&mutex_);
+}
+
 void FakeUsbLayer::Unplug(int index) {
     QMutexLocker l(&mutex_);
     if (index < 0 || index >= devices_.size())

@@ -22,6 +22,7 @@ class FakeUsbLayer : public UsbLayer {
 public:
     static constexpr int kPacketData = 62;
     static constexpr int kDefaultLatencyMs = 16;
+    ~FakeUsbLayer() override;
 
     struct Device {
         UsbDeviceInfo info;

@@ -20,8 +20,10 @@ PortWork::~PortWork() {
 
 bool PortWork::CreateReadThread(bool com) {
     if (readThread) {
-        if (readThread->portOpen)
+        if (readThread->portOpen) {
+            readThread->DropSoundUpload(true);
             readThread->ClosePort();
+        }
         delete readThread;
         readThread = nullptr;
     }
@@ -77,6 +79,8 @@ bool PortWork::OpenPort(int num, ulong& errcode) {
 }
 
 bool PortWork::ClosePort() {
+    // An upload cannot go on without the port: the window must not wait for it.
+    readThread->DropSoundUpload(true);
     const bool ok = readThread->ClosePort();
     readTimer->stop();
     return ok;
@@ -94,6 +98,7 @@ void PortWork::OnPortLost() {
     if (sender() != t || !t->portOpen)
         return;
     t->ResetAll();
+    t->DropSoundUpload(true);
     t->ClosePort();
     readTimer->stop();
     emit SigMessage(301, true);
@@ -115,15 +120,7 @@ void PortWork::StartProgramming() {
 void PortWork::ReadEEPROMClick() {
     if (!IsPortOpen())
         return;
-    {
-        // A read after a broken or timed-out one starts clean, also of what
-        // a device broken off in test mode sent after the break.
-        QMutexLocker l(&readThread->stateMutex);
-        readThread->rxBuffer.clear();
-        readThread->blockCounter = 0;
-        readThread->repeatCount = 0;
-        readThread->eepromImage.clear();
-    }
+    readThread->BeginMemoryRead();
     Command(proto::CmdReadMemory());
     readTimer->start(kwlink::ScaledMs(kwlink::kCommandReplyMs));
     emit SigMessage(129, true);
@@ -190,5 +187,10 @@ void PortWork::WriteTherms(QByteArray thermsArr) {
 void PortWork::StartWriteSounds() {
     if (!IsPortOpen())
         return;
+    readThread->BeginSoundUpload();
     Command(proto::CmdSoundStart());
+}
+
+void PortWork::StopWriteSounds() {
+    readThread->DropSoundUpload(false);
 }

@@ -66,6 +66,9 @@ public slots:
     void ReadTherms(bool findNew);
     void WriteTherms(QByteArray thermsArr);
     void StartWriteSounds();
+    // The user gave up the upload: nothing more is sent and block 21 is
+    // emptied, without a report (the window knows).
+    void StopWriteSounds();
 
 private slots:
     void StartReadTimer(int ms);

@@ -149,7 +149,10 @@ TestAnswer AnswerFor(int command);
 QByteArray SoundNextPacket(); // "CRaa?"
 QByteArray SoundRejected();   // "CR&&"
 QByteArray SoundStored();     // "CR--?"
-QByteArray KeyPackRequest();  // "CRGE"
-QByteArray KeysWritten();     // "CRGA"
+// The progress code of an upload given up on this side (the port was lost or
+// closed): after the device's own codes 0..7.
+inline constexpr int kSoundBrokenOff = 8;
+QByteArray KeyPackRequest(); // "CRGE"
+QByteArray KeysWritten();    // "CRGA"
 
 } // namespace proto

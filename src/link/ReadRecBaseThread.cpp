@@ -54,6 +54,35 @@ void ReadRecBaseThread::ClearTestCommands() {
     testCommands.clear();
 }
 
+void ReadRecBaseThread::BeginMemoryRead() {
+    OutboxGuard g(this);
+    rxBuffer.clear();
+    blockCounter = 0;
+    repeatCount = 0;
+    eepromImage.clear();
+    memoryFramesIgnored = false;
+    memoryReadRunning = true;
+}
+
+void ReadRecBaseThread::BeginSoundUpload() {
+    OutboxGuard g(this);
+    soundIndex = packetIndex = soundAttempt = 0;
+    soundUploadRunning = true;
+}
+
+bool ReadRecBaseThread::DropSoundUpload(bool report) {
+    OutboxGuard g(this);
+    if (!soundUploadRunning)
+        return false;
+    soundUploadRunning = false;
+    soundIndex = packetIndex = soundAttempt = 0;
+    g_deviceSettings->sounds->packets.clear();
+    StopTimer();
+    if (report)
+        emit SigSetSoundWriteProgress(kSoundBrokenOff, 0, 0);
+    return true;
+}
+
 void ReadRecBaseThread::Send(const QByteArray& bytes, int delayMs) {
     // Outside a parser step the guard is the outermost one and writes at once.
     OutboxGuard g(this);
@@ -184,6 +213,12 @@ void ReadRecBaseThread::ParseOnce(bool freshChunk) {
 bool ReadRecBaseThread::DispatchOutsideTestMode() {
     QByteArray& rx = rxBuffer;
     if (rx.size() >= kFrameLength && rx.at(0) == kFrameLead) {
+        if (memoryFramesIgnored) {
+            // Nothing waits for it: no acknowledgement, no reply time-out.
+            rx.remove(0, kFrameLength);
+            StopTimer();
+            return true;
+        }
         HandleMemoryFrame();
         return true;
     }
@@ -338,6 +373,7 @@ void ReadRecBaseThread::EndMemoryRead() {
     rxBuffer.clear();
     blockCounter = 0;
     repeatCount = 0;
+    memoryReadRunning = false;
 }
 
 // ---------------------------------------------------------------- service frames
@@ -422,6 +458,14 @@ bool ReadRecBaseThread::HandleSoundRequest() {
     QByteArray& rx = rxBuffer;
     if (rx.size() < kRequestMinLength)
         return false;
+    const bool request = rx.startsWith(SoundNextPacket()) || rx.startsWith(SoundRejected()) ||
+                         rx.startsWith(SoundStored());
+    if (request && !soundUploadRunning) {
+        // A request of an upload given up or never begun: block 21 is the
+        // window's until the next upload begins.
+        rx.clear();
+        return true;
+    }
     QList<QList<QByteArray>>& packets = g_deviceSettings->sounds->packets;
     if (rx.startsWith(SoundNextPacket())) {
         rx.clear();
@@ -441,6 +485,7 @@ bool ReadRecBaseThread::HandleSoundRequest() {
             StopTimer();
             emit SigSetSoundWriteProgress(7, soundIndex, 0);
             soundIndex = packetIndex = soundAttempt = 0;
+            soundUploadRunning = false;
         }
         return true;
     }
@@ -458,6 +503,7 @@ bool ReadRecBaseThread::HandleSoundRequest() {
             emit SigSetSoundWriteProgress(6, soundIndex, 0);
             soundIndex = 0;
             soundAttempt = 0;
+            soundUploadRunning = false;
         }
         return true;
     }
@@ -476,6 +522,7 @@ bool ReadRecBaseThread::HandleSoundRequest() {
             packets.clear();
             StopTimer();
             soundAttempt = 0;
+            soundUploadRunning = false;
         }
         return true;
     }
@@ -672,6 +719,7 @@ void ReadRecBaseThread::TimeOut() {
             return;
         }
         soundAttempt = 0;
+        soundUploadRunning = false;
         emit SigSetSoundWriteProgress(5, 0, 0);
     } else if (!firstTimeoutSeen) {
         firstTimeoutSeen = true;
@@ -709,6 +757,7 @@ void ReadRecBaseThread::ResetAllLocked() {
     firstTimeoutSeen = false;
     testCommands.clear();
     breakRequested = false;
+    memoryReadRunning = false;
 }
 
 void ReadRecBaseThread::BreakOperation() {
@@ -720,6 +769,21 @@ void ReadRecBaseThread::BreakOperationLocked() {
     Send(CmdTest(), 0);
     Send(CmdLeaveTest(), 0);
     breakRequested = true;
+    // A memory read under way ends here, on this side too: the device was
+    // told to stop, and whoever asked for the read has gone elsewhere. Its
+    // blocks are dropped unreported, its reply time-out ends, and frames
+    // still on the line are not taken for a new read.
+    memoryFramesIgnored = true;
+    if (memoryReadRunning || blockCounter != 0) {
+        memoryReadRunning = false;
+        StopTimer();
+        rxBuffer.clear();
+        eepromImage.clear();
+        blockCounter = 0;
+        repeatCount = 0;
+        emit SigSetProgress(true, false,
+                            BrokenReadProgress(g_deviceSettings->header->firmwareDate));
+    }
     // A device that obeys the leave command sends no further test packet, so
     // no packet would ever end test mode here, and the frames of the next
     // memory read or programming would be taken for test packets: end it now,
@@ -741,11 +805,12 @@ void ReadRecBaseThread::BreakReadEEPROM() {
 
 void ReadRecBaseThread::BreakReadEEPROMLocked() {
     StopTimer();
+    memoryReadRunning = false;
+    blockCounter = 0;
+    repeatCount = 0;
     BreakOperationLocked();
     rxBuffer.clear();
     eepromImage.clear();
-    blockCounter = 0;
-    repeatCount = 0;
     emit SigSetProgress(true, false, BrokenReadProgress(g_deviceSettings->header->firmwareDate));
 }
 

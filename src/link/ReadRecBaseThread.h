@@ -76,6 +76,14 @@ public:
     int soundIndex = 0;
     int packetIndex = 0;
     int soundAttempt = 0;
+    // From BeginSoundUpload until the upload ends or is dropped. Block 21 is
+    // read only meanwhile, so the window may replace it at any other time.
+    bool soundUploadRunning = false;
+    // From BeginMemoryRead until the read ends or fails.
+    bool memoryReadRunning = false;
+    // After a break, until the next BeginMemoryRead: memory frames still on
+    // the line belong to a read that was given up and are dropped unread.
+    bool memoryFramesIgnored = false;
     int currentCommand = 0;
     bool breakRequested = false;
     QList<int> testCommands;
@@ -91,6 +99,15 @@ public:
     // Queue helpers used by PortWork from the GUI thread.
     void AppendTestCommand(int command);
     void ClearTestCommands();
+    // A memory read is about to be asked for: it starts clean, also of what a
+    // read broken off before it or a device leaving test mode left behind.
+    void BeginMemoryRead();
+    // Block 21 holds the packets of an upload about to be asked for.
+    void BeginSoundUpload();
+    // Gives up a running upload on this side: nothing more is sent, block 21
+    // is emptied and the counters start again. With report, code
+    // kSoundBrokenOff tells the window. False when no upload ran.
+    bool DropSoundUpload(bool report);
 
 signals:
     void SigSetupVersion(QString ver, uchar tp, uchar build);

@@ -1,5 +1,6 @@
 #include "service/Sounds.h"
 
+#include "link/Protocol.h"
 #include "service/SoundTable.h"
 #include "settings/DeviceSettings.h"
 #include "settings/Firmware.h"
@@ -84,6 +85,7 @@ Sounds::Sounds(QWidget* parent)
     connect(ui->tbCreateImage, &QToolButton::clicked, this, &Sounds::SaveImageClick);
     connect(ui->pbWriteSounds, &QPushButton::clicked, this, &Sounds::ProgrammingClick);
     connect(ui->pbCancel, &QPushButton::clicked, this, &QWidget::hide);
+    connect(progressDialog, &QDialog::rejected, this, &Sounds::CancelUpload);
 
     LoadPlayList(kDefaultPlaylist);
 }
@@ -255,21 +257,36 @@ void Sounds::ProgrammingClick() {
         prompt().message(Prompt::Warning, this, kWarningTitle, BadFileText(badRow + 1), Prompt::Ok);
         return;
     }
+    // Block 21 is never replaced while the link may still read it.
+    if (uploading)
+        emit SigStopSoundProgramm();
     g_deviceSettings->sounds->packets = packets;
     sentPackets = packets;
+    uploading = true;
     emit SigStartSoundProgramm();
 }
 
 void Sounds::EndUpload() {
+    uploading = false;
     totalBar->setValue(0);
     fileBar->setValue(0);
     progressDialog->hide();
     totalBytesWritten = 0;
 }
 
+void Sounds::CancelUpload() {
+    if (!uploading)
+        return;
+    emit SigStopSoundProgramm();
+    statusLabel->setText(QStringLiteral("Запись сообщений прервана.   "));
+    EndUpload();
+}
+
 void Sounds::SetWriteProgress(int code, int nSound, int nPack) {
     // Reports name messages and packets of the list handed over; one that
     // lies outside it moves no counter and no bar.
+    if (!uploading)
+        return;
     const bool knownSound = nSound >= 0 && nSound < sentPackets.size();
     const auto retryText = [nPack] { return QString::number(qAbs(qint64(nPack)) + 1); };
     switch (code) {
@@ -314,6 +331,7 @@ void Sounds::SetWriteProgress(int code, int nSound, int nPack) {
         }
         return;
     case 2:
+        uploading = false;
         statusLabel->setText(QStringLiteral("Сообщения успешно записаны!   "));
         progressDialog->hide();
         totalBar->setValue(0);
@@ -350,6 +368,10 @@ void Sounds::SetWriteProgress(int code, int nSound, int nPack) {
     case 7:
         statusLabel->setText(
             QStringLiteral("Ошибка записи! Перезапустите устройство и попробуйте снова.   "));
+        EndUpload();
+        return;
+    case proto::kSoundBrokenOff:
+        statusLabel->setText(QStringLiteral("Ошибка записи! Связь с прибором прервана.   "));
         EndUpload();
         return;
     }

@@ -49,6 +49,8 @@ public:
 
 signals:
     void SigStartSoundProgramm();
+    // The user gave up the running upload: the link stops feeding it.
+    void SigStopSoundProgramm();
 
 public slots:
     void EditCurrentRow(const QModelIndex& index);
@@ -61,6 +63,9 @@ public slots:
     void SaveImageClick();
     void ProgrammingClick();
     void SetWriteProgress(int code, int nSound, int nPack);
+    // Escape or the close button of the progress window: the upload ends
+    // here and in the link, so block 21 is free for the next one.
+    void CancelUpload();
 
 private:
     // The status text for a total: an error (a bad file or no message at
@@ -75,4 +80,7 @@ private:
     // The packets handed to the link, for the progress display: the link
     // empties block 21 while reports may still be on their way.
     SoundPacketList sentPackets;
+    // From the hand-over to the link until the upload's end; reports that
+    // come outside it belong to an upload given up and are not shown.
+    bool uploading = false;
 };

@@ -236,6 +236,7 @@ void WizardOM::SetManualOptions(bool ok) {
 // ------------------------------------------------------------ break, cancel
 
 void WizardOM::ExecWaitBreak() {
+    readPending = false;
     if (deviceFound)
         emit SigBreakOperation();
     waitTimer->stop();
@@ -298,12 +299,17 @@ void WizardOM::SetStatusProgramming(bool ok) {
 }
 
 void WizardOM::SetReadProgress(int value, int max) {
+    if (!readPending)
+        return;
     if (max != ui->pBarRead->maximum())
         ui->pBarRead->setMaximum(max);
     ui->pBarRead->setValue(ui->pBarRead->value() + value);
 }
 
 void WizardOM::SetReadEEPROMStatus(bool ok) {
+    if (!readPending)
+        return;
+    readPending = false;
     if (ok) {
         next();
     } else {
@@ -339,6 +345,8 @@ void WizardOM::PageChange(int id) {
     QAbstractButton* cancelButton = button(QWizard::CancelButton);
     const bool manual = manualMode();
     refusalResetDue = false;
+    // The break that leaving the read page sends ends the read in the link.
+    readPending = false;
 
     switch (id) {
     case PageConnect:
@@ -392,6 +400,7 @@ void WizardOM::PageChange(int id) {
     case PageReadEEPROM:
         ui->lErrReadEEPROM->hide();
         if (ui->rbChooseChangeConfig->isChecked()) {
+            readPending = true;
             emit SigReadEEPROM();
             nextButton->setEnabled(false);
         } else if (ui->rbChoosePassKeyOptions->isChecked()) {

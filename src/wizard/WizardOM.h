@@ -179,6 +179,9 @@ private:
     // A refused programming run is followed by the link's own reset; that
     // one reset must leave the result and the way back to the summary.
     bool refusalResetDue = false;
+    // A memory read asked for by the read page and not yet answered. Leaving
+    // the page gives it up: what the link reports afterwards moves nothing.
+    bool readPending = false;
     Ui::WizardOM* ui;
 };
 

@@ -81,13 +81,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 3:
             t.ResetAll();
             break;
-        case 4: { // the read command, as PortWork starts it
-            QMutexLocker l(&t.stateMutex);
-            t.blockCounter = 0;
-            t.repeatCount = 0;
-            t.eepromImage.clear();
+        case 4: // the read command, as PortWork starts it
+            t.BeginMemoryRead();
             break;
-        }
         case 5:
             t.AppendTestCommand(in.below(proto::TC_DEL_KEY_LAST + 3) - 2);
             break;
@@ -103,6 +99,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         case 8:
             t.imageForTransfer = op & 0x10;
+            break;
+        case 9: // an upload begun, or given up
+            if (op & 0x10) {
+                t.DropSoundUpload(op & 0x20);
+            } else {
+                settings.sounds->packets = {{"a0", "a1"}, {"b0"}};
+                t.BeginSoundUpload();
+            }
             break;
         default: // bytes from the device, a chunk of 1..64
             t.Feed(in.take(in.byte() % 64 + 1));

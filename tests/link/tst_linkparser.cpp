@@ -373,32 +373,47 @@ void TstLinkParser::soundRequests_data() {
     QTest::addColumn<QList<QByteArray>>("requests");
     QTest::addColumn<QList<QList<int>>>("progress");
     QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<int>("dropAfter"); // requests handled before the upload is given up
     const QByteArray start = bytes::hex("5900");
     QTest::newRow("three rejections, then the upload ends")
         << QList<QByteArray>{Req("CRaa?"), Req("CR&&").left(7), bytes::hex("00"),
                              Req("CR&&"),  Req("CR&&"),         Req("CR&&")}
         << QList<QList<int>>{{0, 0, 0}, {3, 0, 1}, {3, 0, 2}, {3, 0, 3}, {6, 0, 0}}
-        << QByteArray("a0") + start + start + start;
+        << QByteArray("a0") + start + start + start << -1;
     QTest::newRow("the device asks for the first packet after each rejection")
         << QList<QByteArray>{Req("CRaa?"), Req("CR&&"), Req("CRaa?"), Req("CR&&"),
                              Req("CRaa?"), Req("CR&&"), Req("CRaa?"), Req("CR&&")}
         << QList<QList<int>>{{0, 0, 0}, {3, 0, 1}, {0, 0, 0}, {3, 0, 2},
                              {0, 0, 0}, {3, 0, 3}, {0, 0, 0}, {6, 0, 0}}
-        << QByteArray("a0") + start + "a0" + start + "a0" + start + "a0";
+        << QByteArray("a0") + start + "a0" + start + "a0" + start + "a0" << -1;
     QTest::newRow("beyond the last packet")
         << QList<QByteArray>{Req("CRaa?"), Req("CRaa?")} << QList<QList<int>>{{0, 0, 0}, {7, 0, 0}}
-        << QByteArray("a0");
+        << QByteArray("a0") << -1;
+    const QList<QByteArray> all{Req("CRaa?"), Req("CR&&"), Req("CRaa?"), Req("CR--?")};
+    QTest::newRow("never begun") << all << QList<QList<int>>{} << QByteArray() << 0;
+    QTest::newRow("given up after a packet")
+        << all << QList<QList<int>>{{0, 0, 0}} << QByteArray("a0") << 1;
 }
 
 void TstLinkParser::soundRequests() {
     QFETCH(QList<QByteArray>, requests);
     QFETCH(QList<QList<int>>, progress);
     QFETCH(QByteArray, sent);
+    QFETCH(int, dropAfter);
     settings.sounds->packets = {{"a0"}};
     FakeThread t;
     QSignalSpy spy(&t, &ReadRecBaseThread::SigSetSoundWriteProgress);
-    for (const QByteArray& r : requests)
-        t.Feed(r);
+    if (dropAfter != 0)
+        t.BeginSoundUpload();
+    for (int i = 0; i < requests.size(); ++i) {
+        if (i == dropAfter && i > 0) {
+            // Given up on this side: block 21 is emptied and nothing reported.
+            QVERIFY(t.DropSoundUpload(false));
+            QVERIFY(settings.sounds->packets.isEmpty());
+            settings.sounds->packets = {{"b0"}}; // the window's again
+        }
+        t.Feed(requests.at(i));
+    }
     QCOMPARE(Progress(spy), progress);
     QCOMPARE(t.Sent(), sent);
     QCOMPARE(t.soundAttempt + t.soundIndex + t.packetIndex, 0);
@@ -434,6 +449,7 @@ void TstLinkParser::fuzz() {
             t.testMode = mode == 1 || mode == 2;
             t.currentCommand = mode == 2 ? proto::TC_KEYS_REQUESTED : 0;
             t.keyWriteMode = mode == 3;
+            t.BeginSoundUpload();
         };
         for (const QByteArray& f : frames) {
             for (int cut = 1; cut <= f.size(); ++cut) {

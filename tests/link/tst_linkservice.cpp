@@ -3,7 +3,10 @@
 
 #include "LinkRig.h"
 
+#include "link/Protocol.h"
 #include "settings/Sections.h"
+
+#include <QTimer>
 
 namespace {
 QStringList AnswersHex(const SimDevice& sim) {
@@ -37,6 +40,8 @@ private slots:
     void testMode();
     void keyWrite_data();
     void keyWrite();
+    void soundUploadGivenUp_data();
+    void soundUploadGivenUp();
     void soundUpload_data();
     void soundUpload();
     void soundDeviceStops();
@@ -183,6 +188,62 @@ void TstLinkService::soundDeviceStops() {
     QCOMPARE(Progress(progress),
              (QList<QList<int>>{{0, 0, 0}, {0, 0, 1}, {4, 0, 1}, {4, 0, 2}, {4, 0, 3}, {5, 0, 0}}));
     QVERIFY(rig.Wait([&] { return rig.sim.FillerBytes() == 3 * 128; }));
+}
+
+// An upload that cannot go on ends on this side: the window hears of a lost
+// or closed port, block 21 is emptied, and the next upload, once the device is
+// there again, sends its own packets from the first.
+void TstLinkService::soundUploadGivenUp_data() {
+    QTest::addColumn<int>("how"); // 0 the device hangs up, 1 the port is closed, 2 the user
+    QTest::addColumn<QList<QList<int>>>("ending");
+    QTest::newRow("the device hangs up") << 0 << QList<QList<int>>{{proto::kSoundBrokenOff, 0, 0}};
+    QTest::newRow("the port is closed") << 1 << QList<QList<int>>{{proto::kSoundBrokenOff, 0, 0}};
+    QTest::newRow("given up by the user") << 2 << QList<QList<int>>{};
+}
+
+void TstLinkService::soundUploadGivenUp() {
+    QFETCH(int, how);
+    QFETCH(QList<QList<int>>, ending);
+    LinkRig rig(kNewest);
+    // The device holds in the middle of the upload, far from any time-out.
+    kwlink::SetLinkTimeScale(1.0);
+    rig.settings.sounds->packets = {MakeSound(1, 300), MakeSound(2, 600)};
+    rig.sim.ArmFault(how == 0 ? SimDevice::Fault::HangUp : SimDevice::Fault::Hold, 2);
+    QVERIFY(rig.Open());
+    PortWork& p = *rig.port;
+    QSignalSpy progress(&p, &PortWork::SigSetSoundWriteProgress);
+    QSignalSpy lost(&p, &PortWork::SigPortLost);
+    p.StartWriteSounds();
+    if (how == 0) {
+        QVERIFY(lost.wait(10000));
+    } else {
+        QVERIFY(rig.Wait([&] { return rig.sim.Held(); }, 10000));
+        QTRY_COMPARE_WITH_TIMEOUT(progress.size(), 2, 10000);
+        how == 1 ? void(p.ClosePort()) : p.StopWriteSounds();
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(Progress(progress),
+                              (QList<QList<int>>{{0, 0, 0}, {0, 0, 1}} + ending), 10000);
+    QVERIFY(rig.settings.sounds->packets.isEmpty());
+    QCOMPARE(ParserState(p.readThread, &ReadRecBaseThread::soundUploadRunning), false);
+    QCOMPARE(ParserState(p.readThread, &ReadRecBaseThread::soundAttempt), 0);
+    QTRY_VERIFY(!p.readTimer->isActive());
+
+    rig.sim.Reset();
+    ulong err = 0;
+    if (how == 0) {
+        rig.sim.Stop(); // switched on again, on a line of its own
+        QVERIFY(rig.sim.Start());
+        QVERIFY(p.readThread->OpenPort(AddComPortPath(rig.sim.SlavePath()), err));
+    } else if (how == 1) {
+        QVERIFY(p.readThread->OpenPort(rig.comNumber, err));
+    }
+    const QList<QList<QByteArray>> second{MakeSound(3, 700), MakeSound(4, 100)};
+    rig.settings.sounds->packets = second;
+    progress.clear();
+    p.StartWriteSounds();
+    QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty() && progress.last().at(0).toInt() == 2, 10000);
+    QCOMPARE(rig.sim.SoundPackets(), second);
+    QCOMPARE(rig.sim.SoundStarts(), 2);
 }
 
 QTEST_GUILESS_MAIN(TstLinkService)

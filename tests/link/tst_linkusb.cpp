@@ -43,6 +43,11 @@ void TstLinkUsb::init() {
 }
 
 void TstLinkUsb::cleanup() {
+    // The receive thread ends before the adapter goes: it calls into the
+    // layer until it has stopped.
+    if (port && port->IsPortOpen())
+        port->ClosePort();
+    QVERIFY(!port || !port->readThread->isRunning());
     port.reset();
     SetUsbLayer(nullptr);
     delete fake;

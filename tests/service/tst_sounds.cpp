@@ -7,6 +7,8 @@
 #include "app/DeviceFixture.h"
 
 #include "link/LinkTiming.h"
+#include "link/Protocol.h"
+#include "link/ReadRecBaseThread.h"
 #include "service/SoundPlayer.h"
 #include "service/SoundTable.h"
 #include "service/Sounds.h"
@@ -76,19 +78,24 @@ struct FakePlayer final : SoundPlayer {
 struct SoundFixture : DeviceFixture {
     bool open(const QList<int>& sizes) {
         QDir().mkpath(shell.file(QStringLiteral("sound")));
-        QStringList names, paths;
-        for (int i = 0; i < sizes.size(); ++i) {
-            paths << wav(QStringLiteral("%1.wav").arg(i + 1), sizes.at(i));
-            names << QStringLiteral("Сообщение %1").arg(i + 1);
-        }
-        const QString list = shell.file(QStringLiteral("sound/DefaultSounds.playlist"));
-        if ((!sizes.isEmpty() && !WriteAll(list, PlaylistText(int(sizes.size()), names, paths))) ||
+        if ((!sizes.isEmpty() && playlist(QStringLiteral("DefaultSounds"), {}, sizes).isEmpty()) ||
             !DeviceFixture::open())
             return false;
         window = main->sounds();
         view = window->findChild<QTableView*>(QStringLiteral("tvSounds"));
         window->show();
         return true;
+    }
+    // WAV files "<stem>1.wav", ... of the given data sizes and the playlist
+    // "sound/<list>.playlist" of them; its path, empty when not written.
+    QString playlist(const QString& list, const QString& stem, const QList<int>& sizes) {
+        QStringList names, paths;
+        for (int i = 0; i < sizes.size(); ++i) {
+            paths << wav(QStringLiteral("%1%2.wav").arg(stem).arg(i + 1), sizes.at(i));
+            names << QStringLiteral("Сообщение %1").arg(i + 1);
+        }
+        const QString path = shell.file(QStringLiteral("sound/%1.playlist").arg(list));
+        return WriteAll(path, PlaylistText(int(sizes.size()), names, paths)) ? path : QString();
     }
     QString wav(const QString& name, int size, const QByteArray& bytes = {}) {
         const QString path = shell.file(QStringLiteral("sound/") + name);
@@ -151,6 +158,8 @@ private slots:
     void uploadTwoMessages();
     void uploadFailures_data();
     void uploadFailures();
+    void uploadBrokenOff_data();
+    void uploadBrokenOff();
     void playlistsAndImage();
     void realPlayer();
 
@@ -384,7 +393,7 @@ void TestSounds::chooseAndListen() {
 }
 
 // A file that shrank after it was chosen stops the upload before block 21 is
-// touched; reports about messages never handed over move nothing.
+// touched; reports while no upload runs move nothing.
 void TestSounds::nothingHandedOver() {
     SoundFixture fx;
     QVERIFY(fx.open({300}));
@@ -400,11 +409,12 @@ void TestSounds::nothingHandedOver() {
     QCOMPARE(g_deviceSettings->sounds->packets, (SoundPacketList{{"kept"}}));
 
     const int bar = fx.window->totalBar->value();
-    fx.window->SetWriteProgress(0, 0, 0);
-    fx.window->SetWriteProgress(3, 4, 1);
+    const QString status = fx.status();
+    for (int code : {0, 3, 2, proto::kSoundBrokenOff})
+        fx.window->SetWriteProgress(code, 0, 1);
     QVERIFY(!fx.window->progressDialog->isVisible());
     QCOMPARE(fx.window->totalBar->value(), bar);
-    QCOMPARE(fx.status(), QStringLiteral("Ошибка записи! Попытка перезаписи сообщения №2.   "));
+    QCOMPARE(fx.status(), status);
 }
 
 void TestSounds::uploadTwoMessages() {
@@ -466,6 +476,61 @@ void TestSounds::uploadFailures() {
     }
     QCOMPARE(failures, statuses);
     QVERIFY(!fx.window->progressDialog->isVisible());
+}
+
+// An upload that cannot finish ends as failed: the device hangs up, the user
+// closes the port or presses Escape on the progress window. The next upload,
+// of other files, sends its own packets from the first.
+void TestSounds::uploadBrokenOff_data() {
+    QTest::addColumn<int>("how"); // 0 the device hangs up, 1 the port is closed, 2 Escape
+    QTest::addColumn<QString>("status");
+    const QString lost = QStringLiteral("Ошибка записи! Связь с прибором прервана.   ");
+    QTest::newRow("the device hangs up") << 0 << lost;
+    QTest::newRow("the port is closed") << 1 << lost;
+    QTest::newRow("Escape") << 2 << QStringLiteral("Запись сообщений прервана.   ");
+}
+
+void TestSounds::uploadBrokenOff() {
+    QFETCH(int, how);
+    QFETCH(QString, status);
+    // The device holds in the middle of the upload, far from any time-out.
+    kwlink::SetLinkTimeScale(1.0);
+    const auto restore = qScopeGuard([] { kwlink::SetLinkTimeScale(0.1); });
+    SoundFixture fx;
+    QVERIFY(fx.open({300, 600}));
+    QVERIFY(fx.connect(4, QDate(2012, 4, 19), 45));
+    PortWork* link = fx.main->portWork();
+    fx.sim.ArmFault(how == 0 ? SimDevice::Fault::HangUp : SimDevice::Fault::Hold, 2);
+    fx.upload();
+    if (how == 0) {
+        QTRY_VERIFY_WITH_TIMEOUT(!link->IsPortOpen(), 10000);
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(fx.sim.Held() && fx.window->progressDialog->isVisible(), 10000);
+        if (how == 1)
+            fx.action("actOpenClosePort")->trigger();
+        else
+            QTest::keyClick(fx.window->progressDialog, Qt::Key_Escape);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(fx.status(), status, 10000);
+    QVERIFY(!fx.window->progressDialog->isVisible());
+    QVERIFY(g_deviceSettings->sounds->packets.isEmpty());
+    {
+        QMutexLocker l(&link->readThread->stateMutex);
+        QVERIFY(!link->readThread->soundUploadRunning && link->readThread->soundAttempt == 0);
+    }
+    if (how == 0)
+        return; // the link's own test takes a device switched on again
+    fx.sim.Reset();
+    if (how == 1)
+        QVERIFY(fx.connect(4, QDate(2012, 4, 19), 45));
+    QVERIFY(fx.window->LoadPlayList(
+        fx.playlist(QStringLiteral("other"), QStringLiteral("o"), {700, 400})));
+    fx.prompt.buttons.enqueue(Prompt::Yes);
+    fx.click("pbWriteSounds");
+    QTRY_COMPARE_WITH_TIMEOUT(fx.status(), QStringLiteral("Сообщения успешно записаны!   "), 10000);
+    QCOMPARE(fx.sim.SoundPackets(), (SoundPacketList{CutSoundPackets(0, 700, SoundData(700)),
+                                                     CutSoundPackets(1, 400, SoundData(400))}));
+    QCOMPARE(fx.sim.SoundStarts(), 2);
 }
 
 // Saved and loaded back (a WAV file refused as a playlist), the image of the

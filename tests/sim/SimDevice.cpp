@@ -165,6 +165,12 @@ bool SimDevice::Start() {
         return false;
     slavePath_ = QString::fromLocal8Bit(name);
     quit_ = false;
+    // Started again after a hang-up: a device that was switched back on.
+    state_ = State::Idle;
+    held_ = false;
+    onRelease_ = nullptr;
+    in_.clear();
+    arriving_.clear();
     thread_ = std::thread([this] { Loop(); });
     return true;
 }
@@ -252,6 +258,32 @@ void SimDevice::SetSilent(bool silent) {
     std::lock_guard<std::mutex> l(m_);
     silent_ = silent;
     in_.clear();
+}
+
+void SimDevice::SetHeld(bool held) {
+    {
+        std::lock_guard<std::mutex> l(m_);
+        held_ = held;
+        if (!held && onRelease_) {
+            auto then = std::move(onRelease_);
+            onRelease_ = nullptr;
+            then();
+        }
+    }
+    Wake();
+}
+
+bool SimDevice::Held() const {
+    std::lock_guard<std::mutex> l(m_);
+    return held_;
+}
+
+bool SimDevice::TakeHold(int at, std::function<void()> then) {
+    if (!TakeFault(Fault::Hold, at))
+        return false;
+    held_ = true;
+    onRelease_ = std::move(then);
+    return true;
 }
 
 void SimDevice::SetThermometers(const QByteArray& records, int count) {
@@ -420,6 +452,8 @@ void SimDevice::Reset() {
     std::lock_guard<std::mutex> l(m_);
     faults_.clear();
     silent_ = false;
+    held_ = false;
+    onRelease_ = nullptr;
     if (state_ != State::Dead)
         state_ = State::Idle;
     in_.clear();
@@ -598,7 +632,7 @@ void SimDevice::Loop() {
             master = master_;
             if (!out_.empty())
                 next = std::min(next, out_.front().at);
-            if (!arriving_.empty())
+            if (!arriving_.empty() && !held_)
                 next = std::min(next, arriving_.front().at);
             for (const Delayed& d : delayed_)
                 next = std::min(next, d.at);
@@ -631,7 +665,7 @@ void SimDevice::Loop() {
                 arriving_.push_back({buf[i], at});
             }
         }
-        while (!arriving_.empty() && arriving_.front().at <= now) {
+        while (!held_ && !arriving_.empty() && arriving_.front().at <= now) {
             const TimedByte tb = arriving_.front();
             arriving_.pop_front();
             ProcessByte(tb.byte, tb.at);
@@ -644,7 +678,7 @@ void SimDevice::Loop() {
                 ++i;
             }
         }
-        if (packetDue_ && now >= nextPacketAt_ && state_ == State::Test)
+        if (packetDue_ && now >= nextPacketAt_ && state_ == State::Test && !held_)
             SendTestPacket();
         QByteArray due;
         while (!out_.empty() && out_.front().at <= now) {
@@ -1028,7 +1062,7 @@ void SimDevice::SendFrame(int block) {
     QByteArray image = image_.left(layout.length);
     while (image.size() < layout.length)
         image.append(char(0xFF));
-    if (TakeLineFault(block))
+    if (TakeLineFault(block) || TakeHold(block, [this, block] { SendFrame(block); }))
         return;
     if (TakeFault(Fault::DropFrame, block))
         ++block;
@@ -1157,11 +1191,8 @@ void SimDevice::FinishSoundPacket() {
     int total = 0;
     for (const auto& s : soundPackets_)
         total += int(s.size());
-    if (TakeFault(Fault::Silence, total)) {
-        silent_ = true;
-        state_ = State::Idle;
+    if (TakeLineFault(total) || TakeHold(total, [this] { FinishSoundPacket(); }))
         return;
-    }
     if (soundRemaining_ > 0) {
         Queue(Request("CRaa?"));
         return;

@@ -41,6 +41,7 @@ public:
         LateKeyConfirm,  // key write: send CRGA `count` ms late (packets resume after it)
         BadKeyCheck,     // key table: the next one ends in a wrong check byte
         AskPastEnd,      // sound upload: once sound `at` is complete, ask for one more packet
+        Hold,            // at the point, hold (see SetHeld) before going on
     };
 
     // One slot of the device's key table.
@@ -79,6 +80,11 @@ public:
     void SetProgrammingOk(bool ok); // CR55 (default) or CRZZ at the end
     void SetPaced(bool paced);
     void SetSilent(bool silent);
+    // While held, the device takes in what arrives but acts on nothing; on
+    // release it goes on from where it held (a Hold fault's point) and then
+    // handles what arrived meanwhile. Reset releases it without going on.
+    void SetHeld(bool held);
+    bool Held() const;
     // Thermometer records (20 bytes each) sent after A5 01 00. A search
     // (A5 00 00) first adds the searchable ones; a write (A6) replaces the
     // identifiers and limits, each sensor keeping its own temperature.
@@ -213,6 +219,8 @@ private:
     // The next test packet goes out testIntervalMs_ after this moment.
     void ScheduleTestPacket(Clock::time_point after);
     void GoSilentWith(const QByteArray& garbage);
+    // A Hold fault armed at this point: the device holds, and true.
+    bool TakeHold(int at, std::function<void()> then);
     void CloseLine();
 
     mutable std::mutex m_;
@@ -237,6 +245,8 @@ private:
     bool programOk_ = true;
     bool paced_ = false;
     bool silent_ = false;
+    bool held_ = false;
+    std::function<void()> onRelease_; // where a Hold fault stopped
     QByteArray therms_;
     int thermCount_ = 0;
     QByteArray searchable_;

@@ -3,6 +3,7 @@
 
 #include "WizardTestSupport.h"
 
+#include "app/EventTable.h"
 #include "keys/KeysOptions.h"
 #include "service/TestPrib.h"
 #include "settings/ImageEEPROM.h"
@@ -31,6 +32,8 @@ private slots:
     void initTestCase() { PrepareApplication(); }
     void newConfigurationProgrammed();
     void readingTheDevice();
+    void leavingTheRead_data();
+    void leavingTheRead();
     void serviceWindows();
     void cancelAndWaiting();
 };
@@ -191,17 +194,82 @@ void TestWizardRoad::readingTheDevice() {
             run.sim.SetSilent(true);
         const int page = failure == 2 ? WizardOM::PageConnect : WizardOM::PageChoose;
         const QString label = failure == 2 ? "lTimeOut" : "lErrReadEEPROM";
+        // The device holds the read request until the page has been looked at.
+        run.sim.SetHeld(true);
         run.check("rbChooseChangeConfig");
         run.next();
         QCOMPARE(run.page(), int(WizardOM::PageReadEEPROM));
         QVERIFY(!run.button(QWizard::NextButton)->isEnabled() && run.pageFits());
         QVERIFY(run.w(label)->isHidden());
+        QCOMPARE(run.page(), int(WizardOM::PageReadEEPROM));
+        run.sim.SetHeld(false);
         QTRY_COMPARE_WITH_TIMEOUT(run.page(), page, 15000);
         QVERIFY(run.w(label)->isVisible() && run.pageFits());
         QVERIFY(run.w<QRadioButton>("rbChooseNewConfig")->isChecked());
         QCOMPARE(g_deviceSettings->connection->objectNumber, number);
         QCOMPARE(run.main()->portWork()->IsPortOpen(), page == WizardOM::PageChoose);
     }
+}
+
+// Back, "Вернуться в меню" or Cancel while the device is in the middle of a
+// read: the wizard stays where the user went, nothing of the read reaches the
+// settings, the read's time-out does not follow, and a new read starts clean.
+void TestWizardRoad::leavingTheRead_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Back") << "back";
+    QTest::newRow("menu") << "menu";
+    QTest::newRow("Cancel") << "cancel";
+}
+
+void TestWizardRoad::leavingTheRead() {
+    QFETCH(QString, how);
+    WizardRun run(1.0); // the device holds for a while: far from any time-out
+    QVERIFY(run.start());
+    QVERIFY(run.connect(2, k03_12_2010, 31));
+    DeviceSettings device(*g_deviceSettings);
+    device.connection->objectNumber = "0815";
+    const QByteArray image = ImageEEPROM::BuildImage(device);
+    run.sim.SetMemoryImage(image);
+    run.sim.ArmFault(SimDevice::Fault::Hold, 3);
+    const DeviceSettings before(*g_deviceSettings);
+    PortWork* link = run.main()->portWork();
+    const int rows = run.main()->events()->rowCount();
+
+    run.check("rbChooseChangeConfig");
+    run.next();
+    QTRY_VERIFY_WITH_TIMEOUT(run.sim.Held() && run.w<QProgressBar>("pBarRead")->value() > 0, 15000);
+    const int target = how == "cancel" ? -1 : int(WizardOM::PageChoose);
+    if (how == "back")
+        run.back();
+    else if (how == "menu")
+        run.wizard()->menuButton.click();
+    else
+        run.button(QWizard::CancelButton)->click();
+    QCOMPARE(run.page() == target || run.wizard()->isHidden(), true);
+    QTRY_VERIFY(!link->readTimer->isActive());
+    // The frame the device held goes out after the break: it is not taken.
+    run.sim.SetHeld(false);
+    QTRY_VERIFY(run.sim.FramesSent() == 3 &&
+                run.sim.Received().contains(QByteArray::fromHex("d700ad00")));
+    QTest::qWait(300);
+    QVERIFY(!link->readTimer->isActive());
+    if (how != "cancel")
+        QCOMPARE(run.page(), target);
+    QVERIFY(run.w<QRadioButton>("rbChooseNewConfig")->isChecked());
+    const QString changed = FirstDifference(*g_deviceSettings, before);
+    QVERIFY2(changed.isEmpty(), qPrintable(changed));
+    for (int r = rows; r < run.main()->events()->rowCount(); ++r)
+        QVERIFY(!QList<int>({121, 210, 301, 302}).contains(run.main()->events()->Row(r)->code));
+
+    run.sim.Reset();
+    if (how == "cancel") {
+        QVERIFY(run.start());
+        QVERIFY(run.connect(2, k03_12_2010, 31));
+    }
+    run.check("rbChooseChangeConfig");
+    run.next();
+    QTRY_COMPARE_WITH_TIMEOUT(run.page(), int(WizardOM::PageBase), 15000);
+    QCOMPARE(run.w<QSpinBox>("sbNumObj")->value(), 815);
 }
 
 // The key and test windows run modally with the wizard hidden; cancelling
