@@ -88,12 +88,12 @@ void TstLinkService::testMode() {
     for (const auto& a : rig.sim.TestAnswers())
         QVERIFY2(a.msAfterPacket >= 24.0 && a.msAfterPacket < 525.0,
                  qPrintable(QString::number(a.msAfterPacket)));
-    QTRY_VERIFY(packs.count() >= 4);
+    QTRY_VERIFY_WITH_TIMEOUT(packs.count() >= 4, 15000);
     QCOMPARE(mini.at(0).at(0).toByteArray(), QByteArray("4B"));
     p.SetTestCommand(1);
     QVERIFY(rig.Wait([&] { return !rig.sim.InTestMode(); }));
     QCOMPARE(AnswersHex(rig.sim).last(), QString("ad00"));
-    QTRY_VERIFY(!ParserState(p.readThread, &ReadRecBaseThread::testMode));
+    QTRY_VERIFY_WITH_TIMEOUT(!ParserState(p.readThread, &ReadRecBaseThread::testMode), 15000);
     const int sent = rig.sim.TestPacketsSent();
     QTest::qWait(300);
     QCOMPARE(rig.sim.TestPacketsSent(), sent);
@@ -128,8 +128,8 @@ void TstLinkService::keyWrite() {
     }
     if (confirmed) {
         QVERIFY(ok.wait(3000));
-        QTRY_VERIFY(ParserState(
-            p.readThread, &ReadRecBaseThread::testMode)); // the device's packets are answered again
+        QTRY_VERIFY_WITH_TIMEOUT(ParserState(p.readThread, &ReadRecBaseThread::testMode),
+                                 15000); // the device's packets are answered again
         p.SetTestCommand(1);
         QVERIFY(rig.Wait([&] { return !rig.sim.InTestMode(); }));
         QTest::qWait(1500); // past every scaled time-out
@@ -172,7 +172,7 @@ void TstLinkService::soundUpload() {
     expected.append({2, int(sizes.size()), 0});
     QCOMPARE(Progress(progress), expected);
     QCOMPARE(rig.sim.SoundStarts(), int(sizes.size()));
-    QTRY_VERIFY(rig.settings.sounds->packets.isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(rig.settings.sounds->packets.isEmpty(), 15000);
 }
 
 void TstLinkService::soundDeviceStops() {
@@ -226,7 +226,7 @@ void TstLinkService::soundUploadGivenUp() {
     QVERIFY(rig.settings.sounds->packets.isEmpty());
     QCOMPARE(ParserState(p.readThread, &ReadRecBaseThread::soundUploadRunning), false);
     QCOMPARE(ParserState(p.readThread, &ReadRecBaseThread::soundAttempt), 0);
-    QTRY_VERIFY(!p.readTimer->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!p.readTimer->isActive(), 15000);
 
     rig.sim.Reset();
     ulong err = 0;

@@ -113,18 +113,18 @@ public:
     bool start() {
         Child<QPushButton>(windows->menu, u"pbMaster"_s)->click();
         wizard()->activateWindow();
-        return simStarted && QTest::qWaitForWindowActive(wizard());
+        return simStarted && QTest::qWaitForWindowActive(wizard(), 15000);
     }
     // The simulated device's COM port, Next, its announcement: the choice page.
     bool connect(uchar model, const QDate& firmware, uchar build) {
         check(u"rbCOM"_s);
         pick(u"cbCOM"_s, comIndex);
         next();
-        if (!QTest::qWaitFor([this] { return wizard()->isPortOpen(); }, 3000))
+        if (!QTest::qWaitFor([this] { return wizard()->isPortOpen(); }, 15000))
             return false;
         sim.SetIdentity(model, firmware, build);
         sim.SendGreeting();
-        return QTest::qWaitFor([this] { return page() == WizardOM::PageChoose; }, 5000);
+        return QTest::qWaitFor([this] { return page() == WizardOM::PageChoose; }, 15000);
     }
 
     ShellFixture shell;

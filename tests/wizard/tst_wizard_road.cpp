@@ -177,7 +177,7 @@ void TestWizardRoad::readingTheDevice() {
     run.sim.Reset();
     run.wizard()->programButton.click();
     QTRY_VERIFY_WITH_TIMEOUT(run.sim.ProgrammingDone(), 10000);
-    QTRY_VERIFY(run.w<QLabel>("lStatus")->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(run.w<QLabel>("lStatus")->isVisible(), 15000);
 
     const QString changed = FirstDifference(*g_deviceSettings, read);
     QVERIFY2(changed.isEmpty(), qPrintable(changed));
@@ -246,11 +246,12 @@ void TestWizardRoad::leavingTheRead() {
     else
         run.button(QWizard::CancelButton)->click();
     QCOMPARE(run.page() == target || run.wizard()->isHidden(), true);
-    QTRY_VERIFY(!link->readTimer->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!link->readTimer->isActive(), 15000);
     // The frame the device held goes out after the break: it is not taken.
     run.sim.SetHeld(false);
-    QTRY_VERIFY(run.sim.FramesSent() == 3 &&
-                run.sim.Received().contains(QByteArray::fromHex("d700ad00")));
+    QTRY_VERIFY_WITH_TIMEOUT(run.sim.FramesSent() == 3 &&
+                                 run.sim.Received().contains(QByteArray::fromHex("d700ad00")),
+                             15000);
     QTest::qWait(300);
     QVERIFY(!link->readTimer->isActive());
     if (how != "cancel")
@@ -317,7 +318,7 @@ void TestWizardRoad::cancelAndWaiting() {
     // Waiting: the port closes without a break.
     run.pick("cbCOM", run.comIndex);
     run.next();
-    QTRY_VERIFY(link->IsPortOpen());
+    QTRY_VERIFY_WITH_TIMEOUT(link->IsPortOpen(), 15000);
     QVERIFY(run.wizard()->isWaiting());
     run.button(QWizard::CancelButton)->click();
     QVERIFY(!link->IsPortOpen() && !run.wizard()->isWaiting());
@@ -328,11 +329,13 @@ void TestWizardRoad::cancelAndWaiting() {
     // After the announcement: the break goes out, then the port closes.
     QVERIFY(run.start());
     QVERIFY(run.connect(1, k03_12_2010, 33));
-    QTRY_VERIFY(run.sim.Received().toHex().endsWith("d700ad00")); // the choice page's break
+    QTRY_VERIFY_WITH_TIMEOUT(run.sim.Received().toHex().endsWith("d700ad00"),
+                             15000); // the choice page's break
     const int before = run.sim.Received().size();
     run.button(QWizard::CancelButton)->click();
     QVERIFY(!link->IsPortOpen());
-    QTRY_COMPARE(run.sim.Received().mid(before).toHex().left(8), QByteArray("d700ad00"));
+    QTRY_COMPARE_WITH_TIMEOUT(run.sim.Received().mid(before).toHex().left(8),
+                              QByteArray("d700ad00"), 15000);
 
     // A silent device: the wait text comes every period, and a late
     // announcement still moves on.
@@ -344,13 +347,13 @@ void TestWizardRoad::cancelAndWaiting() {
     run.pick("cbCOM", run.comIndex);
     run.next();
     auto* waiting = run.w<QLabel>("lMessageDevFind");
-    QTRY_VERIFY(!waiting->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(!waiting->isEnabled(), 15000);
     QVERIFY(waiting->text().startsWith(u"Превышение времени ожидания прибора."_s));
     QVERIFY(run.pageFits());
     QVERIFY(run.wizard()->isWaiting());
     run.sim.SetIdentity(1, k03_12_2010, 33);
     run.sim.SendGreeting();
-    QTRY_COMPARE(run.page(), int(WizardOM::PageChoose));
+    QTRY_COMPARE_WITH_TIMEOUT(run.page(), int(WizardOM::PageChoose), 15000);
     QVERIFY(!run.wizard()->isWaiting());
 
     // No port to open: the access box, back on page 0.
