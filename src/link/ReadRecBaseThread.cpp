@@ -549,7 +549,10 @@ bool ReadRecBaseThread::HandleKeyWriteReply() {
         return true;
     }
     if (rx.startsWith(KeysWritten())) {
-        rx.clear();
+        // The device goes straight back to test mode: a packet that came in
+        // the same read must be answered, or test mode stops with no reply
+        // time-out left to restart it.
+        rx.remove(0, kRequestMinLength);
         emit SigKeysProgramOk();
         ReplyHandled();
         testMode = true;

@@ -26,6 +26,10 @@
 
 class DeviceFixture {
 public:
+    // A generous bound for an exchange with the device: a loaded machine may
+    // stall the device, the receive thread or the window for seconds.
+    static constexpr int kSlowMs = 20000;
+
     // Files the window reads at start-up belong into shell.dir before open().
     DeviceFixture() { simStarted = sim.Start(); }
     ~DeviceFixture() {
@@ -56,7 +60,7 @@ public:
         const int before = rows();
         sim.SendGreeting();
         // The announcement ends in exactly one log row: 100, 212 or 213.
-        return QTest::qWaitFor([&] { return rows() > before; }, 5000) && !connected.isEmpty();
+        return QTest::qWaitFor([&] { return rows() > before; }, kSlowMs) && !connected.isEmpty();
     }
 
     QAction* action(const char* name) const {
@@ -91,7 +95,7 @@ public:
         }
         return {};
     }
-    bool waitForCode(int code, int from, int ms = 10000) const {
+    bool waitForCode(int code, int from, int ms = kSlowMs) const {
         return QTest::qWaitFor([&] { return codes(from).contains(code); }, ms);
     }
 

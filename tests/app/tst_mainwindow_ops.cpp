@@ -259,7 +259,7 @@ void TestMainWindowOps::memoryRead() {
     before = fx.rows();
     fx.action("actReadEEPROM")->trigger();
     QVERIFY(fx.waitForCode(121, before));
-    QTRY_VERIFY(fx.checked("RbRegAuto"));
+    QTRY_VERIFY_WITH_TIMEOUT(fx.checked("RbRegAuto"), DeviceFixture::kSlowMs);
     QCOMPARE(fx.objectNumber(), QByteArray("4321"));
     QCOMPARE(g_deviceSettings->header->objectType, int(OBJ_COMPLEX));
     QVERIFY(fx.checked("Rbtobjsl"));
@@ -324,7 +324,7 @@ void TestMainWindowOps::imageFiles() {
     fx.sim.SetMemoryImage(memory);
     fx.prompt.files.enqueue(fx.shell.file("read.image"));
     fx.action("actSaveEEPROM")->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(fx.shell.file("read.image")), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(fx.shell.file("read.image")), DeviceFixture::kSlowMs);
     QCOMPARE(ReadAll(fx.shell.file("read.image")), memory);
     QCOMPARE(fx.objectNumber(), QByteArray("0000"));
 
@@ -340,7 +340,7 @@ void TestMainWindowOps::imageFiles() {
     int before = fx.rows();
     fx.action("actSaveEEPROM")->trigger();
     QVERIFY(fx.waitForCode(301, before));
-    QTRY_VERIFY(MarkedRows(versions).isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(MarkedRows(versions).isEmpty(), DeviceFixture::kSlowMs);
     QVERIFY(!timeOut.isEmpty());
     QCOMPARE(versions->currentIndex(), marked); // the row itself stays chosen
     QVERIFY(fx.main->portWork()->IsPortOpen());
@@ -546,8 +546,8 @@ void TestMainWindowOps::portChange() {
     QVERIFY(fx.main->portWork()->IsPortOpen());
     status.clear();
     fx.sim.HangUp();
-    QTRY_VERIFY_WITH_TIMEOUT(!fx.main->portWork()->IsPortOpen(), 5000);
-    QTRY_COMPARE(status.size(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!fx.main->portWork()->IsPortOpen(), DeviceFixture::kSlowMs);
+    QTRY_COMPARE_WITH_TIMEOUT(status.size(), 1, DeviceFixture::kSlowMs);
     QCOMPARE(status.at(0).at(0).toInt(), 1);
     QVERIFY(!fx.main->choosePort()->portOpen);
 }

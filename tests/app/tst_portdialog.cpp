@@ -91,7 +91,7 @@ void TestPortDialog::usbPollRunsByItself() {
     ShellFixture fx;
     MainWindow main;
     fx.usb.AddDevice("FT9", "Adapter");
-    QTRY_COMPARE_WITH_TIMEOUT(main.events()->rowCount(), 1, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(main.events()->rowCount(), 1, 20000);
     QCOMPARE(lastRow(main), QStringLiteral("Обнаружено USB-устройство FT9 Adapter"));
     // Not on screen: the dialog does not pop up by itself.
     QVERIFY(!main.choosePort()->isVisible());

@@ -193,7 +193,7 @@ void TestShell::startMenuHandOffs() {
     QTimer::singleShot(0, w.menu, [&] { button("pbExit")->click(); });
     QTimer guard;
     connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
-    guard.start(5000);
+    guard.start(30000);
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(VisibleTopLevels().isEmpty());
 }

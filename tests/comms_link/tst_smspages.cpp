@@ -164,7 +164,7 @@ private slots:
         p.window->show();
         auto* view = p.at<QTableView>(W::kPultSMS, "tvSMS");
         p.window->findChild<QStackedWidget*>()->setCurrentWidget(Console(p));
-        QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(p.window.get(), 20000));
         QCOMPARE(view->model()->headerData(2, Qt::Vertical).toString() + '/' +
                      view->model()->headerData(2, Qt::Horizontal).toString(),
                  QString("Тревога/3"));

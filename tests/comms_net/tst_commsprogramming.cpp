@@ -75,7 +75,8 @@ private slots:
             run.fx.main->pribParWindow()->findChild<QPushButton*>("pbCancel")->click();
             const qsizetype before = run.fx.sim.SectionAnswers().size();
             QVERIFY(run.program(accepts));
-            QTRY_COMPARE(run.fx.objectNumber(), QByteArray(after));
+            QTRY_COMPARE_WITH_TIMEOUT(run.fx.objectNumber(), QByteArray(after),
+                                      DeviceFixture::kSlowMs);
             QCOMPARE(run.at<QSpinBox>(W::kConnectParams, "sbNumObj")->value(),
                      QString(after).toInt());
             QVERIFY(run.fx.sim.SectionAnswers().mid(before).join().contains(stored));

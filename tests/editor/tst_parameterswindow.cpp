@@ -348,7 +348,7 @@ void TestParametersWindow::closing() {
     Child(&window, "pbCancel")->click();
     LeaveZoneUnbound(window);
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(QTest::qWaitForWindowExposed(&window, 20000));
     auto* prefix = Child<QLineEdit>(window.dopParams(), "leCallPrefix");
     auto* tamper = Child<QCheckBox>(window.dopParams(), "chbUseTamper");
     prefix->clear();

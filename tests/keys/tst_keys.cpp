@@ -28,7 +28,7 @@ using Ints = QList<int>;
 
 namespace {
 using Rows = QList<SimDevice::KeyRow>;
-constexpr int kWaitMs = 5000;
+constexpr int kWaitMs = DeviceFixture::kSlowMs;
 // Model codes the device announces: types 0, 1 and 2 with firmware 19.04.2012.
 constexpr uchar kModelType0 = 1;
 constexpr uchar kModelType1 = 3;
@@ -373,8 +373,13 @@ void TestKeys::readsTheTable() {
     });
     QVERIFY(!keys->isVisible());
     QVERIFY(fx->sim.Received().toHex().contains("d700"));
-    QCOMPARE(answers().value(0), QByteArray("2e00"));
-    QVERIFY(fx->sim.KeyTableAcks() >= 1);
+    // The table is the first thing asked for; the device's first packet may
+    // come before the request is queued and is then only acknowledged.
+    QList<QByteArray> asked = answers();
+    while (asked.value(0) == "da00")
+        asked.removeFirst();
+    QCOMPARE(asked.value(0), QByteArray("2e00"));
+    QVERIFY(QTest::qWaitFor([&] { return fx->sim.KeyTableAcks() >= 1; }, kWaitMs));
     QVERIFY(fx->waitForCode(125, from));
     QVERIFY(QTest::qWaitFor([&] { return answers().contains("ad00"); }, kWaitMs));
     QCOMPARE(fx->codes(from).count(124), 1);
@@ -552,7 +557,12 @@ void TestKeys::followsTheMasterMenu() {
     auto show = [&](uchar key, uchar menu) {
         fx->sim.SetTestPackets({"K012345678901M", SimDevice::LPacket(key, menu)});
         const int until = fx->sim.TestPacketsSent() + 6;
-        return QTest::qWaitFor([&] { return fx->sim.TestPacketsSent() >= until; }, kWaitMs);
+        if (!QTest::qWaitFor([&] { return fx->sim.TestPacketsSent() >= until; }, kWaitMs))
+            return false;
+        // The link passed each packet on before answering it, so every one
+        // but the last is on its way to the window: let it arrive.
+        QCoreApplication::processEvents();
+        return true;
     };
     auto reads = [&] { return IntArgs(commands).count(6); };
     auto* regim = Child<QLabel>(keys, "lRegim");

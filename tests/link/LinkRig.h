@@ -58,10 +58,10 @@ struct LinkRig {
     QList<QVariant> Handshake() {
         QSignalSpy version(port.get(), &PortWork::SigSetupVersion);
         sim.SendGreeting();
-        return version.wait(3000) || !version.isEmpty() ? version.first() : QList<QVariant>();
+        return version.wait(15000) || !version.isEmpty() ? version.first() : QList<QVariant>();
     }
 
-    bool Wait(const std::function<bool()>& pred, int ms = 3000) const {
+    bool Wait(const std::function<bool()>& pred, int ms = 15000) const {
         return sim.WaitUntil(pred, ms);
     }
 };

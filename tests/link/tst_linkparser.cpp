@@ -126,6 +126,8 @@ void TstLinkParser::intake_data() {
         << L{QByteArray(200, 'q'), QByteArray(200, 'q')} << 0 << QByteArray() << 254;
     QTest::newRow("key write skips to the C")
         << L{"zz" + Req("CRGE")} << 2 << BuildKeysPack(settings) << 0;
+    QTest::newRow("keys written, a test packet in the same read")
+        << L{Req("CRGA") + "K012345678901M"} << 2 << bytes::hex("da00") << 0;
 }
 
 void TstLinkParser::intake() {

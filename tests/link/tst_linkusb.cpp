@@ -87,9 +87,9 @@ void TstLinkUsb::greetingAndWrites() {
     QVERIFY(Open());
     QSignalSpy version(port.get(), &PortWork::SigSetupVersion);
     fake->Feed(0, SimDevice::Greeting());
-    QTRY_COMPARE(fake->DeviceState(0).written, SimDevice::GreetingAnswer());
+    QTRY_COMPARE_WITH_TIMEOUT(fake->DeviceState(0).written, SimDevice::GreetingAnswer(), 15000);
     fake->Feed(0, SimDevice::ReadyPacket(3, kNewest, 7));
-    QVERIFY(version.wait(2000));
+    QVERIFY(version.wait(15000));
     QCOMPARE(version.at(0), (QList<QVariant>{QString("19.04.2012"), uchar(3), uchar(7)}));
     const int before = int(fake->DeviceState(0).events.size());
     port->readThread->WriteData(QByteArray(200, 'x'), 0);
@@ -104,7 +104,7 @@ void TstLinkUsb::unplugWhileOpen() {
     QSignalSpy lost(port.get(), &PortWork::SigPortLost);
     port->ReadEEPROMClick();
     fake->Unplug(0);
-    QVERIFY(lost.wait(2000));
+    QVERIFY(lost.wait(15000));
     QVERIFY(!port->IsPortOpen());
     QTest::qWait(1500); // past every scaled time-out
     QCOMPARE(lost.count(), 1);

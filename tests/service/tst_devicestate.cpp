@@ -187,8 +187,9 @@ void TestDeviceState::memoryRead() {
              newest == 12 ? QColor(Qt::yellow) : QColor(0, 128, 255));
     QCOMPARE(Cell(journal, newest, event - 1, Qt::BackgroundRole), QVariant());
     QCOMPARE(Marked(journal), QList<int>{newest});
-    QTRY_VERIFY(journal->viewport()->rect().intersects(
-        journal->visualRect(journal->model()->index(newest, 0))));
+    QTRY_VERIFY_WITH_TIMEOUT(journal->viewport()->rect().intersects(
+                                 journal->visualRect(journal->model()->index(newest, 0))),
+                             DeviceFixture::kSlowMs);
     QVERIFY(journal->verticalScrollBar()->value() > 0);
     // Byte 690 holds the armed loops, byte 691 the loops in alarm.
     QStringList last;

@@ -581,7 +581,8 @@ void TestSounds::realPlayer() {
     auto* effect = qApp->findChild<QSoundEffect*>();
     QVERIFY(effect);
     QCOMPARE(effect->source(), QUrl::fromLocalFile(path));
-    QTRY_VERIFY(effect->status() == QSoundEffect::Ready || effect->status() == QSoundEffect::Error);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        effect->status() == QSoundEffect::Ready || effect->status() == QSoundEffect::Error, 15000);
 }
 
 QTEST_MAIN(TestSounds)

@@ -196,7 +196,8 @@ void TestTestPrib::wholeRun() {
     InsideModal(
         test, [&] { fx.action("actTest")->trigger(); },
         [&] {
-            QVERIFY(QTest::qWaitFor([&] { return Reading(*test, 8) == "80"; }, 5000));
+            QVERIFY(
+                QTest::qWaitFor([&] { return Reading(*test, 8) == "80"; }, DeviceFixture::kSlowMs));
             QCOMPARE(Reading(*test, 1), QStringLiteral("10"));
             QCOMPARE(Child<QLCDNumber>(*test, "lcdNumKey")->intValue(), 5);
             QVERIFY(Child(*test, "frLed220")->isEnabled());
@@ -210,7 +211,8 @@ void TestTestPrib::wholeRun() {
             QVERIFY(commands.isEmpty());
             Child<QPushButton>(*test, "pbSendSignal")->click();
             QVERIFY(QTest::qWaitFor(
-                [&] { return fx.sim.Received().contains(QByteArray::fromHex("2a00")); }, 5000));
+                [&] { return fx.sim.Received().contains(QByteArray::fromHex("2a00")); },
+                DeviceFixture::kSlowMs));
             checked = true;
         });
     QVERIFY(checked);
@@ -219,8 +221,8 @@ void TestTestPrib::wholeRun() {
     const int siren = int(got.indexOf(QByteArray::fromHex("c600")));
     const int light = int(got.indexOf(QByteArray::fromHex("c200")));
     QVERIFY(siren > 0 && light > siren);
-    QVERIFY(fx.sim.WaitUntil(
-        [&] { return fx.sim.Received().contains(QByteArray::fromHex("ad00")); }, 3000));
+    QTRY_VERIFY_WITH_TIMEOUT(fx.sim.Received().contains(QByteArray::fromHex("ad00")),
+                             DeviceFixture::kSlowMs);
     QCOMPARE(fx.codes(before).count(122), 1);
     QCOMPARE(fx.codes(before).count(123), 1);
 }

@@ -12,6 +12,7 @@
 #include "service/ThermsDSDialog.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -246,7 +247,7 @@ void TestThermometers::limits() {
         Child<QAbstractButton>(d, "pbApply")->click();
     });
     QCOMPARE(Column(window, &ThermInfoLine::numberLabel), QStringList{"1"});
-    QTRY_VERIFY(dropped.isNull() && !window.findChild<NastrShl*>());
+    QTRY_VERIFY_WITH_TIMEOUT(dropped.isNull() && !window.findChild<NastrShl*>(), 20000);
 }
 
 void TestThermometers::remove_data() {
@@ -289,7 +290,7 @@ void TestThermometers::remove() {
     QVERIFY(paused && aliveWhileAsking);
     QCOMPARE(window.realTimeMode(), polling);
     QCOMPARE(Column(window, &ThermInfoLine::numberLabel), numbers);
-    QTRY_COMPARE(row.isNull(), !polling);
+    QTRY_COMPARE_WITH_TIMEOUT(row.isNull(), !polling, 20000);
 }
 
 // Through the main window and the link: the first read one poll after
@@ -300,6 +301,7 @@ void TestThermometers::wholeRun() {
     kwlink::SetLinkTimeScale(0.5);
     const auto restore = qScopeGuard([] { kwlink::SetLinkTimeScale(1.0); });
     const int poll = kwlink::ScaledMs(ThermsDSDialog::kPollMs);
+    const int slow = DeviceFixture::kSlowMs;
     DeviceFixture fx;
     QVERIFY(fx.open());
     QVERIFY(fx.connect(4, QDate(2012, 4, 19), 45));
@@ -309,42 +311,61 @@ void TestThermometers::wholeRun() {
     fx.sim.ResetCounters();
     auto reads = [&] { return int(fx.sim.ServiceCommands().count(QByteArray::fromHex("a50100"))); };
     ThermsDSDialog* window = fx.main->thermsDialog();
+    // The reads the window asked for (a search is no read); the device
+    // counts them only once they have crossed the line.
+    QSignalSpy asked(window, &ThermsDSDialog::SigGetTherms);
+    auto readsAsked = [&] {
+        int n = 0;
+        for (const auto& args : asked)
+            n += args.at(0).toBool() ? 0 : 1;
+        return n;
+    };
     auto temperatures = [=] { return Column(*window, &ThermInfoLine::temperatureField); };
     bool checked = false;
+    QElapsedTimer sinceOpening;
     InsideModal(
-        window, [&] { fx.action("actThermsDS")->trigger(); },
+        window,
         [&] {
-            QTest::qWait(poll / 2);
-            QCOMPARE(reads(), 0);
-            QTRY_COMPARE_WITH_TIMEOUT(temperatures(), (QStringList{"21.5", "23", "-5"}), 3000);
+            sinceOpening.start();
+            fx.action("actThermsDS")->trigger();
+        },
+        [&] {
+            // Nothing is asked on opening: the first read to arrive left with
+            // the first poll (a coarse timer may fire up to 5 % early).
+            QTRY_VERIFY_WITH_TIMEOUT(reads() > 0, slow);
+            QVERIFY(sinceOpening.elapsed() >= poll * 95 / 100);
+            QTRY_COMPARE_WITH_TIMEOUT(temperatures(), (QStringList{"21.5", "23", "-5"}), slow);
             QCOMPARE(window->rows().at(2)->rangeBar->max, 100);
             fx.sim.SetThermometerTemperature(0, 30.f);
-            QTRY_COMPARE_WITH_TIMEOUT(temperatures().value(0), QStringLiteral("30"), 3000);
-            QTRY_VERIFY_WITH_TIMEOUT(reads() >= 3, 10 * poll);
+            QTRY_COMPARE_WITH_TIMEOUT(temperatures().value(0), QStringLiteral("30"), slow);
+            QTRY_VERIFY_WITH_TIMEOUT(reads() >= 3, slow);
             Child<QAbstractButton>(window, "pbSearchTherms")->click();
             QVERIFY(window->realTimeMode());
             QTRY_COMPARE_WITH_TIMEOUT(Column(*window, &ThermInfoLine::idField).value(3), IdShown(4),
-                                      3000);
+                                      slow);
             Child<QAbstractButton>(window, "pbReadTherms")->click(); // off
-            QTest::qWait(poll / 2);
+            QTRY_COMPARE_WITH_TIMEOUT(reads(), readsAsked(), slow);
             const int stopped = reads();
             window->setLimitsForAll(ThermLimitOfCode(500), ThermLimitOfCode(700));
             window->grab().save(QStringLiteral("/tmp/therms-window.png"));
             Child<QAbstractButton>(window, "pbWriteTherms")->click();
             auto* ok = Child<QLabel>(window, "lWriteOk");
-            QTRY_VERIFY_WITH_TIMEOUT(ok->isVisible(), 3000);
+            QTRY_VERIFY_WITH_TIMEOUT(ok->isVisible(), slow);
             const float up = ThermLimitOfCode(700), low = ThermLimitOfCode(500);
             QCOMPARE(fx.sim.Thermometers(), Rec(1, 30.f, up, low) + Rec(2, 23.f, up, low) +
                                                 Rec(3, -5.f, up, low) + Rec(4, 30.f, up, low));
-            QTRY_VERIFY_WITH_TIMEOUT(!ok->isVisible(), 3000);
+            QTRY_VERIFY_WITH_TIMEOUT(!ok->isVisible(), slow);
             QCOMPARE(reads(), stopped);
-            Child<QAbstractButton>(window, "pbReadTherms")->click(); // on: one read at once
-            QTRY_COMPARE_WITH_TIMEOUT(reads(), stopped + 1, poll / 2);
+            // On: one read at once, ahead of any poll.
+            Child<QAbstractButton>(window, "pbReadTherms")->click();
+            QCOMPARE(readsAsked(), stopped + 1);
+            QTRY_VERIFY_WITH_TIMEOUT(reads() > stopped, slow);
             QTest::keyClick(window, Qt::Key_Escape);
             checked = true;
         });
     QVERIFY(checked);
     QVERIFY(!window->isVisible() && !window->realTimeMode());
+    QTRY_COMPARE_WITH_TIMEOUT(reads(), readsAsked(), slow);
     const int after = reads();
     QTest::qWait(3 * poll);
     QCOMPARE(reads(), after);

@@ -20,7 +20,7 @@ template <class W = QWidget> W* Child(const QObject* in, const char* name) {
 // once it is on screen. However `inside` ends, a failed check included, the
 // window is rejected afterwards if it is still open, so `open` returns.
 inline void InsideModal(const std::function<QWidget*()>& window, const std::function<void()>& open,
-                        const std::function<void()>& inside, int waitMs = 10000) {
+                        const std::function<void()>& inside, int waitMs = 30000) {
     auto* poll = new QTimer(qApp);
     QElapsedTimer waited;
     waited.start();
