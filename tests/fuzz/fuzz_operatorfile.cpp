@@ -36,8 +36,10 @@ QMap<QString, QString> ForeignKeys(const QString& file) {
         const bool number =
             key.contains('/') && !group.isEmpty() && (group.size() == 1 || group.at(0) != '0') &&
             std::all_of(group.begin(), group.end(), [](QChar c) { return c >= '0' && c <= '9'; });
+        // QSettings reads and writes a key under its normalized name (no
+        // empty section between slashes), whatever spelling the file had.
         if (!number)
-            out.insert(key, ini.value(key).toString());
+            out.insert(key.split('/', Qt::SkipEmptyParts).join('/'), ini.value(key).toString());
     }
     return out;
 }
