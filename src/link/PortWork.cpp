@@ -20,10 +20,8 @@ PortWork::~PortWork() {
 
 bool PortWork::CreateReadThread(bool com) {
     if (readThread) {
-        if (readThread->portOpen) {
-            readThread->DropSoundUpload(true);
+        if (readThread->portOpen)
             readThread->ClosePort();
-        }
         delete readThread;
         readThread = nullptr;
     }
@@ -79,8 +77,6 @@ bool PortWork::OpenPort(int num, ulong& errcode) {
 }
 
 bool PortWork::ClosePort() {
-    // An upload cannot go on without the port: the window must not wait for it.
-    readThread->DropSoundUpload(true);
     const bool ok = readThread->ClosePort();
     readTimer->stop();
     return ok;
@@ -98,7 +94,6 @@ void PortWork::OnPortLost() {
     if (sender() != t || !t->portOpen)
         return;
     t->ResetAll();
-    t->DropSoundUpload(true);
     t->ClosePort();
     readTimer->stop();
     emit SigMessage(301, true);

@@ -74,8 +74,7 @@ bool ReadRecBaseThread::DropSoundUpload(bool report) {
     OutboxGuard g(this);
     if (!soundUploadRunning)
         return false;
-    soundUploadRunning = false;
-    soundIndex = packetIndex = soundAttempt = 0;
+    EndSoundUploadLocked();
     g_deviceSettings->sounds->packets.clear();
     StopTimer();
     if (report)
@@ -129,7 +128,14 @@ bool ReadRecBaseThread::EndCycle(bool lost) {
     return TakeStopRequest();
 }
 
+void ReadRecBaseThread::EndSoundUploadLocked() {
+    soundIndex = packetIndex = soundAttempt = 0;
+    soundUploadRunning = false;
+}
+
 bool ReadRecBaseThread::ClosePort() {
+    // An upload cannot go on without the port: the window must not wait for it.
+    DropSoundUpload(true);
     StopTimer();
     stopRequest = true;
     if (QThread::currentThread() != this)
@@ -458,9 +464,8 @@ bool ReadRecBaseThread::HandleSoundRequest() {
     QByteArray& rx = rxBuffer;
     if (rx.size() < kRequestMinLength)
         return false;
-    const bool request = rx.startsWith(SoundNextPacket()) || rx.startsWith(SoundRejected()) ||
-                         rx.startsWith(SoundStored());
-    if (request && !soundUploadRunning) {
+    if (!soundUploadRunning && (rx.startsWith(SoundNextPacket()) ||
+                                rx.startsWith(SoundRejected()) || rx.startsWith(SoundStored()))) {
         // A request of an upload given up or never begun: block 21 is the
         // window's until the next upload begins.
         rx.clear();
@@ -484,8 +489,7 @@ bool ReadRecBaseThread::HandleSoundRequest() {
         } else {
             StopTimer();
             emit SigSetSoundWriteProgress(7, soundIndex, 0);
-            soundIndex = packetIndex = soundAttempt = 0;
-            soundUploadRunning = false;
+            EndSoundUploadLocked();
         }
         return true;
     }
@@ -501,9 +505,7 @@ bool ReadRecBaseThread::HandleSoundRequest() {
         } else {
             StopTimer();
             emit SigSetSoundWriteProgress(6, soundIndex, 0);
-            soundIndex = 0;
-            soundAttempt = 0;
-            soundUploadRunning = false;
+            EndSoundUploadLocked();
         }
         return true;
     }
@@ -518,11 +520,9 @@ bool ReadRecBaseThread::HandleSoundRequest() {
             StartTimer(kwlink::kSoundRestartMs);
         } else {
             emit SigSetSoundWriteProgress(2, soundIndex, 0);
-            packetIndex = soundIndex = 0;
             packets.clear();
             StopTimer();
-            soundAttempt = 0;
-            soundUploadRunning = false;
+            EndSoundUploadLocked();
         }
         return true;
     }
@@ -721,8 +721,7 @@ void ReadRecBaseThread::TimeOut() {
             qDebug() << "error sound";
             return;
         }
-        soundAttempt = 0;
-        soundUploadRunning = false;
+        EndSoundUploadLocked();
         emit SigSetSoundWriteProgress(5, 0, 0);
     } else if (!firstTimeoutSeen) {
         firstTimeoutSeen = true;

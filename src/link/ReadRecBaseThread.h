@@ -30,8 +30,9 @@ public:
     // first. Calls from the two threads are serialised. A block that does not
     // go out whole ends the write: the device would misread what follows.
     virtual void WriteData(const QByteArray& data, int delayMs);
-    // Stops the receive loop, then releases the port (ReleasePort) while no
-    // write can be under way. Always true.
+    // Ends a running upload (reported), stops the receive loop, then
+    // releases the port (ReleasePort) while no write can be under way.
+    // Always true.
     virtual bool ClosePort();
 
 protected:
@@ -175,6 +176,8 @@ private:
     void AnswerTestPacket();
     int TakeNextCommand();
     void ResetAllLocked();
+    // No upload runs any more: counters back at the start.
+    void EndSoundUploadLocked();
     void BreakOperationLocked();
     void BreakReadEEPROMLocked();
 
